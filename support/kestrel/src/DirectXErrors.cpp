@@ -1,0 +1,99 @@
+#include "KestrelDebugFunct.h"
+
+#include <ddraw.h>
+#include <vfwmsgs.h>
+
+#include <cstdio>
+
+namespace {
+
+struct ErrorName
+{
+    unsigned long code;
+    const char* name;
+};
+
+// Names of the results a video module meets most: COM, DirectDraw and DirectShow.
+#define NAMED(code) {static_cast<unsigned long>(code), #code}
+constexpr ErrorName kErrorNames[] = {
+    NAMED(S_OK),
+    NAMED(E_NOTIMPL),
+    NAMED(E_NOINTERFACE),
+    NAMED(E_POINTER),
+    NAMED(E_FAIL),
+    NAMED(E_UNEXPECTED),
+    NAMED(E_OUTOFMEMORY),
+    NAMED(E_INVALIDARG),
+    NAMED(DDERR_ALREADYINITIALIZED),
+    NAMED(DDERR_CANNOTATTACHSURFACE),
+    NAMED(DDERR_CANNOTDETACHSURFACE),
+    NAMED(DDERR_CURRENTLYNOTAVAIL),
+    NAMED(DDERR_EXCEPTION),
+    NAMED(DDERR_HEIGHTALIGN),
+    NAMED(DDERR_INCOMPATIBLEPRIMARY),
+    NAMED(DDERR_INVALIDCAPS),
+    NAMED(DDERR_INVALIDCLIPLIST),
+    NAMED(DDERR_INVALIDMODE),
+    NAMED(DDERR_INVALIDOBJECT),
+    NAMED(DDERR_INVALIDPIXELFORMAT),
+    NAMED(DDERR_INVALIDRECT),
+    NAMED(DDERR_LOCKEDSURFACES),
+    NAMED(DDERR_NOCLIPPERATTACHED),
+    NAMED(DDERR_NOCOLORCONVHW),
+    NAMED(DDERR_NOFLIPHW),
+    NAMED(DDERR_NOOVERLAYHW),
+    NAMED(DDERR_NOSTRETCHHW),
+    NAMED(DDERR_OUTOFCAPS),
+    NAMED(DDERR_OUTOFVIDEOMEMORY),
+    NAMED(DDERR_SURFACEBUSY),
+    NAMED(DDERR_SURFACELOST),
+    NAMED(DDERR_SURFACENOTATTACHED),
+    NAMED(DDERR_TOOBIGHEIGHT),
+    NAMED(DDERR_TOOBIGSIZE),
+    NAMED(DDERR_TOOBIGWIDTH),
+    NAMED(DDERR_UNSUPPORTED),
+    NAMED(DDERR_UNSUPPORTEDFORMAT),
+    NAMED(DDERR_WASSTILLDRAWING),
+    NAMED(DDERR_WRONGMODE),
+    NAMED(DDERR_NOTLOCKED),
+    NAMED(DDERR_NODIRECTDRAWHW),
+    NAMED(DDERR_PRIMARYSURFACEALREADYEXISTS),
+    NAMED(DDERR_CLIPPERISUSINGHWND),
+    NAMED(DDERR_NOCLIPLIST),
+    NAMED(DDERR_INVALIDPARAMS),
+    NAMED(DDERR_GENERIC),
+    NAMED(VFW_E_INVALIDMEDIATYPE),
+    NAMED(VFW_E_NEED_OWNER),
+    NAMED(VFW_E_ALREADY_CONNECTED),
+    NAMED(VFW_E_NO_ACCEPTABLE_TYPES),
+    NAMED(VFW_E_NOT_CONNECTED),
+    NAMED(VFW_E_NOT_COMMITTED),
+    NAMED(VFW_E_CANNOT_CONNECT),
+    NAMED(VFW_E_CANNOT_RENDER),
+    NAMED(VFW_E_TYPE_NOT_ACCEPTED),
+    NAMED(VFW_E_WRONG_STATE),
+    NAMED(VFW_E_CANNOT_LOAD_SOURCE_FILTER),
+    NAMED(VFW_E_UNSUPPORTED_STREAM),
+    NAMED(VFW_E_NOT_FOUND),
+};
+#undef NAMED
+
+} // namespace
+
+HRESULT GetTextFromErrorCodeDirectX(HRESULT code, DynamicString& text)
+{
+    for (const ErrorName& entry : kErrorNames)
+        if (entry.code == static_cast<unsigned long>(code)) {
+            text = entry.name;
+            return S_OK;
+        }
+    char number[32];
+    std::snprintf(number, sizeof(number), "0x%08lX", static_cast<unsigned long>(code));
+    text = number;
+    return S_FALSE;
+}
+
+HRESULT GetErrorDirectDrawXCode(DynamicString& text, HRESULT code)
+{
+    return GetTextFromErrorCodeDirectX(code, text);
+}
