@@ -1,6 +1,7 @@
 #include "StaticAndDynamicBoundsObject.h"
 
 #include "LogCapture.h"
+#include "ThrownInteger.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +9,6 @@
 
 namespace {
 
-// The integer an expression throws, or 0 when it throws nothing.
-template <class F>
-int ThrownInteger(F&& f)
-{
-    try {
-        f();
-    } catch (int code) {
-        return code;
-    }
-    return 0;
-}
 
 // An element that counts constructions and destructions.
 struct Counted

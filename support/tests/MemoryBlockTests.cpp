@@ -1,5 +1,6 @@
 #include "MemoryBlockClass.h"
 #include "SmartComPointer.h"
+#include "ThrownInteger.h"
 #include "g_managment_mem.h"
 
 #include <gtest/gtest.h>
@@ -7,17 +8,6 @@
 #include <cstring>
 
 namespace {
-
-template <class F>
-int ThrownInteger(F&& f)
-{
-    try {
-        f();
-    } catch (int code) {
-        return code;
-    }
-    return 0;
-}
 
 uint64_t OwnHeapTotal()
 {

@@ -14,20 +14,13 @@ inline size_t TextLength(const wchar_t* text) { return std::wcslen(text); }
 
 // Copies source into a buffer of capacity characters, converting between 8-bit and 16-bit text,
 // cut to capacity - 1 characters and always terminated.
-inline void CopyText(char* buffer, size_t capacity, const char* source)
+template <class CharT>
+void CopyText(CharT* buffer, size_t capacity, const CharT* source)
 {
     size_t length = TextLength(source);
     if (length > capacity - 1)
         length = capacity - 1;
-    std::memcpy(buffer, source, length);
-    buffer[length] = 0;
-}
-inline void CopyText(wchar_t* buffer, size_t capacity, const wchar_t* source)
-{
-    size_t length = TextLength(source);
-    if (length > capacity - 1)
-        length = capacity - 1;
-    std::wmemcpy(buffer, source, length);
+    std::char_traits<CharT>::copy(buffer, source, length);
     buffer[length] = 0;
 }
 inline void CopyText(char* buffer, size_t capacity, const wchar_t* source)
