@@ -1,0 +1,213 @@
+// Times every SWORD conversion in each of its variants on whole frames, with a plain copy of the
+// operation's source bytes (memcpy and the support library's MemCopy) for reference.
+// Usage: sword_bench [runs] [calls per run]; the minimum over the runs is reported.
+#include "OptimFunctionUnifProcessSWORD.h"
+#include "SwordBuffers.h"
+
+#include "KestrelDebugFunct.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Settings
+{
+    int runs = 7;
+    int calls = 10;
+};
+
+double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Fastest single call over the runs, in seconds.
+double Fastest(const Settings& settings, const std::function<void()>& call)
+{
+    call(); // warm the caches and the pages
+    double best = 1e30;
+    for (int run = 0; run < settings.runs; ++run) {
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        for (int i = 0; i < settings.calls; ++i)
+            call();
+        QueryPerformanceCounter(&end);
+        const double perCall = Seconds(start, end) / settings.calls;
+        if (perCall < best)
+            best = perCall;
+    }
+    return best;
+}
+
+void Print(const char* operation, const char* variant, double seconds, int pixels, size_t bytes)
+{
+    std::printf("  %-26s %-8s %8.3f ns/pixel %9.0f MB/s\n", operation, variant, seconds * 1e9 / pixels,
+                static_cast<double>(bytes) / seconds / 1e6);
+}
+
+struct Frames
+{
+    Frames(int width, int height)
+        : width(width), height(height), planeStride(GetSwordPlaneStride(width)),
+          planeBytes(static_cast<size_t>(planeStride) * height), yuy2(2 * static_cast<size_t>(width) * height),
+          y8(static_cast<size_t>(width) * height), rgb32(4 * static_cast<size_t>(width) * height),
+          rgb24(3 * static_cast<size_t>(width) * height), out(4 * static_cast<size_t>(width) * height),
+          copyFrom(kLargestSourceBytesPerPixel * static_cast<size_t>(width) * height),
+          copyTo(kLargestSourceBytesPerPixel * static_cast<size_t>(width) * height), y(planeBytes), uv(planeBytes), r(planeBytes), g(planeBytes),
+          b(planeBytes), u(planeBytes), v(planeBytes)
+    {
+        std::mt19937 random(5);
+        for (GuardedBuffer* buffer : {&yuy2, &y8, &rgb32, &rgb24})
+            buffer->FillRandom(random);
+        for (GuardedBuffer* buffer : {&y, &uv, &r, &g, &b, &u, &v})
+            buffer->FillRandomWords(random);
+    }
+    int width, height, planeStride;
+    size_t planeBytes;
+    // Three planes of words are the largest source of any operation.
+    static constexpr size_t kLargestSourceBytesPerPixel = 6;
+    GuardedBuffer yuy2, y8, rgb32, rgb24, out, copyFrom, copyTo, y, uv, r, g, b, u, v;
+};
+
+template <class F>
+struct Variant
+{
+    const char* name;
+    F function;
+};
+
+class Bench
+{
+public:
+    Bench(const Settings& settings, Frames& frames)
+        : m_settings(settings), m_frames(frames), m_pixels(frames.width * frames.height)
+    {
+    }
+
+    // One operation: its variants, then the reference copies of its source bytes.
+    template <class F, class Call>
+    void Run(const char* operation, std::initializer_list<Variant<F>> variants, size_t sourceBytes,
+             size_t destinationBytes, Call call)
+    {
+        for (const Variant<F>& v : variants)
+            Print(operation, v.name, Fastest(m_settings, [&] { call(v.function); }), m_pixels,
+                  sourceBytes + destinationBytes);
+        PrintCopies(sourceBytes);
+    }
+
+private:
+    void PrintCopies(size_t bytes)
+    {
+        auto known = m_copies.find(bytes);
+        if (known == m_copies.end()) {
+            BYTE* to = m_frames.copyTo.Bytes();
+            const BYTE* from = m_frames.copyFrom.Bytes();
+            const double plain = Fastest(m_settings, [&] { std::memcpy(to, from, bytes); });
+            const double own = Fastest(m_settings, [&] { MemCopy(to, from, bytes, "sword_bench"); });
+            known = m_copies.emplace(bytes, std::make_pair(plain, own)).first;
+        }
+        const std::string label = "  copy of " + std::to_string(bytes) + " bytes";
+        Print(label.c_str(), "memcpy", known->second.first, m_pixels, 2 * bytes);
+        Print(label.c_str(), "MemCopy", known->second.second, m_pixels, 2 * bytes);
+    }
+
+    const Settings& m_settings;
+    Frames& m_frames;
+    int m_pixels;
+    std::map<size_t, std::pair<double, double>> m_copies;
+};
+
+void RunSize(const Settings& settings, int width, int height)
+{
+    Frames f(width, height);
+    Bench bench(settings, f);
+    const size_t px = static_cast<size_t>(width) * height;
+    const int w = width, h = height, ps = f.planeStride;
+    SWORD* const Y = f.y.Words();
+    SWORD* const UV = f.uv.Words();
+    std::printf("%dx%d (%zu pixels), plane stride %d\n", width, height, px, ps);
+
+    bench.Run<UnifSwordFunction>(
+        "YUY2 to Y16+UV16",
+        {{"c", ConvertYUY2toY16UV16_c}, {"mmx", ConvertYUY2toY16UV16_mmx}, {"sse2", ConvertYUY2toY16UV16_sse2}},
+        2 * px, 4 * px, [&](UnifSwordFunction fn) {
+            fn(Y, UV, f.yuy2.Bytes(), nullptr, nullptr, ps, 2 * w, w, h, 0, nullptr, nullptr, nullptr);
+        });
+    bench.Run<UnifSwordFunction>(
+        "Y8 to Y16", {{"c", ConvertY8toY16_c}, {"mmx", ConvertY8toY16_mmx}, {"sse2", ConvertY8toY16_sse2}}, px, 2 * px,
+        [&](UnifSwordFunction fn) {
+            fn(Y, nullptr, f.y8.Bytes(), nullptr, nullptr, ps, w, w, h, 0, nullptr, nullptr, nullptr);
+        });
+    bench.Run<Rgb32ToPlanesFunction>(
+        "RGB32 to R16G16B16",
+        {{"c", rgb32_to_r16g16b16_c}, {"mmx", rgb32_to_r16g16b16_mmx}, {"sse", rgb32_to_r16g16b16_sse}}, 4 * px,
+        6 * px, [&](Rgb32ToPlanesFunction fn) {
+            SWORD* r = f.r.Words();
+            SWORD* g = f.g.Words();
+            SWORD* b = f.b.Words();
+            int capacity = static_cast<int>(f.planeBytes), stride = 0;
+            fn(f.rgb32.Bytes(), &r, &g, &b, &capacity, 4 * w, &stride, w, h);
+        });
+    bench.Run<SplitUVFunction>(
+        "split UV16", {{"c", SpliteUVImageToU_V_c}, {"mmx", SpliteUVImageToU_V_mmx}, {"sse2", SpliteUVImageToU_V_sse2}},
+        2 * px, 4 * px, [&](SplitUVFunction fn) { fn(UV, f.u.Words(), f.v.Words(), ps, w, h); });
+    bench.Run<JoinUVFunction>(
+        "join U and V", {{"c", JoinU_VImageToUV_c}, {"mmx", JoinU_VImageToUV_mmx}, {"sse2", JoinU_VImageToUV_sse2}},
+        4 * px, 2 * px, [&](JoinUVFunction fn) { fn(UV, f.u.Words(), f.v.Words(), ps, w, h); });
+    const auto planesTo = [&](PlanesToRgbFunction fn) {
+        int stride = 0;
+        fn(f.r.Words(), f.g.Words(), f.b.Words(), f.out.Bytes(), static_cast<int>(f.out.Size()), ps, &stride, w, h);
+    };
+    bench.Run<PlanesToRgbFunction>(
+        "R16G16B16 to RGB32",
+        {{"c", r16g16b16_to_rgb32_c}, {"mmx", r16g16b16_to_rgb32_mmx}, {"sse2", r16g16b16_to_rgb32_sse2}}, 6 * px,
+        4 * px, planesTo);
+    bench.Run<PlanesToRgbFunction>("R16G16B16 to RGB24", {{"plain", r16g16b16_to_rgb24}}, 6 * px, 3 * px, planesTo);
+    bench.Run<PlanesToRgb16Function>(
+        "R16G16B16 to RGB16 565",
+        {{"c", r16g16b16_to_rgb16_c}, {"mmx", r16g16b16_to_rgb16_mmx}, {"sse2", r16g16b16_to_rgb16_sse2}}, 6 * px,
+        2 * px, [&](PlanesToRgb16Function fn) {
+            int stride = 0;
+            fn(f.r.Words(), f.g.Words(), f.b.Words(), f.out.Bytes(), static_cast<int>(f.out.Size()), ps, &stride, w,
+               h, 0);
+        });
+    bench.Run<Rgb24ToYuy2Function>(
+        "RGB24 to YUY2",
+        {{"c", ConvertRGB24ToYUY2_c}, {"mmx", ConvertRGB24ToYUY2_mmx}, {"sse2", ConvertRGB24ToYUY2_sse2}}, 3 * px,
+        2 * px, [&](Rgb24ToYuy2Function fn) { fn(f.out.Bytes(), f.rgb24.Bytes(), 2 * w, 3 * w, w, h); });
+    bench.Run<Rgb24ToYuy2Function>("RGB24 to YUY2 in place", {{"plain", nullptr}}, 3 * px, 2 * px,
+                                   [&](Rgb24ToYuy2Function) { ConvertRGB24ToYUY2InPlace(f.out.Bytes(), w, h, 3 * w); });
+    bench.Run<Y16UV16ToYuy2Function>(
+        "Y16+UV16 to YUY2",
+        {{"c", ConvertY16UV16ToYUY2_c}, {"mmx", ConvertY16UV16ToYUY2_mmx}, {"sse2", ConvertY16UV16ToYUY2_sse2}},
+        4 * px, 2 * px, [&](Y16UV16ToYuy2Function fn) { fn(Y, UV, ps, f.out.Bytes(), 2 * w, w, h); });
+    bench.Run<Y16ToYuy2Function>(
+        "Y16 to YUY2", {{"c", ConvertY16ToYUY2_c}, {"mmx", ConvertY16ToYUY2_mmx}, {"sse2", ConvertY16ToYUY2_sse2}},
+        2 * px, 2 * px, [&](Y16ToYuy2Function fn) { fn(Y, ps, f.out.Bytes(), 2 * w, w, h); });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Settings settings;
+    if (argc > 1)
+        settings.runs = std::max(1, std::atoi(argv[1]));
+    if (argc > 2)
+        settings.calls = std::max(1, std::atoi(argv[2]));
+    std::printf("SWORD conversions: fastest of %d runs of %d calls; MB/s counts bytes read and written\n",
+                settings.runs, settings.calls);
+    RunSize(settings, 640, 480);
+    RunSize(settings, 1920, 1080);
+    return 0;
+}

@@ -1,0 +1,225 @@
+// SWORD image primitives: operations on planes of signed 16-bit samples in plain, MMX, SSE-integer
+// and SSE2 variants. Every variant of an operation has the same signature and a name that ends in
+// _c, _mmx, _sse or _sse2, so any of them fits the same table entry. Callers never pick a variant
+// themselves: they fill an OptimFunctionTableSWORD for the processor mode and call through it.
+//
+// Planes: one word per pixel (Y16, R, G, B) or interleaved chroma U0 V0 U1 V1 ... (UV16). Widening
+// from 8 bits does not scale; narrowing saturates to 0..255. A plane made here has the stride of
+// GetSwordPlaneStride, so its rows are whole multiples of 16 bytes.
+//
+// The conversions read and write only the visible bytes of each row (whole vectors as far as the
+// width allows, the rest through the plain code), so 8-bit frames of any stride are safe.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+using SWORD = int16_t;
+
+// ---- Plane model ----------------------------------------------------------------------------
+
+// Bytes per row of a plane made by this library: 2 x width when width is a multiple of 8, else
+// (2 x width + 16) rounded down to a multiple of 16.
+int GetSwordPlaneStride(int width);
+
+// Granularity answered to the alignment query of the unified form.
+constexpr int kSwordAlignmentPlain = 2;
+constexpr int kSwordAlignmentMmx = 8;
+constexpr int kSwordAlignmentSse2 = 16;
+constexpr int kSwordAlignmentNone = -1;
+
+// The alignment query of the unified form: writes the granularity and answers S_FALSE, or
+// E_UNEXPECTED when there is nowhere to write it.
+HRESULT AnswerSwordAlignmentQuery(int* alignmentOut, int alignment);
+
+// Row walk of the vector kernels: bytes processed per row and the step from the end of those bytes
+// to the next row of each plane.
+struct SwordRowWalk
+{
+    int bytesPerRow;
+    int stepA;
+    int stepB;
+};
+// Rounding up: ceil(width / vectorWords) vectors, at least one.
+SwordRowWalk GetSwordRowWalkRoundingUp(int widthInWords, int vectorWords, int strideA, int strideB);
+// Rounding down: width / vectorWords vectors; a quotient of 0 still walks one vector.
+SwordRowWalk GetSwordRowWalkRoundingDown(int widthInWords, int vectorWords, int strideA, int strideB);
+
+// Scale of a 3 x 3 kernel: 16384 when the 16-bit sum of its nine words is 0 or less, else
+// 16384 / sum rounded to the nearest integer.
+SWORD GetNormalizeKoeffSvertka3x3(const SWORD* kernel);
+
+// ---- Operation forms ------------------------------------------------------------------------
+
+// The unified form. Plane A null: an alignment query.
+using UnifSwordFunction = HRESULT (*)(SWORD* planeA, void* extraOut, const void* planeB, void* unused,
+                                      const SWORD* laneMask, int strideA, int strideB, int width, int height,
+                                      int count, const SWORD* constant1, const SWORD* constant2,
+                                      int* alignmentOut);
+
+// RGB32 picture to R, G and B planes, which are (re)allocated through the support library when
+// missing or smaller than planeStride x height; capacity in bytes, plane stride written back.
+using Rgb32ToPlanesFunction = HRESULT (*)(const BYTE* source, SWORD** planeR, SWORD** planeG, SWORD** planeB,
+                                          int* capacity, int sourceStride, int* planeStride, int width,
+                                          int height);
+
+// UV16 into a U plane and a V plane (each value doubled), and back; one stride for all three.
+using SplitUVFunction = HRESULT (*)(const SWORD* planeUV, SWORD* planeU, SWORD* planeV, int stride,
+                                    int widthInWords, int height);
+using JoinUVFunction = HRESULT (*)(SWORD* planeUV, const SWORD* planeU, const SWORD* planeV, int stride,
+                                   int widthInWords, int height);
+
+// Three planes narrowed into an 8-bit picture; the output stride is chosen and written back.
+using PlanesToRgbFunction = HRESULT (*)(const SWORD* first, const SWORD* second, const SWORD* third, BYTE* output,
+                                        int capacity, int planeStride, int* outputStride, int width, int height);
+// Same for 16-bit pixels; a non-zero low byte of layout555 picks 555, else 565.
+using PlanesToRgb16Function = HRESULT (*)(const SWORD* first, const SWORD* second, const SWORD* third,
+                                          BYTE* output, int capacity, int planeStride, int* outputStride,
+                                          int width, int height, int layout555);
+
+// RGB24 (bytes B, G, R) picture to YUY2 (bytes Y0, U, Y1, V).
+using Rgb24ToYuy2Function = HRESULT (*)(BYTE* output, const BYTE* input, int outputStride, int inputStride,
+                                        int width, int height);
+
+// Y16 with UV16, or Y16 alone (chroma 128), narrowed into a YUY2 picture.
+using Y16UV16ToYuy2Function = HRESULT (*)(const SWORD* planeY, const SWORD* planeUV, int sourceStride,
+                                          BYTE* output, int outputStride, int width, int height);
+using Y16ToYuy2Function = HRESULT (*)(const SWORD* planeY, int sourceStride, BYTE* output, int outputStride,
+                                      int width, int height);
+
+// Entries whose operations have forms of their own that this library does not offer yet.
+using SwordPendingFunction = HRESULT (*)();
+
+// ---- Conversions into planes ----------------------------------------------------------------
+
+// Unified form: plane A = Y16 out, extraOut = UV16 out, plane B = YUY2 in, stride A for both
+// outputs, stride B of the source, width in pixels.
+HRESULT ConvertYUY2toY16UV16_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                               const SWORD*, const SWORD*, int*);
+HRESULT ConvertYUY2toY16UV16_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                 const SWORD*, const SWORD*, int*);
+HRESULT ConvertYUY2toY16UV16_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                  const SWORD*, const SWORD*, int*);
+
+// Unified form: plane A = Y16 out, plane B = Y8 in.
+HRESULT ConvertY8toY16_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int, const SWORD*,
+                         const SWORD*, int*);
+HRESULT ConvertY8toY16_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                           const SWORD*, const SWORD*, int*);
+HRESULT ConvertY8toY16_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                            const SWORD*, const SWORD*, int*);
+
+HRESULT rgb32_to_r16g16b16_c(const BYTE*, SWORD**, SWORD**, SWORD**, int*, int, int*, int, int);
+HRESULT rgb32_to_r16g16b16_mmx(const BYTE*, SWORD**, SWORD**, SWORD**, int*, int, int*, int, int);
+HRESULT rgb32_to_r16g16b16_sse(const BYTE*, SWORD**, SWORD**, SWORD**, int*, int, int*, int, int);
+
+HRESULT SpliteUVImageToU_V_c(const SWORD*, SWORD*, SWORD*, int, int, int);
+HRESULT SpliteUVImageToU_V_mmx(const SWORD*, SWORD*, SWORD*, int, int, int);
+HRESULT SpliteUVImageToU_V_sse2(const SWORD*, SWORD*, SWORD*, int, int, int);
+HRESULT JoinU_VImageToUV_c(SWORD*, const SWORD*, const SWORD*, int, int, int);
+HRESULT JoinU_VImageToUV_mmx(SWORD*, const SWORD*, const SWORD*, int, int, int);
+HRESULT JoinU_VImageToUV_sse2(SWORD*, const SWORD*, const SWORD*, int, int, int);
+
+// ---- Conversions out of planes --------------------------------------------------------------
+
+HRESULT r16g16b16_to_rgb32_c(const SWORD*, const SWORD*, const SWORD*, BYTE*, int, int, int*, int, int);
+HRESULT r16g16b16_to_rgb32_mmx(const SWORD*, const SWORD*, const SWORD*, BYTE*, int, int, int*, int, int);
+HRESULT r16g16b16_to_rgb32_sse2(const SWORD*, const SWORD*, const SWORD*, BYTE*, int, int, int*, int, int);
+// One plain function for every processor mode.
+HRESULT r16g16b16_to_rgb24(const SWORD*, const SWORD*, const SWORD*, BYTE*, int, int, int*, int, int);
+HRESULT r16g16b16_to_rgb16_c(const SWORD*, const SWORD*, const SWORD*, BYTE*, int, int, int*, int, int, int);
+HRESULT r16g16b16_to_rgb16_mmx(const SWORD*, const SWORD*, const SWORD*, BYTE*, int, int, int*, int, int, int);
+HRESULT r16g16b16_to_rgb16_sse2(const SWORD*, const SWORD*, const SWORD*, BYTE*, int, int, int*, int, int, int);
+
+HRESULT ConvertRGB24ToYUY2_c(BYTE*, const BYTE*, int, int, int, int);
+HRESULT ConvertRGB24ToYUY2_mmx(BYTE*, const BYTE*, int, int, int, int);
+HRESULT ConvertRGB24ToYUY2_sse2(BYTE*, const BYTE*, int, int, int, int);
+// The picture loaders' form: overwrites the picture from its start with packed YUY2 rows
+// (2 x width bytes each); U from the first pixel of a pair, V from the second.
+HRESULT ConvertRGB24ToYUY2InPlace(BYTE* picture, int width, int height, int inputStride);
+
+HRESULT ConvertY16UV16ToYUY2_c(const SWORD*, const SWORD*, int, BYTE*, int, int, int);
+HRESULT ConvertY16UV16ToYUY2_mmx(const SWORD*, const SWORD*, int, BYTE*, int, int, int);
+HRESULT ConvertY16UV16ToYUY2_sse2(const SWORD*, const SWORD*, int, BYTE*, int, int, int);
+HRESULT ConvertY16ToYUY2_c(const SWORD*, int, BYTE*, int, int, int);
+HRESULT ConvertY16ToYUY2_mmx(const SWORD*, int, BYTE*, int, int, int);
+HRESULT ConvertY16ToYUY2_sse2(const SWORD*, int, BYTE*, int, int, int);
+
+// ---- Rows -----------------------------------------------------------------------------------
+
+// Repeats the start of every row in its padding (the bytes after bytesUsed up to the stride).
+// 1 when there is no padding.
+HRESULT FillRowPaddingSWORD(void* plane, int bytesUsed, int rows, int stride);
+// Copies bytesPerRow of every row; a padded destination gets its padding filled.
+HRESULT CopyPlaneSWORD(const void* source, void* destination, int bytesPerRow, int rows, int sourceStride,
+                       int destinationStride);
+// Moves rows to another stride; source and destination may be the same picture.
+HRESULT ChangeRowStride(BYTE* destination, const BYTE* source, int bytesPerRow, int rows, int sourceStride,
+                        int destinationStride);
+// Moves the rows of a plane by n rows: n < 0 down, n > 0 up; the rows left behind keep their content.
+HRESULT ShiftPlaneRows(void* plane, int rows, int stride, int n);
+
+// Test drawing for the drawing-to-planes path: black, a green rectangle inset by 20 pixels and
+// "COMPLEX TEST DRAWING" in red, centred.
+HRESULT FunctConvertRGB32toR16G16B16Format(HDC context, int right, int bottom);
+
+// ---- The 35-entry operation table -----------------------------------------------------------
+
+enum class SwordColumn
+{
+    Mmx,
+    SseInteger,
+    Sse2,
+};
+// The low 16 bits of a processor mode: 2 the SSE-integer column; 4, 8, 32 and 64 SSE2; any other MMX.
+SwordColumn SelectSwordColumn(uint32_t processorMode);
+
+// Entry order is fixed: the correction filter keeps these 35 pointers in its object.
+struct OptimFunctionTableSWORD
+{
+    UnifSwordFunction addConstant;               // 0
+    UnifSwordFunction sharpen;                   // 1
+    UnifSwordFunction blur;                      // 2
+    UnifSwordFunction yuy2ToY16UV16;             // 3
+    UnifSwordFunction contrastAboutPivot;        // 4
+    UnifSwordFunction clampTo255;                // 5
+    UnifSwordFunction average8x8;                // 6
+    UnifSwordFunction average2x2Y16;             // 7
+    UnifSwordFunction average2x2UV16;            // 8
+    UnifSwordFunction y8ToY16;                   // 9
+    UnifSwordFunction edgeImage;                 // 10
+    UnifSwordFunction addWhereAboveThreshold;    // 11
+    SwordPendingFunction histogram;              // 12
+    UnifSwordFunction andConstant;               // 13
+    SwordPendingFunction gradientCorrection;     // 14
+    SwordPendingFunction removeNoise1;           // 15
+    SwordPendingFunction removeNoise2;           // 16
+    SplitUVFunction splitUV;                     // 17
+    JoinUVFunction joinUV;                       // 18
+    UnifSwordFunction absoluteDifference;        // 19
+    Rgb32ToPlanesFunction rgb32ToR16G16B16;      // 20
+    UnifSwordFunction mirrorTopToBottom;         // 21
+    PlanesToRgbFunction r16g16b16ToRgb24;        // 22
+    Rgb24ToYuy2Function rgb24ToYuy2;             // 23
+    UnifSwordFunction yuy2ToY16UV16ForBitmaps;   // 24
+    SwordPendingFunction matrixEffect;           // 25
+    UnifSwordFunction compareGreater;            // 26
+    UnifSwordFunction thresholdSelect;           // 27
+    SwordPendingFunction convolution1;           // 28
+    SwordPendingFunction convolution2;           // 29
+    SwordPendingFunction conditionalConvolution; // 30
+    SwordPendingFunction removeNoise3;           // 31
+    SwordPendingFunction resize;                 // 32
+    UnifSwordFunction setConstant;               // 33
+    SwordPendingFunction correctHue;             // 34
+};
+static_assert(sizeof(OptimFunctionTableSWORD) == 35 * sizeof(void*), "35 consecutive operation pointers");
+
+// Writes all 35 entries of the column that the mode selects.
+void FillOptimFunctionTableSWORD(OptimFunctionTableSWORD& table, uint32_t processorMode);
+
+// What an entry whose operation is not in the library yet answers: E_FAIL.
+HRESULT PendingUnifSwordOperation(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                  const SWORD*, const SWORD*, int*);
+HRESULT PendingSwordOperation();

@@ -1,0 +1,161 @@
+// Plane model helpers shared by every operation family, and the operation table per processor mode.
+#include "OptimFunctionUnifProcessSWORD.h"
+
+int GetSwordPlaneStride(int width)
+{
+    const int bytes = 2 * width;
+    return width % 8 == 0 ? bytes : ((bytes + 16) & ~15);
+}
+
+HRESULT AnswerSwordAlignmentQuery(int* alignmentOut, int alignment)
+{
+    if (alignmentOut == nullptr)
+        return E_UNEXPECTED;
+    *alignmentOut = alignment;
+    return S_FALSE;
+}
+
+SwordRowWalk GetSwordRowWalkRoundingUp(int widthInWords, int vectorWords, int strideA, int strideB)
+{
+    int vectors = (widthInWords + vectorWords - 1) / vectorWords;
+    if (vectors < 1)
+        vectors = 1;
+    const int bytes = vectors * vectorWords * 2;
+    return {bytes, strideA - bytes, strideB - bytes};
+}
+
+SwordRowWalk GetSwordRowWalkRoundingDown(int widthInWords, int vectorWords, int strideA, int strideB)
+{
+    int vectors = widthInWords / vectorWords;
+    if (vectors < 1)
+        vectors = 1;
+    const int bytes = vectors * vectorWords * 2;
+    return {bytes, strideA - bytes, strideB - bytes};
+}
+
+SWORD GetNormalizeKoeffSvertka3x3(const SWORD* kernel)
+{
+    if (kernel == nullptr)
+        return 0x4000;
+    SWORD sum = 0;
+    for (int i = 0; i < 9; ++i)
+        sum = static_cast<SWORD>(sum + kernel[i]);
+    if (sum <= 0)
+        return 0x4000;
+    // Nearest integer; a tie goes to the smaller quotient.
+    return static_cast<SWORD>((2 * 16384 + sum - 1) / (2 * sum));
+}
+
+SwordColumn SelectSwordColumn(uint32_t processorMode)
+{
+    switch (processorMode & 0xFFFF) {
+    case 2:
+        return SwordColumn::SseInteger;
+    case 4:
+    case 8:
+    case 32:
+    case 64:
+        return SwordColumn::Sse2;
+    default:
+        return SwordColumn::Mmx;
+    }
+}
+
+HRESULT PendingUnifSwordOperation(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                  const SWORD*, const SWORD*, int*)
+{
+    return E_FAIL;
+}
+
+HRESULT PendingSwordOperation()
+{
+    return E_FAIL;
+}
+
+namespace {
+
+// The entries every column shares until an operation family brings variants of its own.
+constexpr OptimFunctionTableSWORD PendingTable()
+{
+    OptimFunctionTableSWORD table{};
+    table.addConstant = PendingUnifSwordOperation;
+    table.sharpen = PendingUnifSwordOperation;
+    table.blur = PendingUnifSwordOperation;
+    table.contrastAboutPivot = PendingUnifSwordOperation;
+    table.clampTo255 = PendingUnifSwordOperation;
+    table.average8x8 = PendingUnifSwordOperation;
+    table.average2x2Y16 = PendingUnifSwordOperation;
+    table.average2x2UV16 = PendingUnifSwordOperation;
+    table.edgeImage = PendingUnifSwordOperation;
+    table.addWhereAboveThreshold = PendingUnifSwordOperation;
+    table.histogram = PendingSwordOperation;
+    table.andConstant = PendingUnifSwordOperation;
+    table.gradientCorrection = PendingSwordOperation;
+    table.removeNoise1 = PendingSwordOperation;
+    table.removeNoise2 = PendingSwordOperation;
+    table.absoluteDifference = PendingUnifSwordOperation;
+    table.mirrorTopToBottom = PendingUnifSwordOperation;
+    table.matrixEffect = PendingSwordOperation;
+    table.compareGreater = PendingUnifSwordOperation;
+    table.thresholdSelect = PendingUnifSwordOperation;
+    table.convolution1 = PendingSwordOperation;
+    table.convolution2 = PendingSwordOperation;
+    table.conditionalConvolution = PendingSwordOperation;
+    table.removeNoise3 = PendingSwordOperation;
+    table.resize = PendingSwordOperation;
+    table.setConstant = PendingUnifSwordOperation;
+    table.correctHue = PendingSwordOperation;
+    table.r16g16b16ToRgb24 = r16g16b16_to_rgb24;
+    return table;
+}
+
+constexpr OptimFunctionTableSWORD MmxColumn()
+{
+    OptimFunctionTableSWORD table = PendingTable();
+    table.yuy2ToY16UV16 = ConvertYUY2toY16UV16_mmx;
+    table.y8ToY16 = ConvertY8toY16_mmx;
+    table.splitUV = SpliteUVImageToU_V_mmx;
+    table.joinUV = JoinU_VImageToUV_mmx;
+    table.rgb32ToR16G16B16 = rgb32_to_r16g16b16_mmx;
+    table.rgb24ToYuy2 = ConvertRGB24ToYUY2_mmx;
+    table.yuy2ToY16UV16ForBitmaps = ConvertYUY2toY16UV16_mmx;
+    return table;
+}
+
+// The MMX column except where the word shuffle, word insert or rounded average of SSE pays.
+constexpr OptimFunctionTableSWORD SseIntegerColumn()
+{
+    OptimFunctionTableSWORD table = MmxColumn();
+    table.rgb32ToR16G16B16 = rgb32_to_r16g16b16_sse;
+    return table;
+}
+
+constexpr OptimFunctionTableSWORD Sse2Column()
+{
+    OptimFunctionTableSWORD table = PendingTable();
+    table.yuy2ToY16UV16 = ConvertYUY2toY16UV16_sse2;
+    table.y8ToY16 = ConvertY8toY16_sse2;
+    table.splitUV = SpliteUVImageToU_V_sse2;
+    table.joinUV = JoinU_VImageToUV_sse2;
+    table.rgb32ToR16G16B16 = rgb32_to_r16g16b16_sse;
+    table.rgb24ToYuy2 = ConvertRGB24ToYUY2_sse2;
+    table.yuy2ToY16UV16ForBitmaps = ConvertYUY2toY16UV16_sse2;
+    return table;
+}
+
+} // namespace
+
+void FillOptimFunctionTableSWORD(OptimFunctionTableSWORD& table, uint32_t processorMode)
+{
+    switch (SelectSwordColumn(processorMode)) {
+    case SwordColumn::SseInteger:
+        table = SseIntegerColumn();
+        break;
+    case SwordColumn::Sse2:
+        table = Sse2Column();
+        break;
+    default:
+        table = MmxColumn();
+        break;
+    }
+}
