@@ -250,6 +250,10 @@ TEST_F(FrameBuffer, AllocEqualCopiesTheDescriptionOnly)
     EXPECT_EQ(other.m_stride, 32);
     EXPECT_EQ(other.m_info.m_subtype, kYUY2);
     EXPECT_EQ(ThrownInteger([&] { other.AllocBufferEqualCurrent(other); }), 241);
+
+    InfoDataBufferPath1 empty(false);
+    ASSERT_EQ(other.AllocBufferEqualCurrent(empty), S_OK);
+    EXPECT_EQ(other.m_capacity, 16) << "an empty source still leaves the 16 spare bytes";
 }
 
 TEST_F(FrameBuffer, CopyHalfTakesTheLeftHalfOfEveryRow)
