@@ -1,0 +1,44 @@
+// The millisecond clock of the system: milliseconds since the system started, as 64 bits.
+// One instance may be read from several threads.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Enters a critical section when made; leaves it on Unlock or at the end of the scope.
+class CriticalSectionLock
+{
+public:
+    explicit CriticalSectionLock(CRITICAL_SECTION& section);
+    ~CriticalSectionLock();
+    CriticalSectionLock(const CriticalSectionLock&) = delete;
+    CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
+
+    void Unlock();
+
+private:
+    CRITICAL_SECTION* m_section;
+};
+
+class CTimeServer
+{
+public:
+    CTimeServer();
+    virtual ~CTimeServer();
+    CTimeServer(const CTimeServer&) = delete;
+    CTimeServer& operator=(const CTimeServer&) = delete;
+
+    // Chooses the clock: the registry's performance data on NT platforms, GetTickCount elsewhere.
+    HRESULT Initialize();
+    uint64_t GetTime();
+
+private:
+    int32_t m_mode = 0; // 0 before set-up, 1 tick count, 3 (or 2) performance data
+    CRITICAL_SECTION m_lock;
+};
+
+// Test seam: the query of the performance data (RegQueryValueExA's signature); null restores it.
+using PerformanceDataQuery = LONG(WINAPI*)(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
+                                           LPBYTE data, LPDWORD size);
+void SetPerformanceDataQueryForTest(PerformanceDataQuery query);
