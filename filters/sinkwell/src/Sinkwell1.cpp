@@ -1,0 +1,285 @@
+#include "Sinkwell1.h"
+
+#include "CatchAllLog.h"
+#include "sys_funct1.h"
+
+#include <dvdmedia.h>
+
+#include <cstdint>
+#include <limits>
+#include <new>
+
+namespace {
+
+constexpr RendererMediaType kAcceptedTypes[] = {
+    {&MEDIATYPE_Video, &MEDIASUBTYPE_YUY2}, {&MEDIATYPE_Video, &MEDIASUBTYPE_UYVY},
+    {&MEDIATYPE_Video, &MEDIASUBTYPE_YVYU}, {&MEDIATYPE_Video, &MEDIASUBTYPE_YUYV},
+    {&MEDIATYPE_Video, &MEDIASUBTYPE_YV12}, {&MEDIATYPE_Video, &MEDIASUBTYPE_IYUV},
+    {&MEDIATYPE_Video, &MEDIASUBTYPE_I420}, {&MEDIATYPE_Video, &MEDIASUBTYPE_RGB24},
+};
+
+// Placeholder the newest frame becomes when streaming starts.
+constexpr unsigned kPlaceholderWidth = 16;
+constexpr unsigned kPlaceholderHeight = 1;
+
+// Bytes of one row: RGB24 rows of a DIB are DWORD-aligned, the YUV subtypes are not padded.
+int64_t RowStride(const GUID& subtype, int64_t width, uint32_t bytesPerPixel)
+{
+    if (IsEqualGUID(subtype, MEDIASUBTYPE_RGB24))
+        return (3 * width + 3) & ~int64_t{3};
+    return bytesPerPixel * width;
+}
+
+} // namespace
+
+Sinkwell1* Sinkwell1::CreateInstance(IUnknown* outer, HRESULT* result)
+{
+    try {
+        auto* filter = new (std::nothrow) Sinkwell1(outer, result);
+        if (filter == nullptr && result != nullptr)
+            *result = E_OUTOFMEMORY;
+        return filter;
+    }
+    catch (...) {
+        LogExceptionAt(__FILE__, __LINE__);
+        if (result != nullptr)
+            *result = E_FAIL;
+        return nullptr;
+    }
+}
+
+Sinkwell1::Sinkwell1(IUnknown* outer, HRESULT* result)
+    : RendererFilterBase(CLSID_Sinkwell1, outer, kSinkwell1InputPinName)
+{
+    InitializeCriticalSection(&m_filterLock);
+    if (result != nullptr)
+        *result = S_OK;
+}
+
+Sinkwell1::~Sinkwell1()
+{
+    try {
+        {
+            CriticalSectionLock lock(m_filterLock);
+            FreeMediaTypeContent(m_currentType);
+        }
+        DeleteCriticalSection(&m_filterLock);
+    }
+    CATCH_ALL_LOG()
+}
+
+float Sinkwell1::ClampFrameRate(float framesPerSecond)
+{
+    if (!(framesPerSecond >= kMinFrameRate))
+        return kMinFrameRate;
+    if (framesPerSecond > kMaxFrameRate)
+        return kMaxFrameRate;
+    return framesPerSecond;
+}
+
+HRESULT Sinkwell1::NonDelegatingQueryInterface(REFIID riid, void** object)
+{
+    try {
+        if (object == nullptr)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_ISinkwellSampleExchange)) {
+            *object = static_cast<ISinkwellSampleExchange*>(this);
+            AddRef();
+            return S_OK;
+        }
+        if (IsEqualIID(riid, IID_ISinkwellProcessorMode)) {
+            *object = static_cast<ISinkwellProcessorMode*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return RendererFilterBase::NonDelegatingQueryInterface(riid, object);
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+// ---- Custom interfaces ------------------------------------------------------------------------
+
+STDMETHODIMP Sinkwell1::GetData(InfoDataBufferPath1* frame)
+{
+    try {
+        if (frame == nullptr)
+            return S_OK;
+        CriticalSectionLock lock(m_filterLock);
+        HRESULT result = frame->AllocBufferEqualCurrent(m_newestFrame);
+        if (frame->m_data != nullptr && m_newestFrame.m_data != nullptr && m_newestFrame.m_size_data > 0)
+            result = frame->ExchangeBuffersAndDataFromCurrent(m_newestFrame);
+        // Consumed: a second call before the next sample finds no data.
+        m_newestFrame.m_size_data = 0;
+        m_newestFrame.m_offset_data = 0;
+        m_newestFrame.m_info.m_state = InfoCallInterfaceDataPath1::kStateEmpty;
+        return result;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+STDMETHODIMP Sinkwell1::SetOption(int index, int value)
+{
+    try {
+        CriticalSectionLock lock(m_filterLock);
+        if (index == 0)
+            m_option0 = value != 0;
+        else if (index == 1)
+            m_option1 = value != 0;
+        return S_OK;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+STDMETHODIMP Sinkwell1::GetTimeSinceLastSample(int64_t* milliseconds)
+{
+    try {
+        if (milliseconds == nullptr)
+            return E_INVALIDARG;
+        CriticalSectionLock lock(m_filterLock);
+        *milliseconds = m_frameRate.GetTimeFromLastFrame();
+        return S_OK;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+STDMETHODIMP Sinkwell1::SetFrameRate(float framesPerSecond)
+{
+    try {
+        CriticalSectionLock lock(m_filterLock);
+        return m_frameRate.SetFrameRate(ClampFrameRate(framesPerSecond));
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+STDMETHODIMP Sinkwell1::SetCPUUsing(int mode)
+{
+    try {
+        CriticalSectionLock lock(m_filterLock);
+        m_processorMode = mode;
+        return S_OK;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+// ---- Renderer ---------------------------------------------------------------------------------
+
+HRESULT Sinkwell1::CheckMediaType(const AM_MEDIA_TYPE* type)
+{
+    try {
+        if (type == nullptr)
+            return S_FALSE;
+        for (const RendererMediaType& accepted : kAcceptedTypes) {
+            if (IsEqualGUID(type->majortype, *accepted.majorType) && IsEqualGUID(type->subtype, *accepted.subtype))
+                return S_OK;
+        }
+        return S_FALSE;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+std::span<const RendererMediaType> Sinkwell1::OfferedMediaTypes() const
+{
+    return kAcceptedTypes;
+}
+
+HRESULT Sinkwell1::OnStartStreaming()
+{
+    try {
+        CriticalSectionLock lock(m_filterLock);
+        m_streamingFlag = true;
+        m_frameRate.ResetFrameTime();
+        m_newestFrame.SetNULLFrame();
+        return m_newestFrame.UpdateSizeBuffer(kPlaceholderWidth, kPlaceholderHeight);
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT Sinkwell1::OnStopStreaming()
+{
+    try {
+        CriticalSectionLock lock(m_filterLock);
+        m_streamingFlag = false;
+        return m_frameRate.ResetFrameTime();
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT Sinkwell1::DoRenderSample(IMediaSample* sample)
+{
+    try {
+        CriticalSectionLock lock(m_filterLock);
+        if (sample == nullptr || !m_streamingFlag)
+            return S_OK;
+        BYTE* bytes = nullptr;
+        if (FAILED(sample->GetPointer(&bytes)) || bytes == nullptr)
+            return S_OK;
+        const long length = sample->GetActualDataLength();
+        if (length < 1)
+            return S_OK;
+        if (m_frameRate.CheckTimeForNextFrame() != S_OK)
+            return S_OK;
+        m_newestFrame.SetNULLFrame();
+        const HRESULT refreshed = RefreshCurrentMediaType();
+        if (FAILED(refreshed))
+            return refreshed;
+        return StoreSample(bytes, length);
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT Sinkwell1::RefreshCurrentMediaType()
+{
+    CriticalSectionLock lock(m_filterLock);
+    FreeMediaTypeContent(m_currentType);
+    return InputPin().ConnectionMediaType(&m_currentType);
+}
+
+const BITMAPINFOHEADER* Sinkwell1::CurrentBitmapHeader() const
+{
+    const AM_MEDIA_TYPE& type = m_currentType;
+    if (type.pbFormat == nullptr)
+        return nullptr;
+    if (IsEqualGUID(type.formattype, FORMAT_VideoInfo2) && type.cbFormat >= sizeof(VIDEOINFOHEADER2))
+        return &reinterpret_cast<const VIDEOINFOHEADER2*>(type.pbFormat)->bmiHeader;
+    if (IsEqualGUID(type.formattype, FORMAT_VideoInfo) && type.cbFormat >= sizeof(VIDEOINFOHEADER))
+        return &reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
+    return nullptr;
+}
+
+HRESULT Sinkwell1::StoreSample(const BYTE* bytes, long length)
+{
+    // A format block too small for its type, or another format type: the sample is not stored.
+    const BITMAPINFOHEADER* header = CurrentBitmapHeader();
+    if (header == nullptr)
+        return S_OK;
+    const int64_t width = header->biWidth;
+    const int64_t height = header->biHeight;
+    if (width <= 0 || height <= 0)
+        return S_OK;
+    const GUID subtype = m_currentType.subtype;
+    const uint32_t bytesPerPixel = GetBytesPerPixelFromSubtype(subtype);
+    const int64_t stride = RowStride(subtype, width, bytesPerPixel);
+    const int64_t size = stride * height;
+    if (stride > std::numeric_limits<int32_t>::max() || size > std::numeric_limits<int32_t>::max())
+        return S_OK;
+    // More data than the frame the format describes: dropped rather than cut.
+    if (length > size)
+        return S_OK;
+
+    InfoCallInterfaceDataPath1& info = m_newestFrame.m_info;
+    info.m_state = InfoCallInterfaceDataPath1::kStateFrame;
+    info.m_major_type = m_currentType.majortype;
+    info.m_subtype = subtype;
+    info.m_format_type = FORMAT_VideoInfo;
+    info.m_count = 1;
+    info.m_bih = *header;
+    const HRESULT allocated = m_newestFrame.AllocBufferForStandartTypeVideoData(
+        static_cast<int>(size), static_cast<int>(width), static_cast<int>(height), static_cast<int>(stride), 0, 0,
+        subtype, header->biCompression, static_cast<unsigned short>(bytesPerPixel * 8));
+    if (FAILED(allocated) || m_newestFrame.m_data == nullptr || m_newestFrame.m_capacity < length) {
+        m_newestFrame.SetNULLFrame();
+        return S_OK;
+    }
+    m_newestFrame.m_size_data = static_cast<int32_t>(length);
+    return MemCopy(m_newestFrame.m_data, bytes, static_cast<size_t>(length), "Sinkwell1::DoRenderSample");
+}
