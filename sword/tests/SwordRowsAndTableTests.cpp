@@ -88,7 +88,7 @@ TEST(SwordOperationTable, EntriesOfEachColumn)
     int alignment = 0;
     EXPECT_EQ(E_FAIL, table.addConstant(nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, 0, 0, nullptr,
                                         nullptr, &alignment));
-    EXPECT_EQ(E_FAIL, table.histogram());
+    EXPECT_EQ(E_FAIL, PendingSwordOperation());
 }
 
 TEST(SwordRows, PaddingRepeatsTheRowStart)
