@@ -13,8 +13,6 @@
 
 #include <windows.h>
 
-#include "StaticAndDynamicBoundsObject.h"
-
 #include <cstdint>
 
 using SWORD = int16_t;
@@ -166,124 +164,82 @@ HRESULT ShiftPlaneRows(void* plane, int rows, int stride, int n);
 // "COMPLEX TEST DRAWING" in red, centred.
 HRESULT FunctConvertRGB32toR16G16B16Format(HDC context, int right, int bottom);
 
-// ---- Neighbourhood filters, noise removal and measurements ----------------------------------
+// ---- Operations with constants and between planes -------------------------------------------
 
-// Kernels (9 words, row by row) and small parameter lists are read through the checked access of
-// a bounded array: a short one makes the operation log and answer E_FAIL.
-using SwordWords = DynamicBoundsObject<SWORD>;
+// Unified form on plane A (and plane B, read only), under the lane mask: lanes whose mask word is
+// 0xFFFF take the new value, lanes whose mask word is 0 keep theirs. Constants and masks are
+// vectors of 4 (MMX) or 8 (SSE2) words laid over each vector of the row; the plain variants lay
+// them with a period of 4 words. Products keep their low 16 bits; >> is arithmetic. An operand an
+// operation reads but is not given answers E_INVALIDARG. _sse2 needs 16-byte aligned planes and
+// strides; the _sse2u twin takes any alignment.
+#define SWORD_UNIF_VARIANT(name)                                                                            \
+    HRESULT name(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int, const SWORD*, \
+                 const SWORD*, int*)
+#define SWORD_UNIF_VARIANTS(name)                                                                         \
+    SWORD_UNIF_VARIANT(name##_c);                                                                         \
+    SWORD_UNIF_VARIANT(name##_mmx);                                                                       \
+    SWORD_UNIF_VARIANT(name##_sse2)
+#define SWORD_UNIF_VARIANTS_AND_TWIN(name) \
+    SWORD_UNIF_VARIANTS(name);             \
+    SWORD_UNIF_VARIANT(name##_sse2u)
 
-// 3 x 3 convolution of planes laid out for it (8 margin words left and right, one guard row above
-// and below; width and height include them): rows 1 to height - 2, whole vectors from column 8
-// covering width - 16 words; sum in 32 bits saturated to 16, times scale >> 14, saturated. Both
-// convolution entries use it. E_UNEXPECTED for a null plane.
-using ConvolutionFunction = HRESULT (*)(const SWORD* source, SWORD* destination, int stride, int width, int height,
-                                        const SwordWords& kernel, SWORD scale);
-HRESULT Svertka_c(const SWORD*, SWORD*, int, int, int, const SwordWords&, SWORD);
-HRESULT Svertka_mmx(const SWORD*, SWORD*, int, int, int, const SwordWords&, SWORD);
-HRESULT Svertka_sse2(const SWORD*, SWORD*, int, int, int, const SwordWords&, SWORD);
+// With constants (constant 1 = K1, constant 2 = K2, count = the shift).
+SWORD_UNIF_VARIANTS_AND_TWIN(AddConstSWORD);      // S(A + (K1 AND M))
+SWORD_UNIF_VARIANTS_AND_TWIN(SubConstSWORD);      // S(A - (K1 AND M))
+SWORD_UNIF_VARIANTS_AND_TWIN(MulConstSWORD);      // A * (K1 where M is not 0, else 1)
+SWORD_UNIF_VARIANTS_AND_TWIN(MulShiftConstSWORD); // (A * K1) >> count, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(ContrastPivotSWORD); // S((S(A - K2) * K1) >> count + K2), every lane
+SWORD_UNIF_VARIANTS(ContrastPivotMaskedSWORD);    // the same under M
+SWORD_UNIF_VARIANTS_AND_TWIN(CmpGTConstSWORD);    // -1 where A > K1, else 0, under M
+SWORD_UNIF_VARIANTS(ClampTo255SWORD);             // A limited to 0..255
+// (|x - K1[0]| + |y - K1[1]|) >> count, x and y the 1-based column and row, saturating; the
+// padding words get their columns' values. Answers -1 to the alignment query.
+SWORD_UNIF_VARIANTS(DistancePatternSWORD);
+SWORD_UNIF_VARIANTS_AND_TWIN(XorConstSWORD);    // A XOR K1, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(OrConstSWORD);     // A OR K1, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(AndNotConstSWORD); // (NOT A) AND K1, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(AndConstSWORD);    // A AND K1, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(SetConstSWORD);    // K1, under M
 
-// The same with kernel A where the condition word is below the threshold (signed), else kernel B.
-using ConditionalConvolutionFunction = HRESULT (*)(const SWORD* source, SWORD* destination, const SWORD* condition,
-                                                   int stride, int width, int height, SWORD scale,
-                                                   const SwordWords& kernelA, const SwordWords& kernelB,
-                                                   SWORD threshold);
-HRESULT ConditionSvertka_c(const SWORD*, SWORD*, const SWORD*, int, int, int, SWORD, const SwordWords&,
-                           const SwordWords&, SWORD);
-HRESULT ConditionSvertka_mmx(const SWORD*, SWORD*, const SWORD*, int, int, int, SWORD, const SwordWords&,
-                             const SwordWords&, SWORD);
-HRESULT ConditionSvertka_sse2(const SWORD*, SWORD*, const SWORD*, int, int, int, SWORD, const SwordWords&,
-                              const SwordWords&, SWORD);
+// Between planes; a shift is the 64-bit value constant 1 points to.
+SWORD_UNIF_VARIANTS_AND_TWIN(AddPlaneSWORD);           // S(A + (B AND M))
+SWORD_UNIF_VARIANTS_AND_TWIN(SubPlaneSWORD);           // S(A - (B AND M))
+SWORD_UNIF_VARIANTS_AND_TWIN(MulPlaneSWORD);           // A * B, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(MulShiftPlaneSWORD);      // (A * B) >> shift, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(MulComplementShiftSWORD); // (A * S(K2 - B)) >> shift, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(AbsDiffSWORD);            // |A - B| of the words taken as unsigned, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(XorPlaneSWORD);           // A XOR B, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(OrPlaneSWORD);            // A OR B, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(AndNotPlaneSWORD);        // A AND (NOT B), under M
+SWORD_UNIF_VARIANTS_AND_TWIN(AndPlaneSWORD);           // A AND B, under M
+SWORD_UNIF_VARIANTS_AND_TWIN(CopyPlaneMaskedSWORD);    // B, under M
 
-// Unified form, in place on plane A (stride A, height), strength = constant 1's first word; the
-// run covers (height - 2) x stride bytes from row 1 in whole vectors, and each word sees only the
-// neighbours in its own vector group (8 words in the plain and SSE2 code, 4 in MMX). E_FAIL for a
-// height below 4; E_UNEXPECTED for a strength whose weight would divide by 0 or less (blur:
-// K <= -5, sharpen: K <= -3). Answer -1 to the alignment query.
-HRESULT blure_const_sword_funct_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                  const SWORD*, const SWORD*, int*);
-HRESULT blure_const_sword_funct_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                    const SWORD*, const SWORD*, int*);
-HRESULT blure_const_sword_funct_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                     const SWORD*, const SWORD*, int*);
-HRESULT sharp_const_sword_funct_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                  const SWORD*, const SWORD*, int*);
-HRESULT sharp_const_sword_funct_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                    const SWORD*, const SWORD*, int*);
-HRESULT sharp_const_sword_funct_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                     const SWORD*, const SWORD*, int*);
-// Unified form: plane A = edge image of plane B (strides A and B), rows 1 to height - 2, the first
-// width / 8 x 8 words of each.
-HRESULT edge_image_sword_funct_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                 const SWORD*, const SWORD*, int*);
-HRESULT edge_image_sword_funct_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                   const SWORD*, const SWORD*, int*);
-HRESULT edge_image_sword_funct_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                    const SWORD*, const SWORD*, int*);
+// Compare-and-add: whole vectors only (rounding-down row walk), so the words after the last whole
+// vector of a row keep their values; the MMX variants answer -1 to the alignment query.
+SWORD_UNIF_VARIANTS_AND_TWIN(CmpGTAddForSWord); // S(A + (B where B > K1, else 0)), under M
+// S(A + ((A * ((B where B > K1, else 0) >> 1)) >> shift2)), shift2 the 64-bit value at constant 2
+SWORD_UNIF_VARIANTS_AND_TWIN(CmpGTAddScaledForSWord);
+SWORD_UNIF_VARIANTS(ThresholdSelectSWORD); // K2 where A > K1, else 0, under M; plane B unread
 
-// Temporal noise removal: every word of plane A blended with plane B by a weight k in 1/128
-// (k of A, 128 - k of B) chosen from their difference; the result goes into both planes. The
-// vector code walks whole vectors of each row. E_UNEXPECTED for a null plane or a size that is not
-// positive (or a stride below the width).
-using RemoveNoiseFunction = HRESULT (*)(SWORD* planeA, SWORD* planeB, int stride, int width, int height,
-                                        SWORD threshold, SWORD weightSmall, SWORD weightLarge);
-HRESULT RemoveAddNoiseFromImage_c(SWORD*, SWORD*, int, int, int, SWORD, SWORD, SWORD);
-HRESULT RemoveAddNoiseFromImage_mmx(SWORD*, SWORD*, int, int, int, SWORD, SWORD, SWORD);
-HRESULT RemoveAddNoiseFromImage_sse2(SWORD*, SWORD*, int, int, int, SWORD, SWORD, SWORD);
-// thresholds (T1, T2), weights (k0, k1, k2): k = k0 + k1 where d > T1 + k2 where d > T2.
-using RemoveNoise2Function = HRESULT (*)(SWORD* planeA, SWORD* planeB, int stride, int width, int height,
-                                         const SwordWords& thresholds, const SwordWords& weights);
-HRESULT RemoveAddNoiseFromImage2_c(SWORD*, SWORD*, int, int, int, const SwordWords&, const SwordWords&);
-HRESULT RemoveAddNoiseFromImage2_mmx(SWORD*, SWORD*, int, int, int, const SwordWords&, const SwordWords&);
-HRESULT RemoveAddNoiseFromImage2_sse2(SWORD*, SWORD*, int, int, int, const SwordWords&, const SwordWords&);
-// As version 2, but k = the condition weight's first word wherever the condition plane's word is
-// above the condition threshold's first word.
-using RemoveNoise3Function = HRESULT (*)(SWORD* planeA, SWORD* planeB, const SWORD* condition, int stride,
-                                         int width, int height, const SwordWords& thresholds,
-                                         const SwordWords& weights, const SwordWords& conditionThreshold,
-                                         const SwordWords& conditionWeight);
-HRESULT RemoveAddNoiseFromImage3_c(SWORD*, SWORD*, const SWORD*, int, int, int, const SwordWords&,
-                                   const SwordWords&, const SwordWords&, const SwordWords&);
-HRESULT RemoveAddNoiseFromImage3_mmx(SWORD*, SWORD*, const SWORD*, int, int, int, const SwordWords&,
-                                     const SwordWords&, const SwordWords&, const SwordWords&);
-HRESULT RemoveAddNoiseFromImage3_sse2(SWORD*, SWORD*, const SWORD*, int, int, int, const SwordWords&,
-                                      const SwordWords&, const SwordWords&, const SwordWords&);
+// ---- Resize and mirror ----------------------------------------------------------------------
 
-// 256 counters of the words saturated to 0..255, counting whole vectors of each row (8 words in
-// the plain and SSE2 code, 4 in MMX). E_UNEXPECTED for null pointers, sizes that are not positive,
-// a stride below the width or fewer than 256 counters.
-using HistogramFunction = HRESULT (*)(const SWORD* plane, int stride, int width, int height, uint32_t* counters,
-                                      int counterCount);
-HRESULT GetGistogramFromImage_c(const SWORD*, int, int, int, uint32_t*, int);
-HRESULT GetGistogramFromImage_mmx(const SWORD*, int, int, int, uint32_t*, int);
-HRESULT GetGistogramFromImage_sse2(const SWORD*, int, int, int, uint32_t*, int);
+// Nearest-neighbour resize into W8 (the destination width rounded up to 8) words per row; the
+// columns past the destination width come from source column 0 unless the padding flag repeats
+// the row's start there. A destination stride of 0 is chosen (and written back). A destination
+// capacity (bytes) too small for the rows, a missing pointer or a size below 1 is refused before
+// anything is written (E_UNEXPECTED, E_INVALIDARG); E_FAIL when the tables cannot be allocated.
+using ResizeSwordFunction = HRESULT (*)(const SWORD* source, SWORD* destination, int sourceWidth,
+                                        int sourceHeight, int sourceStride, int destinationWidth,
+                                        int destinationHeight, int* destinationStride, int destinationCapacity,
+                                        BYTE paddingFlag);
+HRESULT resize_funct_sword_c(const SWORD*, SWORD*, int, int, int, int, int, int*, int, BYTE);
+HRESULT resize_funct_sword_mmx(const SWORD*, SWORD*, int, int, int, int, int, int*, int, BYTE);
+HRESULT resize_funct_sword_sse(const SWORD*, SWORD*, int, int, int, int, int, int*, int, BYTE);
+HRESULT resize_funct_sword_sse2(const SWORD*, SWORD*, int, int, int, int, int, int*, int, BYTE);
 
-// Unified form: plane A = block averages of plane B (strides A and B, width and height of B),
-// extra output = the mean of the averages (unsigned 32-bit; may be null). 8 x 8 blocks, or 2 x 2
-// blocks of a Y16 plane or of UV16 chroma pairs (half width, half height). E_FAIL when width x
-// height is below 64 or no whole block fits; E_INVALIDARG for a null plane B.
-HRESULT Average8x8SWord_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int, const SWORD*,
-                          const SWORD*, int*);
-HRESULT Average8x8SWord_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int, const SWORD*,
-                            const SWORD*, int*);
-HRESULT Average8x8SWord_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                             const SWORD*, const SWORD*, int*);
-HRESULT Average2x2Y16SWord_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                             const SWORD*, const SWORD*, int*);
-HRESULT Average2x2Y16SWord_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                               const SWORD*, const SWORD*, int*);
-// The SSE-integer mean of a step rounds up: (a + b + 1) >> 1.
-HRESULT Average2x2Y16SWord_sse(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                               const SWORD*, const SWORD*, int*);
-HRESULT Average2x2Y16SWord_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                const SWORD*, const SWORD*, int*);
-HRESULT Average2x2UV16SWord_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                              const SWORD*, const SWORD*, int*);
-HRESULT Average2x2UV16SWord_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                const SWORD*, const SWORD*, int*);
-HRESULT Average2x2UV16SWord_sse(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                const SWORD*, const SWORD*, int*);
-HRESULT Average2x2UV16SWord_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                 const SWORD*, const SWORD*, int*);
+// Unified form: plane A turned upside down in place, whole strides exchanged. E_UNEXPECTED for a
+// stride below 2 x width; a height below 2 changes nothing. Answers -1 to the alignment query.
+SWORD_UNIF_VARIANTS(YMirror_function);
 
 // ---- The 35-entry operation table -----------------------------------------------------------
 
@@ -311,11 +267,11 @@ struct OptimFunctionTableSWORD
     UnifSwordFunction y8ToY16;                   // 9
     UnifSwordFunction edgeImage;                 // 10
     UnifSwordFunction addWhereAboveThreshold;    // 11
-    HistogramFunction histogram;                 // 12
+    SwordPendingFunction histogram;              // 12
     UnifSwordFunction andConstant;               // 13
     SwordPendingFunction gradientCorrection;     // 14
-    RemoveNoiseFunction removeNoise1;            // 15
-    RemoveNoise2Function removeNoise2;           // 16
+    SwordPendingFunction removeNoise1;           // 15
+    SwordPendingFunction removeNoise2;           // 16
     SplitUVFunction splitUV;                     // 17
     JoinUVFunction joinUV;                       // 18
     UnifSwordFunction absoluteDifference;        // 19
@@ -327,11 +283,11 @@ struct OptimFunctionTableSWORD
     SwordPendingFunction matrixEffect;           // 25
     UnifSwordFunction compareGreater;            // 26
     UnifSwordFunction thresholdSelect;           // 27
-    ConvolutionFunction convolution1;            // 28
-    ConvolutionFunction convolution2;            // 29
-    ConditionalConvolutionFunction conditionalConvolution; // 30
-    RemoveNoise3Function removeNoise3;           // 31
-    SwordPendingFunction resize;                 // 32
+    SwordPendingFunction convolution1;           // 28
+    SwordPendingFunction convolution2;           // 29
+    SwordPendingFunction conditionalConvolution; // 30
+    SwordPendingFunction removeNoise3;           // 31
+    ResizeSwordFunction resize;                  // 32
     UnifSwordFunction setConstant;               // 33
     SwordPendingFunction correctHue;             // 34
 };

@@ -86,8 +86,8 @@ TEST(SwordOperationTable, EntriesOfEachColumn)
     for (int i = 0; i < 35; ++i)
         EXPECT_NE(nullptr, entries[i]) << i;
     int alignment = 0;
-    EXPECT_EQ(E_FAIL, table.addConstant(nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, 0, 0, nullptr,
-                                        nullptr, &alignment));
+    EXPECT_EQ(E_FAIL, PendingUnifSwordOperation(nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, 0, 0, nullptr,
+                                                nullptr, &alignment));
     EXPECT_EQ(E_FAIL, PendingSwordOperation());
 }
 

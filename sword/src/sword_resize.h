@@ -1,0 +1,21 @@
+// Shared by the variants of resize and mirror: the checks, the sampling tables and the row loops
+// live in sword_resize_c.cpp (no instruction-set flags); a variant brings only its row kernel.
+#pragma once
+
+#include "OptimFunctionUnifProcessSWORD.h"
+
+#include <cstdint>
+
+// Fills the W8 words of one destination row from the source row at the byte offsets of columns.
+using ResizeGatherRow = void (*)(const BYTE* sourceRow, const uint32_t* columns, int w8, SWORD* destinationRow);
+// Exchanges the bytes of two rows.
+using MirrorSwapRows = void (*)(BYTE* first, BYTE* second, int bytes);
+
+HRESULT RunResize(const SWORD* source, SWORD* destination, int sourceWidth, int sourceHeight, int sourceStride,
+                  int destinationWidth, int destinationHeight, int* destinationStride, int destinationCapacity,
+                  BYTE paddingFlag, ResizeGatherRow gather);
+HRESULT RunMirror(SWORD* plane, int stride, int width, int height, int* alignmentOut, MirrorSwapRows swap);
+
+// Plain gathers and swaps, also the tails of the vector ones.
+void ResizeGatherRow_c(const BYTE* sourceRow, const uint32_t* columns, int w8, SWORD* destinationRow);
+void MirrorSwapBytes_c(BYTE* first, BYTE* second, int bytes);

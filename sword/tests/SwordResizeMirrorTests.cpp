@@ -1,0 +1,255 @@
+// Resize and mirror: the vector variants against the plain one (whole destination buffers, which
+// every variant writes identically), worked cases, and the refusals that keep a small or missing
+// destination untouched.
+#include "OptimFunctionUnifProcessSWORD.h"
+#include "SwordBuffers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ResizeVariant
+{
+    const char* name;
+    ResizeSwordFunction function;
+};
+const ResizeVariant kResizeVariants[] = {{"c", resize_funct_sword_c},
+                                         {"mmx", resize_funct_sword_mmx},
+                                         {"sse", resize_funct_sword_sse},
+                                         {"sse2", resize_funct_sword_sse2}};
+
+int W8(int width)
+{
+    return (width + 7) & ~7;
+}
+
+// Source plane whose word at (x, y) is 1000 y + x.
+struct Source
+{
+    Source(int width, int height, int pad)
+        : width(width), height(height), stride(2 * width + pad),
+          plane(static_cast<size_t>(stride) * height)
+    {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                At(x, y) = static_cast<SWORD>(1000 * y + x);
+    }
+    SWORD& At(int x, int y) const { return plane.Words()[static_cast<size_t>(y) * stride / 2 + x]; }
+    int width, height, stride;
+    GuardedBuffer plane;
+};
+
+HRESULT Resize(ResizeSwordFunction function, const Source& source, GuardedBuffer& destination, int width,
+               int height, int& stride, bool padding)
+{
+    return function(source.plane.Words(), destination.Words(), source.width, source.height, source.stride, width,
+                    height, &stride, static_cast<int>(destination.Size()), padding ? 1 : 0);
+}
+
+TEST(SwordResize, VariantsMatchThePlainOne)
+{
+    std::mt19937 random(32);
+    const int sizes[][4] = {{1, 1, 1, 1},    {5, 3, 9, 7},      {9, 7, 5, 3},       {16, 16, 16, 16},
+                            {17, 5, 33, 11}, {33, 11, 17, 5},   {640, 480, 320, 240}, {320, 240, 641, 481},
+                            {3, 2, 100, 1},  {100, 1, 3, 2}};
+    for (const auto& size : sizes)
+        for (bool padding : {false, true}) {
+            Source source(size[0], size[1], 6);
+            source.plane.FillRandomWords(random);
+            const int w = size[2], h = size[3], stride = 2 * W8(w) + 16;
+            GuardedBuffer plain(static_cast<size_t>(stride) * h);
+            plain.FillRandom(random);
+            std::vector<BYTE> before(plain.Bytes(), plain.Bytes() + plain.Size());
+            int plainStride = stride;
+            ASSERT_EQ(S_OK, Resize(resize_funct_sword_c, source, plain, w, h, plainStride, padding));
+            for (const ResizeVariant& v : kResizeVariants) {
+                SCOPED_TRACE(std::string(v.name) + " to " + std::to_string(w) + "x" + std::to_string(h));
+                GuardedBuffer out(plain.Size());
+                std::memcpy(out.Bytes(), before.data(), before.size());
+                int outStride = stride;
+                ASSERT_EQ(S_OK, Resize(v.function, source, out, w, h, outStride, padding));
+                EXPECT_EQ(0, std::memcmp(out.Bytes(), plain.Bytes(), plain.Size()));
+            }
+        }
+}
+
+TEST(SwordResize, WorkedCases)
+{
+    for (const ResizeVariant& v : kResizeVariants) {
+        SCOPED_TRACE(v.name);
+        {
+            // Same size: a copy; the columns up to W8 come from source column 0.
+            Source source(5, 3, 0);
+            GuardedBuffer out(2 * 8 * 3);
+            int stride = 0;
+            ASSERT_EQ(S_OK, Resize(v.function, source, out, 5, 3, stride, false));
+            EXPECT_EQ(16, stride);
+            for (int y = 0; y < 3; ++y) {
+                for (int x = 0; x < 5; ++x)
+                    EXPECT_EQ(source.At(x, y), out.Words()[y * 8 + x]);
+                for (int x = 5; x < 8; ++x)
+                    EXPECT_EQ(source.At(0, y), out.Words()[y * 8 + x]);
+            }
+        }
+        {
+            // Double width repeats every column; half height takes every second row from row 0.
+            Source source(4, 4, 0);
+            GuardedBuffer out(2 * 8 * 2);
+            int stride = 0;
+            ASSERT_EQ(S_OK, Resize(v.function, source, out, 8, 2, stride, false));
+            const SWORD expected[2][8] = {{0, 0, 1, 1, 2, 2, 3, 3}, {2000, 2000, 2001, 2001, 2002, 2002, 2003, 2003}};
+            EXPECT_EQ(0, std::memcmp(expected, out.Bytes(), sizeof(expected)));
+        }
+        {
+            // Half width: every second column from column 0; the padding flag repeats the row's start.
+            Source source(8, 1, 0);
+            GuardedBuffer out(2 * 8);
+            int stride = 0;
+            ASSERT_EQ(S_OK, Resize(v.function, source, out, 4, 1, stride, true));
+            const SWORD expected[8] = {0, 2, 4, 6, 0, 2, 4, 6};
+            EXPECT_EQ(0, std::memcmp(expected, out.Bytes(), sizeof(expected)));
+        }
+    }
+}
+
+TEST(SwordResize, RefusalsWriteNothing)
+{
+    Source source(8, 8, 0);
+    GuardedBuffer out(2 * 8 * 8);
+    std::memset(out.Bytes(), 0x5A, out.Size());
+    const std::vector<BYTE> before(out.Bytes(), out.Bytes() + out.Size());
+    struct Case
+    {
+        const char* what;
+        int width, height, stride, capacity;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {"capacity below W8 x 2 x height", 8, 8, 0, 2 * 8 * 8 - 1, E_UNEXPECTED},
+        {"capacity below stride x height", 8, 4, 32, 2 * 8 * 8 - 1, E_UNEXPECTED},
+        {"stride narrower than W8 words", 8, 4, 14, 2 * 8 * 8, E_UNEXPECTED},
+        {"destination width 0", 0, 4, 0, 2 * 8 * 8, E_UNEXPECTED},
+        {"destination height 0", 8, 0, 0, 2 * 8 * 8, E_UNEXPECTED},
+    };
+    for (const ResizeVariant& v : kResizeVariants)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(v.name) + ": " + c.what);
+            int stride = c.stride;
+            EXPECT_EQ(c.expected, v.function(source.plane.Words(), out.Words(), 8, 8, 16, c.width, c.height, &stride,
+                                             c.capacity, 1));
+            EXPECT_EQ(c.stride, stride);
+            EXPECT_EQ(0, std::memcmp(before.data(), out.Bytes(), out.Size()));
+        }
+    int stride = 0;
+    EXPECT_EQ(E_INVALIDARG, resize_funct_sword_sse2(nullptr, out.Words(), 8, 8, 16, 8, 8, &stride, 128, 0));
+    EXPECT_EQ(E_INVALIDARG, resize_funct_sword_sse2(source.plane.Words(), nullptr, 8, 8, 16, 8, 8, &stride, 128, 0));
+    EXPECT_EQ(E_INVALIDARG,
+              resize_funct_sword_sse2(source.plane.Words(), out.Words(), 8, 8, 16, 8, 8, nullptr, 128, 0));
+    EXPECT_EQ(E_UNEXPECTED, resize_funct_sword_c(source.plane.Words(), out.Words(), 8, 8, 15, 8, 8, &stride, 128, 0));
+}
+
+// ---- Mirror ---------------------------------------------------------------------------------
+
+struct MirrorVariant
+{
+    const char* name;
+    UnifSwordFunction function;
+};
+const MirrorVariant kMirrorVariants[] = {
+    {"c", YMirror_function_c}, {"mmx", YMirror_function_mmx}, {"sse2", YMirror_function_sse2}};
+
+HRESULT Mirror(UnifSwordFunction function, SWORD* plane, int stride, int width, int height)
+{
+    return function(plane, nullptr, nullptr, nullptr, nullptr, stride, 0, width, height, 0, nullptr, nullptr, nullptr);
+}
+
+TEST(SwordMirror, VariantsMatchThePlainOneAndTwiceRestores)
+{
+    std::mt19937 random(21);
+    for (int width : {1, 3, 8, 9, 33, 640})
+        for (int height : {1, 2, 3, 4, 7, 480})
+            for (int pad : {0, 2, 16}) {
+                const int stride = 2 * width + pad;
+                GuardedBuffer original(static_cast<size_t>(stride) * height);
+                original.FillRandom(random);
+                GuardedBuffer plain(original.Size());
+                std::memcpy(plain.Bytes(), original.Bytes(), original.Size());
+                ASSERT_EQ(S_OK, Mirror(YMirror_function_c, plain.Words(), stride, width, height));
+                for (int row = 0; row < height; ++row)
+                    ASSERT_EQ(0, std::memcmp(plain.Bytes() + static_cast<size_t>(row) * stride,
+                                             original.Bytes() + static_cast<size_t>(height - 1 - row) * stride, stride));
+                for (const MirrorVariant& v : kMirrorVariants) {
+                    SCOPED_TRACE(std::string(v.name) + " " + std::to_string(width) + "x" + std::to_string(height));
+                    GuardedBuffer out(original.Size());
+                    std::memcpy(out.Bytes(), original.Bytes(), original.Size());
+                    ASSERT_EQ(S_OK, Mirror(v.function, out.Words(), stride, width, height));
+                    EXPECT_EQ(0, std::memcmp(out.Bytes(), plain.Bytes(), out.Size()));
+                    ASSERT_EQ(S_OK, Mirror(v.function, out.Words(), stride, width, height));
+                    EXPECT_EQ(0, std::memcmp(out.Bytes(), original.Bytes(), out.Size()));
+                }
+            }
+}
+
+TEST(SwordMirror, HeightZeroWritesNothingAndChecksHold)
+{
+    // Two rows of memory; a mirror of 0 rows must not touch either (nor a row before them).
+    GuardedBuffer plane(2 * 16);
+    for (int i = 0; i < 16; ++i)
+        plane.Words()[i] = static_cast<SWORD>(i);
+    const std::vector<BYTE> before(plane.Bytes(), plane.Bytes() + plane.Size());
+    for (const MirrorVariant& v : kMirrorVariants) {
+        SCOPED_TRACE(v.name);
+        EXPECT_EQ(S_OK, Mirror(v.function, plane.Words() + 8, 16, 8, 0));
+        EXPECT_EQ(S_OK, Mirror(v.function, plane.Words() + 8, 16, 8, -3));
+        EXPECT_EQ(E_UNEXPECTED, Mirror(v.function, plane.Words(), 15, 8, 2));
+        EXPECT_EQ(0, std::memcmp(before.data(), plane.Bytes(), plane.Size()));
+        int answer = 0;
+        EXPECT_EQ(S_FALSE, v.function(nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr,
+                                      &answer));
+        EXPECT_EQ(-1, answer);
+        EXPECT_EQ(E_UNEXPECTED, Mirror(v.function, nullptr, 16, 8, 2));
+    }
+}
+
+// ---- The table ------------------------------------------------------------------------------
+
+TEST(SwordArithTable, ColumnsHoldTheseOperations)
+{
+    OptimFunctionTableSWORD table{};
+    FillOptimFunctionTableSWORD(table, 1);
+    EXPECT_EQ(AddConstSWORD_mmx, table.addConstant);
+    EXPECT_EQ(ContrastPivotSWORD_mmx, table.contrastAboutPivot);
+    EXPECT_EQ(ClampTo255SWORD_mmx, table.clampTo255);
+    EXPECT_EQ(CmpGTAddForSWord_mmx, table.addWhereAboveThreshold);
+    EXPECT_EQ(AndConstSWORD_mmx, table.andConstant);
+    EXPECT_EQ(AbsDiffSWORD_mmx, table.absoluteDifference);
+    EXPECT_EQ(YMirror_function_mmx, table.mirrorTopToBottom);
+    EXPECT_EQ(CmpGTConstSWORD_mmx, table.compareGreater);
+    EXPECT_EQ(ThresholdSelectSWORD_mmx, table.thresholdSelect);
+    EXPECT_EQ(resize_funct_sword_mmx, table.resize);
+    EXPECT_EQ(SetConstSWORD_mmx, table.setConstant);
+
+    FillOptimFunctionTableSWORD(table, 2);
+    EXPECT_EQ(AddConstSWORD_mmx, table.addConstant);
+    EXPECT_EQ(YMirror_function_mmx, table.mirrorTopToBottom);
+    EXPECT_EQ(resize_funct_sword_sse, table.resize);
+
+    FillOptimFunctionTableSWORD(table, 4);
+    EXPECT_EQ(AddConstSWORD_sse2, table.addConstant);
+    EXPECT_EQ(ContrastPivotSWORD_sse2, table.contrastAboutPivot);
+    EXPECT_EQ(ClampTo255SWORD_sse2, table.clampTo255);
+    EXPECT_EQ(CmpGTAddForSWord_sse2, table.addWhereAboveThreshold);
+    EXPECT_EQ(AndConstSWORD_sse2, table.andConstant);
+    EXPECT_EQ(AbsDiffSWORD_sse2, table.absoluteDifference);
+    EXPECT_EQ(YMirror_function_sse2, table.mirrorTopToBottom);
+    EXPECT_EQ(CmpGTConstSWORD_sse2, table.compareGreater);
+    EXPECT_EQ(ThresholdSelectSWORD_sse2, table.thresholdSelect);
+    EXPECT_EQ(resize_funct_sword_sse2, table.resize);
+    EXPECT_EQ(SetConstSWORD_sse2, table.setConstant);
+}
+
+} // namespace
