@@ -1,0 +1,104 @@
+// The controller under test, with a way to run a piece of work on its worker thread, and a hidden
+// client window on the test thread that collects the event messages.
+#pragma once
+
+#include "ObjectControlDataPath1.h"
+#include "ObjectDataPath1.h"
+#include "StructForInterfaceDataPath1Table.h"
+#include "TestFilterKit.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Work handed to the worker through a real operation message, as the path recipes run there.
+class TestControlDataPath1 : public ObjectControlDataPath1
+{
+public:
+    // The program fills the interface table at start-up, before any controller exists.
+    explicit TestControlDataPath1(const std::string& folder)
+        : ObjectControlDataPath1((FillStructForInterfaceDataPath1(), GetModuleHandleA(nullptr)), folder.c_str())
+    {
+    }
+
+    HRESULT RunOnWorker(std::function<HRESULT()> work)
+    {
+        m_work = std::move(work);
+        return CreateMixerDataPathForTundrel(nullptr, 0, 1);
+    }
+
+    // Loads the plug-in files (installed in the folder) on the worker; their filter indexes.
+    HRESULT MakeFilters(const std::vector<std::string>& names, std::vector<int32_t>* indexes)
+    {
+        return RunOnWorker([&] {
+            DynamicBoundsObject<DynamicString> list;
+            DynamicBoundsObject<int32_t> made;
+            list.Init(static_cast<uint32_t>(names.size()), 4);
+            made.Init(static_cast<uint32_t>(names.size()), 4);
+            for (uint32_t k = 0; k < names.size(); ++k)
+                list.GetElement(k) = names[k].c_str();
+            const HRESULT result = CreateFilters(list, made);
+            if (indexes != nullptr) {
+                indexes->clear();
+                for (uint32_t k = 0; k < made.GetCount(); ++k)
+                    indexes->push_back(made.GetElement(k));
+            }
+            return result;
+        });
+    }
+
+    HRESULT Link(int32_t source, int32_t output, int32_t target, int32_t input)
+    {
+        return RunOnWorker(
+            [=, this] { return ConnectFilters(GetFilterFromIndex(source), output, GetFilterFromIndex(target), input); });
+    }
+
+    HRESULT CreateMixerDataPathForTundrelReal(HWND, int32_t, int32_t) override { return m_work ? m_work() : E_FAIL; }
+
+    // Sees every push before the controller does it (worker thread).
+    std::function<void(ObjectDataPath1*, InfoDataBufferPath1*, ObjectAllocatorBufferDataPath1*, ListEventsDataPath1*)>
+        m_route_hook;
+    HRESULT RouteFrameThroughFilter(int32_t* step, int64_t fetchTime, ObjectDataPath1* filter, InfoDataBufferPath1* frame,
+                                    ObjectAllocatorBufferDataPath1* pool, ListEventsDataPath1* events,
+                                    int32_t inputIndex) override
+    {
+        if (m_route_hook)
+            m_route_hook(filter, frame, pool, events);
+        return ObjectControlDataPath1::RouteFrameThroughFilter(step, fetchTime, filter, frame, pool, events, inputIndex);
+    }
+
+private:
+    std::function<HRESULT()> m_work;
+};
+
+// A hidden window on the test thread that receives the controller's event messages.
+class TestClientWindow
+{
+public:
+    TestClientWindow() { m_window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr); }
+    ~TestClientWindow() { DestroyWindow(m_window); }
+    HWND Handle() const { return m_window; }
+
+    // Pumps the test thread's queue for up to the time; the first message of the id, or false.
+    bool WaitFor(UINT message, MSG* received, DWORD timeoutMs)
+    {
+        const ULONGLONG end = GetTickCount64() + timeoutMs;
+        while (GetTickCount64() < end) {
+            if (PeekMessageA(received, m_window, message, message, PM_REMOVE))
+                return true;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        return false;
+    }
+    void Drain(UINT message)
+    {
+        MSG received;
+        while (PeekMessageA(&received, m_window, message, message, PM_REMOVE)) {
+        }
+    }
+
+private:
+    HWND m_window;
+};
