@@ -186,3 +186,6 @@ static_assert(sizeof(InfoParamDataPath1) == 40, "InfoParamDataPath1 is 40 bytes"
 static_assert(sizeof(ListParamsDataPath1) == 648, "ListParamsDataPath1 is 648 bytes");
 static_assert(sizeof(CallInterfaceFunctionRecord) == 28, "the call record is 28 bytes on the stack");
 #endif
+
+// The instance record, connection points, event list and export signatures.
+#include "InfoFilterObjectDataPath1.h"

@@ -132,6 +132,9 @@ TEST(GeneralParentForMessageStruct, CheckNameStruct)
 
 // ---- Operations delivered to an owner thread ----------------------------------------------
 
+// Long enough for a loaded machine starting Wine's desktop; an answered send never waits for it.
+constexpr UINT kAnswerTimeoutMs = 30000;
+
 TEST(OwnerThreadSend, OperationRunsOnTheOwnerThreadWithTheSendersRecord)
 {
     OwnerThread owner;
@@ -142,7 +145,7 @@ TEST(OwnerThreadSend, OperationRunsOnTheOwnerThreadWithTheSendersRecord)
         record.m_second = 2;
         record.m_answer = answer;
         EXPECT_EQ(owner.Messages().SendMessageFromIndex(OwnerThread::AddNumbers, owner.Window(), 0,
-                                                        reinterpret_cast<LPARAM>(&record), "AddNumbers", true, 5000),
+                                                        reinterpret_cast<LPARAM>(&record), "AddNumbers", true, kAnswerTimeoutMs),
                   answer);
         EXPECT_EQ(record.m_sum, 42);
         EXPECT_EQ(record.m_handledOnThread, owner.ThreadId());
@@ -155,7 +158,7 @@ TEST(OwnerThreadSend, UnregisteredOperationAndWmNullAreNotDelivered)
     OwnerThread owner;
     InfoMessageForAddNumbers record;
     EXPECT_EQ(owner.Messages().SendMessageFromIndex(OwnerThread::Unregistered, owner.Window(), 0,
-                                                    reinterpret_cast<LPARAM>(&record), "Unregistered", false, 5000),
+                                                    reinterpret_cast<LPARAM>(&record), "Unregistered", false, kAnswerTimeoutMs),
               E_FAIL);
     // WM_NULL carries no record: the owner must not take it for the unregistered position.
     EXPECT_EQ(SafeSendMessageTimeout(owner.Window(), WM_NULL, 0, 0, 5000, DynamicString("WM_NULL"), false), 0);
@@ -193,7 +196,7 @@ TEST(OwnerThreadSend, BusyOwnerTimesOutAndTheSendIsLogged)
     // Sent messages are handled in order: once this answers, the late one has been handled too.
     InfoMessageForAddNumbers next;
     EXPECT_EQ(owner.Messages().SendMessageFromIndex(OwnerThread::AddNumbers, owner.Window(), 0,
-                                                    reinterpret_cast<LPARAM>(&next), "AddNumbers", false, 5000),
+                                                    reinterpret_cast<LPARAM>(&next), "AddNumbers", false, kAnswerTimeoutMs),
               S_OK);
 }
 

@@ -127,6 +127,160 @@ private:
     std::map<size_t, std::pair<double, double>> m_copies;
 };
 
+// Fastest single copy of bytes whose source and destination were pushed out of the caches first.
+double FastestColdCopy(const Settings& settings, size_t bytes)
+{
+    static std::vector<BYTE> evict(64u << 20);
+    std::vector<BYTE> from(bytes, 1), to(bytes, 2);
+    double best = 1e30;
+    for (int run = 0; run < settings.runs; ++run) {
+        std::memset(evict.data(), run, evict.size());
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        std::memcpy(to.data(), from.data(), bytes);
+        QueryPerformanceCounter(&end);
+        best = std::min(best, Seconds(start, end));
+    }
+    return best;
+}
+
+void PrintRatio(const char* what, double seconds, const char* reference, double referenceSeconds)
+{
+    std::printf("  = %-30s %6.2f x %s\n", what, seconds / referenceSeconds, reference);
+}
+
+// Convolutions, blur, sharpen, edge image, noise removal, histogram and block averages. The
+// targets: SSE2 noise removal and histogram against a cold copy of the bytes they read and write,
+// the SSE2 convolution against the SSE2 blur of the same plane.
+void RunFilters(const Settings& settings, Bench& bench, Frames& f)
+{
+    const size_t px = static_cast<size_t>(f.width) * f.height;
+    const int w = f.width, h = f.height, ps = f.planeStride;
+    // A plane with the convolution margins: 8 words left and right, one guard row above and below.
+    const int cw = w + 16, ch = h + 2, cs = GetSwordPlaneStride(cw);
+    GuardedBuffer source(static_cast<size_t>(cs) * ch), destination(static_cast<size_t>(cs) * ch),
+        condition(static_cast<size_t>(cs) * ch);
+    std::mt19937 random(6);
+    source.FillRandomWords(random);
+    condition.FillRandomWords(random);
+    SwordWords kernel, kernelB, thresholds, weights, tc, kc;
+    kernel.Init(9, 0);
+    kernelB.Init(9, 0);
+    for (uint32_t i = 0; i < 9; ++i) {
+        kernel.GetElement(i) = 1;
+        kernelB.GetElement(i) = i == 4 ? 8 : -1;
+    }
+    thresholds.Init(2, 0);
+    thresholds.GetElement(0) = 8;
+    thresholds.GetElement(1) = 24;
+    weights.Init(3, 0);
+    weights.GetElement(0) = 32;
+    weights.GetElement(1) = 48;
+    weights.GetElement(2) = 48;
+    tc.Init(1, 0);
+    tc.GetElement(0) = 1;
+    kc.Init(1, 0);
+    kc.GetElement(0) = 12;
+    const SWORD scale = GetNormalizeKoeffSvertka3x3(&kernel.GetElement(0));
+    alignas(16) const SWORD strength[8] = {};
+    const size_t planeBytes = static_cast<size_t>(cs) * ch;
+
+    const auto convolve = [&](ConvolutionFunction fn) {
+        fn(source.Words(), destination.Words(), cs, cw, ch, kernel, scale);
+    };
+    const auto blur = [&](UnifSwordFunction fn) {
+        fn(source.Words(), nullptr, nullptr, nullptr, nullptr, cs, 0, cw, ch, 0, strength, nullptr, nullptr);
+    };
+    bench.Run<ConvolutionFunction>("convolution 3x3", {{"c", Svertka_c}, {"mmx", Svertka_mmx}, {"sse2", Svertka_sse2}},
+                                   planeBytes, planeBytes, convolve);
+    bench.Run<ConditionalConvolutionFunction>(
+        "conditional convolution",
+        {{"c", ConditionSvertka_c}, {"mmx", ConditionSvertka_mmx}, {"sse2", ConditionSvertka_sse2}}, 2 * planeBytes,
+        planeBytes, [&](ConditionalConvolutionFunction fn) {
+            fn(source.Words(), destination.Words(), condition.Words(), cs, cw, ch, scale, kernel, kernelB, 100);
+        });
+    bench.Run<UnifSwordFunction>(
+        "blur",
+        {{"c", blure_const_sword_funct_c}, {"mmx", blure_const_sword_funct_mmx}, {"sse2", blure_const_sword_funct_sse2}},
+        planeBytes, planeBytes, blur);
+    bench.Run<UnifSwordFunction>(
+        "sharpen",
+        {{"c", sharp_const_sword_funct_c}, {"mmx", sharp_const_sword_funct_mmx}, {"sse2", sharp_const_sword_funct_sse2}},
+        planeBytes, planeBytes, blur);
+    bench.Run<UnifSwordFunction>(
+        "edge image",
+        {{"c", edge_image_sword_funct_c}, {"mmx", edge_image_sword_funct_mmx}, {"sse2", edge_image_sword_funct_sse2}},
+        2 * px, 2 * px, [&](UnifSwordFunction fn) {
+            fn(f.r.Words(), nullptr, f.y.Words(), nullptr, nullptr, ps, ps, w, h, 0, nullptr, nullptr, nullptr);
+        });
+
+    const auto noise1 = [&](RemoveNoiseFunction fn) { fn(f.y.Words(), f.u.Words(), ps, w, h, 8, 32, 96); };
+    const auto noise2 = [&](RemoveNoise2Function fn) { fn(f.y.Words(), f.u.Words(), ps, w, h, thresholds, weights); };
+    const auto noise3 = [&](RemoveNoise3Function fn) {
+        fn(f.y.Words(), f.u.Words(), f.v.Words(), ps, w, h, thresholds, weights, tc, kc);
+    };
+    bench.Run<RemoveNoiseFunction>(
+        "noise removal 1",
+        {{"c", RemoveAddNoiseFromImage_c}, {"mmx", RemoveAddNoiseFromImage_mmx}, {"sse2", RemoveAddNoiseFromImage_sse2}},
+        4 * px, 4 * px, noise1);
+    bench.Run<RemoveNoise2Function>("noise removal 2",
+                                    {{"c", RemoveAddNoiseFromImage2_c},
+                                     {"mmx", RemoveAddNoiseFromImage2_mmx},
+                                     {"sse2", RemoveAddNoiseFromImage2_sse2}},
+                                    4 * px, 4 * px, noise2);
+    bench.Run<RemoveNoise3Function>("noise removal 3",
+                                    {{"c", RemoveAddNoiseFromImage3_c},
+                                     {"mmx", RemoveAddNoiseFromImage3_mmx},
+                                     {"sse2", RemoveAddNoiseFromImage3_sse2}},
+                                    6 * px, 4 * px, noise3);
+    std::vector<uint32_t> counters(256);
+    const auto histogram = [&](HistogramFunction fn) { fn(f.y.Words(), ps, w, h, counters.data(), 256); };
+    bench.Run<HistogramFunction>(
+        "histogram",
+        {{"c", GetGistogramFromImage_c}, {"mmx", GetGistogramFromImage_mmx}, {"sse2", GetGistogramFromImage_sse2}},
+        2 * px, 1024, histogram);
+    uint32_t mean = 0;
+    const auto averages = [&](UnifSwordFunction fn) {
+        fn(f.r.Words(), &mean, f.y.Words(), nullptr, nullptr, ps, ps, w, h, 0, nullptr, nullptr, nullptr);
+    };
+    bench.Run<UnifSwordFunction>(
+        "8x8 averages", {{"c", Average8x8SWord_c}, {"mmx", Average8x8SWord_mmx}, {"sse2", Average8x8SWord_sse2}},
+        2 * px, px / 32, averages);
+    bench.Run<UnifSwordFunction>("2x2 averages Y16",
+                                 {{"c", Average2x2Y16SWord_c},
+                                  {"mmx", Average2x2Y16SWord_mmx},
+                                  {"sse", Average2x2Y16SWord_sse},
+                                  {"sse2", Average2x2Y16SWord_sse2}},
+                                 2 * px, px / 2, averages);
+    bench.Run<UnifSwordFunction>("2x2 averages UV16",
+                                 {{"c", Average2x2UV16SWord_c},
+                                  {"mmx", Average2x2UV16SWord_mmx},
+                                  {"sse", Average2x2UV16SWord_sse},
+                                  {"sse2", Average2x2UV16SWord_sse2}},
+                                 2 * px, px / 2, averages);
+
+    // Targets and plain-to-SSE2 speed-ups.
+    const auto time = [&](auto call) { return Fastest(settings, call); };
+    const double convolution = time([&] { convolve(Svertka_sse2); });
+    const double blurred = time([&] { blur(blure_const_sword_funct_sse2); });
+    PrintRatio("convolution 3x3 sse2", convolution, "blur sse2", blurred);
+    const double coldNoise = FastestColdCopy(settings, 8 * px), coldNoise3 = FastestColdCopy(settings, 10 * px);
+    const double coldHistogram = FastestColdCopy(settings, 2 * px + 1024);
+    PrintRatio("noise removal 1 sse2", time([&] { noise1(RemoveAddNoiseFromImage_sse2); }), "cold memcpy (8 B/px)", coldNoise);
+    PrintRatio("noise removal 2 sse2", time([&] { noise2(RemoveAddNoiseFromImage2_sse2); }), "cold memcpy (8 B/px)", coldNoise);
+    PrintRatio("noise removal 3 sse2", time([&] { noise3(RemoveAddNoiseFromImage3_sse2); }), "cold memcpy (10 B/px)", coldNoise3);
+    PrintRatio("histogram sse2", time([&] { histogram(GetGistogramFromImage_sse2); }), "cold memcpy (2 B/px)", coldHistogram);
+    std::printf("  plain-to-SSE2 speed-up:\n");
+    const auto speedUp = [&](const char* what, const std::function<void()>& plain, const std::function<void()>& sse2) {
+        std::printf("    %-26s %6.2f\n", what, time(plain) / time(sse2));
+    };
+    speedUp("convolution 3x3", [&] { convolve(Svertka_c); }, [&] { convolve(Svertka_sse2); });
+    speedUp("blur", [&] { blur(blure_const_sword_funct_c); }, [&] { blur(blure_const_sword_funct_sse2); });
+    speedUp("noise removal 2", [&] { noise2(RemoveAddNoiseFromImage2_c); }, [&] { noise2(RemoveAddNoiseFromImage2_sse2); });
+    speedUp("histogram", [&] { histogram(GetGistogramFromImage_c); }, [&] { histogram(GetGistogramFromImage_sse2); });
+    speedUp("8x8 averages", [&] { averages(Average8x8SWord_c); }, [&] { averages(Average8x8SWord_sse2); });
+}
+
 // Operations with constants and between planes, resize and mirror, on the frame's planes in place.
 void RunArithmetic(Bench& bench, Frames& f)
 {
@@ -237,6 +391,7 @@ void RunSize(const Settings& settings, int width, int height)
         "Y16 to YUY2", {{"c", ConvertY16ToYUY2_c}, {"mmx", ConvertY16ToYUY2_mmx}, {"sse2", ConvertY16ToYUY2_sse2}},
         2 * px, 2 * px, [&](Y16ToYuy2Function fn) { fn(Y, ps, f.out.Bytes(), 2 * w, w, h); });
     RunArithmetic(bench, f);
+    RunFilters(settings, bench, f);
 }
 
 } // namespace

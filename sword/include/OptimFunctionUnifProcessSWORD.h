@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include "StaticAndDynamicBoundsObject.h"
+
 #include <cstdint>
 
 using SWORD = int16_t;
@@ -241,6 +243,125 @@ HRESULT resize_funct_sword_sse2(const SWORD*, SWORD*, int, int, int, int, int, i
 // stride below 2 x width; a height below 2 changes nothing. Answers -1 to the alignment query.
 SWORD_UNIF_VARIANTS(YMirror_function);
 
+// ---- Neighbourhood filters, noise removal and measurements ----------------------------------
+
+// Kernels (9 words, row by row) and small parameter lists are read through the checked access of
+// a bounded array: a short one makes the operation log and answer E_FAIL.
+using SwordWords = DynamicBoundsObject<SWORD>;
+
+// 3 x 3 convolution of planes laid out for it (8 margin words left and right, one guard row above
+// and below; width and height include them): rows 1 to height - 2, whole vectors from column 8
+// covering width - 16 words; sum in 32 bits saturated to 16, times scale >> 14, saturated. Both
+// convolution entries use it. E_UNEXPECTED for a null plane.
+using ConvolutionFunction = HRESULT (*)(const SWORD* source, SWORD* destination, int stride, int width, int height,
+                                        const SwordWords& kernel, SWORD scale);
+HRESULT Svertka_c(const SWORD*, SWORD*, int, int, int, const SwordWords&, SWORD);
+HRESULT Svertka_mmx(const SWORD*, SWORD*, int, int, int, const SwordWords&, SWORD);
+HRESULT Svertka_sse2(const SWORD*, SWORD*, int, int, int, const SwordWords&, SWORD);
+
+// The same with kernel A where the condition word is below the threshold (signed), else kernel B.
+using ConditionalConvolutionFunction = HRESULT (*)(const SWORD* source, SWORD* destination, const SWORD* condition,
+                                                   int stride, int width, int height, SWORD scale,
+                                                   const SwordWords& kernelA, const SwordWords& kernelB,
+                                                   SWORD threshold);
+HRESULT ConditionSvertka_c(const SWORD*, SWORD*, const SWORD*, int, int, int, SWORD, const SwordWords&,
+                           const SwordWords&, SWORD);
+HRESULT ConditionSvertka_mmx(const SWORD*, SWORD*, const SWORD*, int, int, int, SWORD, const SwordWords&,
+                             const SwordWords&, SWORD);
+HRESULT ConditionSvertka_sse2(const SWORD*, SWORD*, const SWORD*, int, int, int, SWORD, const SwordWords&,
+                              const SwordWords&, SWORD);
+
+// Unified form, in place on plane A (stride A, height), strength = constant 1's first word; the
+// run covers (height - 2) x stride bytes from row 1 in whole vectors, and each word sees only the
+// neighbours in its own vector group (8 words in the plain and SSE2 code, 4 in MMX). E_FAIL for a
+// height below 4; E_UNEXPECTED for a strength whose weight would divide by 0 or less (blur:
+// K <= -5, sharpen: K <= -3). Answer -1 to the alignment query.
+HRESULT blure_const_sword_funct_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                  const SWORD*, const SWORD*, int*);
+HRESULT blure_const_sword_funct_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                    const SWORD*, const SWORD*, int*);
+HRESULT blure_const_sword_funct_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                     const SWORD*, const SWORD*, int*);
+HRESULT sharp_const_sword_funct_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                  const SWORD*, const SWORD*, int*);
+HRESULT sharp_const_sword_funct_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                    const SWORD*, const SWORD*, int*);
+HRESULT sharp_const_sword_funct_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                     const SWORD*, const SWORD*, int*);
+// Unified form: plane A = edge image of plane B (strides A and B), rows 1 to height - 2, the first
+// width / 8 x 8 words of each.
+HRESULT edge_image_sword_funct_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                 const SWORD*, const SWORD*, int*);
+HRESULT edge_image_sword_funct_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                   const SWORD*, const SWORD*, int*);
+HRESULT edge_image_sword_funct_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                    const SWORD*, const SWORD*, int*);
+
+// Temporal noise removal: every word of plane A blended with plane B by a weight k in 1/128
+// (k of A, 128 - k of B) chosen from their difference; the result goes into both planes. The
+// vector code walks whole vectors of each row. E_UNEXPECTED for a null plane or a size that is not
+// positive (or a stride below the width).
+using RemoveNoiseFunction = HRESULT (*)(SWORD* planeA, SWORD* planeB, int stride, int width, int height,
+                                        SWORD threshold, SWORD weightSmall, SWORD weightLarge);
+HRESULT RemoveAddNoiseFromImage_c(SWORD*, SWORD*, int, int, int, SWORD, SWORD, SWORD);
+HRESULT RemoveAddNoiseFromImage_mmx(SWORD*, SWORD*, int, int, int, SWORD, SWORD, SWORD);
+HRESULT RemoveAddNoiseFromImage_sse2(SWORD*, SWORD*, int, int, int, SWORD, SWORD, SWORD);
+// thresholds (T1, T2), weights (k0, k1, k2): k = k0 + k1 where d > T1 + k2 where d > T2.
+using RemoveNoise2Function = HRESULT (*)(SWORD* planeA, SWORD* planeB, int stride, int width, int height,
+                                         const SwordWords& thresholds, const SwordWords& weights);
+HRESULT RemoveAddNoiseFromImage2_c(SWORD*, SWORD*, int, int, int, const SwordWords&, const SwordWords&);
+HRESULT RemoveAddNoiseFromImage2_mmx(SWORD*, SWORD*, int, int, int, const SwordWords&, const SwordWords&);
+HRESULT RemoveAddNoiseFromImage2_sse2(SWORD*, SWORD*, int, int, int, const SwordWords&, const SwordWords&);
+// As version 2, but k = the condition weight's first word wherever the condition plane's word is
+// above the condition threshold's first word.
+using RemoveNoise3Function = HRESULT (*)(SWORD* planeA, SWORD* planeB, const SWORD* condition, int stride,
+                                         int width, int height, const SwordWords& thresholds,
+                                         const SwordWords& weights, const SwordWords& conditionThreshold,
+                                         const SwordWords& conditionWeight);
+HRESULT RemoveAddNoiseFromImage3_c(SWORD*, SWORD*, const SWORD*, int, int, int, const SwordWords&,
+                                   const SwordWords&, const SwordWords&, const SwordWords&);
+HRESULT RemoveAddNoiseFromImage3_mmx(SWORD*, SWORD*, const SWORD*, int, int, int, const SwordWords&,
+                                     const SwordWords&, const SwordWords&, const SwordWords&);
+HRESULT RemoveAddNoiseFromImage3_sse2(SWORD*, SWORD*, const SWORD*, int, int, int, const SwordWords&,
+                                      const SwordWords&, const SwordWords&, const SwordWords&);
+
+// 256 counters of the words saturated to 0..255, counting whole vectors of each row (8 words in
+// the plain and SSE2 code, 4 in MMX). E_UNEXPECTED for null pointers, sizes that are not positive,
+// a stride below the width or fewer than 256 counters.
+using HistogramFunction = HRESULT (*)(const SWORD* plane, int stride, int width, int height, uint32_t* counters,
+                                      int counterCount);
+HRESULT GetGistogramFromImage_c(const SWORD*, int, int, int, uint32_t*, int);
+HRESULT GetGistogramFromImage_mmx(const SWORD*, int, int, int, uint32_t*, int);
+HRESULT GetGistogramFromImage_sse2(const SWORD*, int, int, int, uint32_t*, int);
+
+// Unified form: plane A = block averages of plane B (strides A and B, width and height of B),
+// extra output = the mean of the averages (unsigned 32-bit; may be null). 8 x 8 blocks, or 2 x 2
+// blocks of a Y16 plane or of UV16 chroma pairs (half width, half height). E_FAIL when width x
+// height is below 64 or no whole block fits; E_INVALIDARG for a null plane B.
+HRESULT Average8x8SWord_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int, const SWORD*,
+                          const SWORD*, int*);
+HRESULT Average8x8SWord_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int, const SWORD*,
+                            const SWORD*, int*);
+HRESULT Average8x8SWord_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                             const SWORD*, const SWORD*, int*);
+HRESULT Average2x2Y16SWord_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                             const SWORD*, const SWORD*, int*);
+HRESULT Average2x2Y16SWord_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                               const SWORD*, const SWORD*, int*);
+// The SSE-integer mean of a step rounds up: (a + b + 1) >> 1.
+HRESULT Average2x2Y16SWord_sse(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                               const SWORD*, const SWORD*, int*);
+HRESULT Average2x2Y16SWord_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                const SWORD*, const SWORD*, int*);
+HRESULT Average2x2UV16SWord_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                              const SWORD*, const SWORD*, int*);
+HRESULT Average2x2UV16SWord_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                const SWORD*, const SWORD*, int*);
+HRESULT Average2x2UV16SWord_sse(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                const SWORD*, const SWORD*, int*);
+HRESULT Average2x2UV16SWord_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                 const SWORD*, const SWORD*, int*);
+
 // ---- The 35-entry operation table -----------------------------------------------------------
 
 enum class SwordColumn
@@ -267,11 +388,11 @@ struct OptimFunctionTableSWORD
     UnifSwordFunction y8ToY16;                   // 9
     UnifSwordFunction edgeImage;                 // 10
     UnifSwordFunction addWhereAboveThreshold;    // 11
-    SwordPendingFunction histogram;              // 12
+    HistogramFunction histogram;                 // 12
     UnifSwordFunction andConstant;               // 13
     SwordPendingFunction gradientCorrection;     // 14
-    SwordPendingFunction removeNoise1;           // 15
-    SwordPendingFunction removeNoise2;           // 16
+    RemoveNoiseFunction removeNoise1;            // 15
+    RemoveNoise2Function removeNoise2;           // 16
     SplitUVFunction splitUV;                     // 17
     JoinUVFunction joinUV;                       // 18
     UnifSwordFunction absoluteDifference;        // 19
@@ -283,10 +404,10 @@ struct OptimFunctionTableSWORD
     SwordPendingFunction matrixEffect;           // 25
     UnifSwordFunction compareGreater;            // 26
     UnifSwordFunction thresholdSelect;           // 27
-    SwordPendingFunction convolution1;           // 28
-    SwordPendingFunction convolution2;           // 29
-    SwordPendingFunction conditionalConvolution; // 30
-    SwordPendingFunction removeNoise3;           // 31
+    ConvolutionFunction convolution1;            // 28
+    ConvolutionFunction convolution2;            // 29
+    ConditionalConvolutionFunction conditionalConvolution; // 30
+    RemoveNoise3Function removeNoise3;           // 31
     ResizeSwordFunction resize;                  // 32
     UnifSwordFunction setConstant;               // 33
     SwordPendingFunction correctHue;             // 34

@@ -78,21 +78,8 @@ namespace {
 constexpr OptimFunctionTableSWORD PendingTable()
 {
     OptimFunctionTableSWORD table{};
-    table.sharpen = PendingUnifSwordOperation;
-    table.blur = PendingUnifSwordOperation;
-    table.average8x8 = PendingUnifSwordOperation;
-    table.average2x2Y16 = PendingUnifSwordOperation;
-    table.average2x2UV16 = PendingUnifSwordOperation;
-    table.edgeImage = PendingUnifSwordOperation;
-    table.histogram = PendingSwordOperation;
     table.gradientCorrection = PendingSwordOperation;
-    table.removeNoise1 = PendingSwordOperation;
-    table.removeNoise2 = PendingSwordOperation;
     table.matrixEffect = PendingSwordOperation;
-    table.convolution1 = PendingSwordOperation;
-    table.convolution2 = PendingSwordOperation;
-    table.conditionalConvolution = PendingSwordOperation;
-    table.removeNoise3 = PendingSwordOperation;
     table.correctHue = PendingSwordOperation;
     table.r16g16b16ToRgb24 = r16g16b16_to_rgb24;
     return table;
@@ -119,6 +106,19 @@ constexpr OptimFunctionTableSWORD MmxColumn()
     table.thresholdSelect = ThresholdSelectSWORD_mmx;
     table.resize = resize_funct_sword_mmx;
     table.setConstant = SetConstSWORD_mmx;
+    table.sharpen = sharp_const_sword_funct_mmx;
+    table.blur = blure_const_sword_funct_mmx;
+    table.average8x8 = Average8x8SWord_mmx;
+    table.average2x2Y16 = Average2x2Y16SWord_mmx;
+    table.average2x2UV16 = Average2x2UV16SWord_mmx;
+    table.edgeImage = edge_image_sword_funct_mmx;
+    table.histogram = GetGistogramFromImage_mmx;
+    table.removeNoise1 = RemoveAddNoiseFromImage_mmx;
+    table.removeNoise2 = RemoveAddNoiseFromImage2_mmx;
+    table.convolution1 = Svertka_mmx;
+    table.convolution2 = Svertka_mmx;
+    table.conditionalConvolution = ConditionSvertka_mmx;
+    table.removeNoise3 = RemoveAddNoiseFromImage3_mmx;
     return table;
 }
 
@@ -128,6 +128,8 @@ constexpr OptimFunctionTableSWORD SseIntegerColumn()
     OptimFunctionTableSWORD table = MmxColumn();
     table.rgb32ToR16G16B16 = rgb32_to_r16g16b16_sse;
     table.resize = resize_funct_sword_sse;
+    table.average2x2Y16 = Average2x2Y16SWord_sse;
+    table.average2x2UV16 = Average2x2UV16SWord_sse;
     return table;
 }
 
@@ -152,6 +154,19 @@ constexpr OptimFunctionTableSWORD Sse2Column()
     table.thresholdSelect = ThresholdSelectSWORD_sse2;
     table.resize = resize_funct_sword_sse2;
     table.setConstant = SetConstSWORD_sse2;
+    table.sharpen = sharp_const_sword_funct_sse2;
+    table.blur = blure_const_sword_funct_sse2;
+    table.average8x8 = Average8x8SWord_sse2;
+    table.average2x2Y16 = Average2x2Y16SWord_sse2;
+    table.average2x2UV16 = Average2x2UV16SWord_sse2;
+    table.edgeImage = edge_image_sword_funct_sse2;
+    table.histogram = GetGistogramFromImage_sse2;
+    table.removeNoise1 = RemoveAddNoiseFromImage_sse2;
+    table.removeNoise2 = RemoveAddNoiseFromImage2_sse2;
+    table.convolution1 = Svertka_sse2;
+    table.convolution2 = Svertka_sse2;
+    table.conditionalConvolution = ConditionSvertka_sse2;
+    table.removeNoise3 = RemoveAddNoiseFromImage3_sse2;
     return table;
 }
 

@@ -1,0 +1,186 @@
+#include "struct_format_graph1.h"
+
+#include "CatchAllLog.h"
+
+#include <cstring>
+
+namespace {
+
+float Clamp(float value, float low, float high)
+{
+    return value < low ? low : (value > high ? high : value);
+}
+
+// Keeps a text as it is, but always terminated inside its buffer.
+void TerminateText(TextFormatGraph1& text)
+{
+    text.ValidateString();
+}
+
+void ValidateRate(float& rate)
+{
+    CheckFloatValue(&rate, 0.0f);
+    rate = Clamp(rate, 1.0f, 60.0f);
+}
+
+} // namespace
+
+HRESULT InfoVideoDetectBounds::Validate()
+{
+    float* bounds[3][2] = {{&m_lower1, &m_upper1}, {&m_lower2, &m_upper2}, {&m_lower3, &m_upper3}};
+    const float defaults[3][2] = {{2.0f, 60.0f}, {0.0f, 100.0f}, {10.0f, 90.0f}};
+    for (int pair = 0; pair < 3; ++pair) {
+        float& lower = *bounds[pair][0];
+        float& upper = *bounds[pair][1];
+        CheckFloatValue(&lower, defaults[pair][0]);
+        CheckFloatValue(&upper, defaults[pair][1]);
+        upper = Clamp(upper, 0.0f, 100.0f);
+        lower = Clamp(lower, 0.0f, upper);
+    }
+    return S_OK;
+}
+
+void InfoCaptureFormatGraph1::Reset()
+{
+    m_codec_name = "Codexa5.vvd";
+    m_detector_name = "D.U.R.M.I.X.VideoDetector4";
+    m_codec_name2 = "Codexa5.vvd";
+    for (uint32_t row = 0; row < kRows; ++row) {
+        m_flags1[row] = 0;
+        m_values1[row] = 5.0f;
+        m_values2[row] = 5.0f;
+        for (InfoFormatFrameVCodec& format : m_formats[row])
+            format.ResetStruct();
+        const float rates[kRatesPerRow] = {1.0f, 1.0f, 1.0f, 1.0f, 50.0f};
+        std::memcpy(m_rates[row], rates, sizeof(rates));
+        m_flags2[row] = 0;
+        m_bounds[row] = InfoVideoDetectBounds();
+    }
+    std::memset(m_zones, 0, sizeof(m_zones));
+    const float levels[6] = {50.0f, 50.0f, 50.0f, 50.0f, 1.0f, 13.0f};
+    std::memcpy(m_levels, levels, sizeof(levels));
+}
+
+HRESULT InfoCaptureFormatGraph1::Validate()
+{
+    for (float& level : m_levels)
+        CheckFloatValue(&level, 0.0f);
+    for (int i = 0; i < 4; ++i)
+        m_levels[i] = Clamp(m_levels[i], 0.0f, 100.0f);
+    m_levels[4] = Clamp(m_levels[4], 0.0f, 1.0f);
+    m_levels[5] = Clamp(m_levels[5], 1.0f, 25.0f);
+    ValidateTexts();
+    ValidateRows();
+    return S_OK;
+}
+
+void InfoCaptureFormatGraph1::ValidateTexts()
+{
+    TerminateText(m_codec_name);
+    TerminateText(m_detector_name);
+    TerminateText(m_codec_name2);
+}
+
+void InfoCaptureFormatGraph1::ValidateRows()
+{
+    for (uint32_t row = 0; row < kRows; ++row) {
+        for (InfoFormatFrameVCodec& format : m_formats[row])
+            format.CheckStruct();
+        for (float& rate : m_rates[row])
+            ValidateRate(rate);
+        m_bounds[row].Validate();
+    }
+}
+
+void InfoMixerFormatGraph1::Reset()
+{
+    m_name1.NullString();
+    m_name2.NullString();
+    m_flag1 = 1;
+    m_flag2 = 1;
+    m_value1 = 1.0f;
+    m_value2 = 1.0f;
+    m_word = 0;
+    m_value3 = 1.0f;
+}
+
+HRESULT InfoMixerFormatGraph1::Validate()
+{
+    CheckFloatValue(&m_value1, 0.0f);
+    CheckFloatValue(&m_value2, 0.0f);
+    CheckFloatValue(&m_value3, 0.0f);
+    ValidateTexts();
+    return S_OK;
+}
+
+void InfoMixerFormatGraph1::ValidateTexts()
+{
+    TerminateText(m_name1);
+    TerminateText(m_name2);
+}
+
+HRESULT StructFormatGraph1::Reset(int32_t newKind)
+{
+    try {
+        objectName = "enter name object";
+        for (InfoNameEntryFormatGraph1& entry : m_names) {
+            entry.m_text.NullString();
+            std::memset(entry.m_reserved, 0, sizeof(entry.m_reserved));
+        }
+        m_word1 = 0;
+        m_capture.Reset();
+        m_value1 = 0;
+        m_value2 = 8;
+        m_mixer.Reset();
+        kind = newKind;
+        cameraId = 0;
+        m_flag1 = 0;
+        std::memset(schedule, kScheduleDefault, sizeof(schedule));
+        m_flags2[0] = 0;
+        m_flags2[1] = 1;
+        m_flags2[2] = 0;
+        m_value3 = 0;
+        std::memset(m_reserved, 0, sizeof(m_reserved));
+        return Validate();
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT StructFormatGraph1::Validate()
+{
+    try {
+        TerminateText(objectName);
+        m_capture.Validate();
+        HRESULT result = m_mixer.Validate();
+        ValidateSchedule();
+        if (kind != kKindMixer)
+            kind = kKindCapture;
+        if (kind == kKindCapture) {
+            m_capture.ValidateTexts();
+            m_capture.ValidateRows();
+        }
+        else {
+            m_mixer.ValidateTexts();
+        }
+        for (InfoNameEntryFormatGraph1& entry : m_names)
+            TerminateText(entry.m_text);
+        return result;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+// Each hour holds a state in its low nibble (0..4) and a level in its high nibble (1..3).
+void StructFormatGraph1::ValidateSchedule()
+{
+    for (uint8_t& hour : schedule) {
+        uint8_t state = hour & 0x0F;
+        uint8_t level = hour >> 4;
+        if (state > 4)
+            state = 2;
+        if (level > 2)
+            level = 3;
+        else if (level < 2)
+            level = 1;
+        hour = static_cast<uint8_t>(state + 16 * level);
+    }
+}

@@ -1,0 +1,50 @@
+#include "interface_optim.h"
+
+#include "CatchAllLog.h"
+
+HRESULT ObjectOptimProcessorDataPath1::Dispatch(int32_t indexMethod, ListParamsDataPath1* params,
+                                                uint32_t supportedModes)
+{
+    if (params == nullptr)
+        return E_INVALIDARG;
+    try {
+        InfoParamDataPath1& first = params->m_params.GetElement(0);
+        switch (indexMethod) {
+        case kMethodGetSupportedModes:
+            return GetSupportedModes(&first, supportedModes);
+        case kMethodSetMode:
+            return SetMode(first.GetUInt());
+        case kMethodGetMode:
+            return GetMode(&first);
+        default:
+            return S_OK;
+        }
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT ObjectOptimProcessorDataPath1::GetSupportedModes(InfoParamDataPath1* out, uint32_t supportedModes)
+{
+    if (out == nullptr)
+        return E_INVALIDARG;
+    out->SetInt(static_cast<int32_t>(supportedModes));
+    return S_OK;
+}
+
+HRESULT ObjectOptimProcessorDataPath1::SetMode(uint32_t mode)
+{
+    try {
+        m_mode = mode;
+        m_column = SelectSwordColumn(mode);
+        return S_OK;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT ObjectOptimProcessorDataPath1::GetMode(InfoParamDataPath1* out) const
+{
+    if (out == nullptr)
+        return E_INVALIDARG;
+    out->SetInt(static_cast<int32_t>(m_mode));
+    return S_OK;
+}
