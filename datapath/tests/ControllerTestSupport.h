@@ -81,22 +81,17 @@ public:
     ~TestClientWindow() { DestroyWindow(m_window); }
     HWND Handle() const { return m_window; }
 
-    // Pumps the test thread's queue for up to the time; the first message of the id, or false.
-    bool WaitFor(UINT message, MSG* received, DWORD timeoutMs)
+    // The first of the two messages in arrival order; other messages are dropped.
+    bool WaitForEither(UINT first, UINT second, MSG* received, DWORD timeoutMs)
     {
         const ULONGLONG end = GetTickCount64() + timeoutMs;
         while (GetTickCount64() < end) {
-            if (PeekMessageA(received, m_window, message, message, PM_REMOVE))
-                return true;
+            while (PeekMessageA(received, m_window, 0, 0, PM_REMOVE))
+                if (received->message == first || received->message == second)
+                    return true;
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
         return false;
-    }
-    void Drain(UINT message)
-    {
-        MSG received;
-        while (PeekMessageA(&received, m_window, message, message, PM_REMOVE)) {
-        }
     }
 
 private:
