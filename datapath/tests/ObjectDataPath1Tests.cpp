@@ -206,6 +206,7 @@ TEST_F(FilterProxy, GetInfoFilterCopiesTheDescriptionOnly)
     EXPECT_FALSE(copy.m_in_use);
     EXPECT_EQ(copy.m_state, &marker) << "the state pointer is never handed out";
     copy.m_state = nullptr;
+    EXPECT_EQ(proxy->GetInfoFilter(nullptr), E_FAIL) << "refused, not a processor fault";
 }
 
 TEST_F(FilterProxy, RunStateAndIdentifier)
