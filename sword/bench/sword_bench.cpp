@@ -127,6 +127,81 @@ private:
     std::map<size_t, std::pair<double, double>> m_copies;
 };
 
+// Gradient, matrix effect, colour key, band and hue on the frame's planes (in place where the
+// operation works in place).
+void RunEffects(Bench& bench, Frames& f)
+{
+    const size_t px = static_cast<size_t>(f.width) * f.height;
+    const int w = f.width, h = f.height, ps = f.planeStride;
+    SWORD* const Y = f.y.Words();
+    SWORD* const UV = f.uv.Words();
+    std::vector<SWORD> curve(256);
+    for (int i = 0; i < 256; ++i)
+        curve[i] = static_cast<SWORD>(255 - i);
+    bench.Run<GradientCorrectFunction>("gradient correction",
+                                       {{"c", GradientCorrectImage_c},
+                                        {"mmx", GradientCorrectImage_mmx},
+                                        {"sse", GradientCorrectImage_sse},
+                                        {"sse2", GradientCorrectImage_sse2}},
+                                       2 * px, 2 * px, [&](GradientCorrectFunction fn) { fn(Y, ps, w, h, curve.data(), 256); });
+
+    alignas(16) const SWORD ramp[8] = {20, 200, 100};
+    bench.Run<UnifSwordFunction>(
+        "gradient fill",
+        {{"c", gradient_fill_sword_funct_c}, {"mmx", gradient_fill_sword_funct_mmx},
+         {"sse2", gradient_fill_sword_funct_sse2}, {"sse2 any", gradient_fill_sword_funct_sse2u}},
+        2 * px, 0, [&](UnifSwordFunction fn) { fn(f.u.Words(), nullptr, nullptr, nullptr, nullptr, ps, 0, w, h, 0, ramp, nullptr, nullptr); });
+
+    alignas(16) const SWORD allLanes[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
+    bench.Run<UnifSwordFunction>(
+        "colour key",
+        {{"c", key_source_sword_funct_c}, {"mmx", key_source_sword_funct_mmx}, {"sse2", key_source_sword_funct_sse2},
+         {"sse2 any", key_source_sword_funct_sse2u}},
+        4 * px, 2 * px, [&](UnifSwordFunction fn) {
+            fn(f.v.Words(), nullptr, f.r.Words(), nullptr, allLanes, ps, ps, w, h, 0, nullptr, nullptr, nullptr);
+        });
+
+    alignas(16) const SWORD centres[8] = {100, 100, 120, 120, 140, 140, 160, 160};
+    alignas(16) const SWORD peaks[8] = {255, 255, 255, 255, 255, 255, 255, 255};
+    bench.Run<UnifSwordFunction>(
+        "band generation",
+        {{"c", GenerateImageFunct_c}, {"mmx", GenerateImageFunct_mmx}, {"sse2", GenerateImageFunct_sse2},
+         {"sse2 any", GenerateImageFunct_sse2u}},
+        2 * px, 0, [&](UnifSwordFunction fn) {
+            fn(f.g.Words(), nullptr, nullptr, nullptr, nullptr, ps, 0, w, h, 0, centres, peaks, nullptr);
+        });
+
+    // 16 templates with their tiles for both planes; the threshold lets close blocks be redrawn.
+    std::mt19937 random(9);
+    std::vector<SWORD> patterns(4 * 16 * 64);
+    for (SWORD& word : patterns)
+        word = static_cast<SWORD>(random() % 256);
+    std::vector<const SWORD*> templates1, templates2, tiles1, tiles2;
+    for (int k = 0; k < 16; ++k) {
+        templates1.push_back(&patterns[(4 * k) * 64]);
+        templates2.push_back(&patterns[(4 * k + 1) * 64]);
+        tiles1.push_back(&patterns[(4 * k + 2) * 64]);
+        tiles2.push_back(&patterns[(4 * k + 3) * 64]);
+    }
+    bench.Run<MatrixEffectFunction>(
+        "matrix effect 16 templates",
+        {{"c", MatrixEffectImage_c}, {"mmx", MatrixEffectImage_mmx}, {"sse2", MatrixEffectImage_sse2}}, 4 * px, 4 * px,
+        [&](MatrixEffectFunction fn) {
+            fn(Y, UV, ps, w, h, templates1.data(), templates2.data(), tiles1.data(), tiles2.data(), 16, 128, 200);
+        });
+
+    DynamicBoundsObject<int32_t> sine, cosine;
+    sine.Init(256, 0);
+    cosine.Init(256, 0);
+    StaticBoundsObject<SWORD, 8> matrix;
+    CreateTablesCorrectHue(sine, cosine, matrix, 10.0f);
+    const SWORD* rotation = &matrix.GetElement(0);
+    bench.Run<CorrectHueFunction>(
+        "hue correction",
+        {{"c", CorrectHue_c}, {"mmx", CorrectHue_mmx}, {"sse", CorrectHue_sse}, {"sse2", CorrectHue_sse2}}, 2 * px,
+        2 * px, [&](CorrectHueFunction fn) { fn(UV, &rotation, ps, w, h); });
+}
+
 // Fastest single copy of bytes whose source and destination were pushed out of the caches first.
 double FastestColdCopy(const Settings& settings, size_t bytes)
 {
@@ -390,6 +465,7 @@ void RunSize(const Settings& settings, int width, int height)
     bench.Run<Y16ToYuy2Function>(
         "Y16 to YUY2", {{"c", ConvertY16ToYUY2_c}, {"mmx", ConvertY16ToYUY2_mmx}, {"sse2", ConvertY16ToYUY2_sse2}},
         2 * px, 2 * px, [&](Y16ToYuy2Function fn) { fn(Y, ps, f.out.Bytes(), 2 * w, w, h); });
+    RunEffects(bench, f);
     RunArithmetic(bench, f);
     RunFilters(settings, bench, f);
 }

@@ -243,6 +243,83 @@ HRESULT resize_funct_sword_sse2(const SWORD*, SWORD*, int, int, int, int, int, i
 // stride below 2 x width; a height below 2 changes nothing. Answers -1 to the alignment query.
 SWORD_UNIF_VARIANTS(YMirror_function);
 
+// ---- Gradient correction and gradient fill --------------------------------------------------
+
+// Maps every word through a curve of at least 256 words (index = the word saturated to 0..255).
+using GradientCorrectFunction = HRESULT (*)(SWORD* plane, int stride, int widthInWords, int height,
+                                            const SWORD* curve, int curveEntries);
+HRESULT GradientCorrectImage_c(SWORD*, int, int, int, const SWORD*, int);
+HRESULT GradientCorrectImage_mmx(SWORD*, int, int, int, const SWORD*, int);
+HRESULT GradientCorrectImage_sse(SWORD*, int, int, int, const SWORD*, int);
+HRESULT GradientCorrectImage_sse2(SWORD*, int, int, int, const SWORD*, int);
+
+// Unified form: plane A filled with a ramp; constant 1 = (base, change across the width, change
+// down the height); stride A, width, height. Answers -1 to the alignment query.
+HRESULT gradient_fill_sword_funct_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                    const SWORD*, const SWORD*, int*);
+HRESULT gradient_fill_sword_funct_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                      const SWORD*, const SWORD*, int*);
+HRESULT gradient_fill_sword_funct_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                       const SWORD*, const SWORD*, int*);
+HRESULT gradient_fill_sword_funct_sse2u(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                        const SWORD*, const SWORD*, int*);
+
+// ---- Matrix effect --------------------------------------------------------------------------
+
+// Every whole 8 x 8 block of plane 1 (and of plane 2 when it and its templates are given) is
+// matched against count templates of 64 words and blended towards the tile of the best match.
+// Null tile sets or tiles leave their plane's blocks as they are; a null template is skipped.
+using MatrixEffectFunction = HRESULT (*)(SWORD* plane1, SWORD* plane2, int stride, int widthInWords, int height,
+                                         const SWORD* const* templates1, const SWORD* const* templates2,
+                                         const SWORD* const* tiles1, const SWORD* const* tiles2, int count,
+                                         SWORD intensity, SWORD threshold);
+HRESULT MatrixEffectImage_c(SWORD*, SWORD*, int, int, int, const SWORD* const*, const SWORD* const*,
+                            const SWORD* const*, const SWORD* const*, int, SWORD, SWORD);
+HRESULT MatrixEffectImage_mmx(SWORD*, SWORD*, int, int, int, const SWORD* const*, const SWORD* const*,
+                              const SWORD* const*, const SWORD* const*, int, SWORD, SWORD);
+HRESULT MatrixEffectImage_sse2(SWORD*, SWORD*, int, int, int, const SWORD* const*, const SWORD* const*,
+                               const SWORD* const*, const SWORD* const*, int, SWORD, SWORD);
+
+// ---- Colour key and band generation ---------------------------------------------------------
+
+// Unified form: under the lane mask plane A takes plane B wherever B is not 0; lanes outside the
+// mask become 0.
+HRESULT key_source_sword_funct_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                 const SWORD*, const SWORD*, int*);
+HRESULT key_source_sword_funct_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                   const SWORD*, const SWORD*, int*);
+HRESULT key_source_sword_funct_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                    const SWORD*, const SWORD*, int*);
+HRESULT key_source_sword_funct_sse2u(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                     const SWORD*, const SWORD*, int*);
+
+// Unified form: row y of plane A becomes, per lane, peak (constant 2) minus 2 (y - centre)^2
+// (constant 1), unsigned saturating.
+HRESULT GenerateImageFunct_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                             const SWORD*, const SWORD*, int*);
+HRESULT GenerateImageFunct_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                               const SWORD*, const SWORD*, int*);
+HRESULT GenerateImageFunct_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                const SWORD*, const SWORD*, int*);
+HRESULT GenerateImageFunct_sse2u(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
+                                 const SWORD*, const SWORD*, int*);
+
+// ---- Hue correction -------------------------------------------------------------------------
+
+// Rotation matrix (C, -S, S, C twice, in units of 1/4096) and the two 8-fraction-bit tables for an
+// angle in degrees; the cosine table needs at least as many entries as the sine table.
+HRESULT CreateTablesCorrectHue(DynamicBoundsObject<int32_t>& sineTable, DynamicBoundsObject<int32_t>& cosineTable,
+                               StaticBoundsObject<SWORD, 8>& matrix, float degrees);
+
+// Rotates every (U, V) pair of a UV16 plane about 128; matrix is the address of a pointer to the
+// first matrix word.
+using CorrectHueFunction = HRESULT (*)(SWORD* planeUV, const SWORD* const* matrix, int stride, int widthInWords,
+                                       int height);
+HRESULT CorrectHue_c(SWORD*, const SWORD* const*, int, int, int);
+HRESULT CorrectHue_mmx(SWORD*, const SWORD* const*, int, int, int);
+HRESULT CorrectHue_sse(SWORD*, const SWORD* const*, int, int, int);
+HRESULT CorrectHue_sse2(SWORD*, const SWORD* const*, int, int, int);
+
 // ---- Neighbourhood filters, noise removal and measurements ----------------------------------
 
 // Kernels (9 words, row by row) and small parameter lists are read through the checked access of
@@ -390,7 +467,7 @@ struct OptimFunctionTableSWORD
     UnifSwordFunction addWhereAboveThreshold;    // 11
     HistogramFunction histogram;                 // 12
     UnifSwordFunction andConstant;               // 13
-    SwordPendingFunction gradientCorrection;     // 14
+    GradientCorrectFunction gradientCorrection;  // 14
     RemoveNoiseFunction removeNoise1;            // 15
     RemoveNoise2Function removeNoise2;           // 16
     SplitUVFunction splitUV;                     // 17
@@ -401,7 +478,7 @@ struct OptimFunctionTableSWORD
     PlanesToRgbFunction r16g16b16ToRgb24;        // 22
     Rgb24ToYuy2Function rgb24ToYuy2;             // 23
     UnifSwordFunction yuy2ToY16UV16ForBitmaps;   // 24
-    SwordPendingFunction matrixEffect;           // 25
+    MatrixEffectFunction matrixEffect;           // 25
     UnifSwordFunction compareGreater;            // 26
     UnifSwordFunction thresholdSelect;           // 27
     ConvolutionFunction convolution1;            // 28
@@ -410,7 +487,7 @@ struct OptimFunctionTableSWORD
     RemoveNoise3Function removeNoise3;           // 31
     ResizeSwordFunction resize;                  // 32
     UnifSwordFunction setConstant;               // 33
-    SwordPendingFunction correctHue;             // 34
+    CorrectHueFunction correctHue;               // 34
 };
 static_assert(sizeof(OptimFunctionTableSWORD) == 35 * sizeof(void*), "35 consecutive operation pointers");
 

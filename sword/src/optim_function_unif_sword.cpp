@@ -78,9 +78,6 @@ namespace {
 constexpr OptimFunctionTableSWORD PendingTable()
 {
     OptimFunctionTableSWORD table{};
-    table.gradientCorrection = PendingSwordOperation;
-    table.matrixEffect = PendingSwordOperation;
-    table.correctHue = PendingSwordOperation;
     table.r16g16b16ToRgb24 = r16g16b16_to_rgb24;
     return table;
 }
@@ -119,6 +116,9 @@ constexpr OptimFunctionTableSWORD MmxColumn()
     table.convolution2 = Svertka_mmx;
     table.conditionalConvolution = ConditionSvertka_mmx;
     table.removeNoise3 = RemoveAddNoiseFromImage3_mmx;
+    table.gradientCorrection = GradientCorrectImage_mmx;
+    table.matrixEffect = MatrixEffectImage_mmx;
+    table.correctHue = CorrectHue_mmx;
     return table;
 }
 
@@ -130,6 +130,8 @@ constexpr OptimFunctionTableSWORD SseIntegerColumn()
     table.resize = resize_funct_sword_sse;
     table.average2x2Y16 = Average2x2Y16SWord_sse;
     table.average2x2UV16 = Average2x2UV16SWord_sse;
+    table.gradientCorrection = GradientCorrectImage_sse;
+    table.correctHue = CorrectHue_sse;
     return table;
 }
 
@@ -167,6 +169,9 @@ constexpr OptimFunctionTableSWORD Sse2Column()
     table.convolution2 = Svertka_sse2;
     table.conditionalConvolution = ConditionSvertka_sse2;
     table.removeNoise3 = RemoveAddNoiseFromImage3_sse2;
+    table.gradientCorrection = GradientCorrectImage_sse2;
+    table.matrixEffect = MatrixEffectImage_sse2;
+    table.correctHue = CorrectHue_sse2;
     return table;
 }
 
