@@ -113,13 +113,12 @@ TEST_F(FrameHeap, ReferenceCountHoldsUnderThreads)
 TEST_F(FrameHeap, HeapMutexIsNamed)
 {
     InfoDataBufferPath1 frame(false);
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE,
-                              "Brennick LLC::Plexamo::class InfoDataBufferPath1::mutex for control acess heap");
-    // The service closes its handle after each operation, so the name is free between them.
-    EXPECT_EQ(mutex, nullptr);
-    HANDLE held = CreateMutexA(nullptr, TRUE,
+    // Other test programs may use the same machine-wide mutex at this moment: take it by waiting,
+    // since an initial-owner request on an existing mutex does not own it.
+    HANDLE held = CreateMutexA(nullptr, FALSE,
                                "Brennick LLC::Plexamo::class InfoDataBufferPath1::mutex for control acess heap");
     ASSERT_NE(held, nullptr);
+    ASSERT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
     std::thread other([] { InfoDataBufferPath1 waiting(false); });
     Sleep(100);
     EXPECT_EQ(InfoDataBufferPath1::m_count_ref_heap, 1) << "a second buffer waits for the named mutex";
