@@ -53,55 +53,52 @@ __m64 ClampToByteRange(__m64 words)
 
 // ---- Convolution ----------------------------------------------------------------------------
 
+// The kernel as multiply-add pairs. The sums of the even and of the odd words of a vector are
+// formed apart, so that the word pairs come straight from the loads at x - 1, x and x + 1: a
+// 32-bit lane of the load at x - 1 holds the left and centre words of an even word, the same lane
+// at x those of the following odd word, and the lane at x + 1 the right words of both.
+struct KernelRowPairs
+{
+    __m64 leftCentre, rightOfEven, rightOfOdd;
+};
+
 struct KernelPairs
 {
     explicit KernelPairs(const Kernel3x3& kernel)
-        : p01(WordPair(kernel.k[0], kernel.k[1])), p23(WordPair(kernel.k[2], kernel.k[3])),
-          p45(WordPair(kernel.k[4], kernel.k[5])), p67(WordPair(kernel.k[6], kernel.k[7])),
-          p8(WordPair(kernel.k[8], 0))
     {
-    }
-    __m64 p01, p23, p45, p67, p8;
-};
-
-struct Sum32
-{
-    __m64 low = _mm_setzero_si64();
-    __m64 high = _mm_setzero_si64();
-
-    void Add(__m64 first, __m64 second, __m64 pair)
-    {
-        low = _mm_add_pi32(low, _mm_madd_pi16(_mm_unpacklo_pi16(first, second), pair));
-        high = _mm_add_pi32(high, _mm_madd_pi16(_mm_unpackhi_pi16(first, second), pair));
-    }
-};
-
-// The 3 x 3 neighbourhoods of 4 words.
-struct Neighbourhood
-{
-    Neighbourhood(const SWORD* centre, int stride)
-    {
-        const SWORD* above = reinterpret_cast<const SWORD*>(BytesOf(centre) - stride);
-        const SWORD* below = reinterpret_cast<const SWORD*>(BytesOf(centre) + stride);
-        for (int j = 0; j < 3; ++j) {
-            a[j] = Load(above + j - 1);
-            c[j] = Load(centre + j - 1);
-            b[j] = Load(below + j - 1);
+        for (int i = 0; i < 3; ++i) {
+            const SWORD* k = kernel.k + 3 * i;
+            rows[i] = {WordPair(k[0], k[1]), WordPair(k[2], 0), WordPair(0, k[2])};
         }
     }
-    __m64 a[3], c[3], b[3];
+    KernelRowPairs rows[3];
 };
 
-// The kernel sum saturated to 16 bits.
-__m64 Convolve(const Neighbourhood& n, const KernelPairs& k)
+struct EvenOddSums
 {
-    Sum32 sum;
-    sum.Add(n.a[0], n.a[1], k.p01);
-    sum.Add(n.a[2], n.c[0], k.p23);
-    sum.Add(n.c[1], n.c[2], k.p45);
-    sum.Add(n.b[0], n.b[1], k.p67);
-    sum.Add(n.b[2], _mm_setzero_si64(), k.p8);
-    return _mm_packs_pi32(sum.low, sum.high);
+    __m64 even = _mm_setzero_si64();
+    __m64 odd = _mm_setzero_si64();
+
+    // Adds the products of one kernel row with the source row loaded at x - 1, x and x + 1. The
+    // 32-bit sums wrap like the plain code's.
+    void AddRow(const SWORD* row, const KernelRowPairs& p)
+    {
+        const __m64 left = Load(row - 1), middle = Load(row), right = Load(row + 1);
+        even = _mm_add_pi32(even, _mm_add_pi32(_mm_madd_pi16(left, p.leftCentre), _mm_madd_pi16(right, p.rightOfEven)));
+        odd = _mm_add_pi32(odd, _mm_add_pi32(_mm_madd_pi16(middle, p.leftCentre), _mm_madd_pi16(right, p.rightOfOdd)));
+    }
+};
+
+// The kernel sums of the 4 words at centre, saturated to 16 bits, in word order. Kept inline: a
+// call would pass the sums and the kernel through memory.
+[[gnu::always_inline]] inline __m64 Convolve(const SWORD* centre, int stride, const KernelPairs& k)
+{
+    EvenOddSums sums;
+    sums.AddRow(reinterpret_cast<const SWORD*>(BytesOf(centre) - stride), k.rows[0]);
+    sums.AddRow(centre, k.rows[1]);
+    sums.AddRow(reinterpret_cast<const SWORD*>(BytesOf(centre) + stride), k.rows[2]);
+    const __m64 words = _mm_packs_pi32(sums.even, sums.odd); // the even words, then the odd ones
+    return _mm_unpacklo_pi16(words, _mm_srli_si64(words, 32));
 }
 
 template <class Step>
@@ -218,7 +215,7 @@ HRESULT Svertka_mmx(const SWORD* source, SWORD* destination, int stride, int wid
         const KernelPairs k(kernel3x3);
         const __m64 factor = WordPair(scale, 0);
         ConvolveRows(destination, stride, width, height, [&](int x, int y) {
-            const __m64 value = Convolve(Neighbourhood(WordRow(source, stride, y) + x, stride), k);
+            const __m64 value = Convolve(WordRow(source, stride, y) + x, stride, k);
             return MultiplyShift(value, factor, factor, 14);
         });
         _mm_empty();
@@ -242,9 +239,10 @@ HRESULT ConditionSvertka_mmx(const SWORD* source, SWORD* destination, const SWOR
         const KernelPairs a(kernel3x3A), b(kernel3x3B);
         const __m64 factor = WordPair(scale, 0), limit = _mm_set1_pi16(threshold);
         ConvolveRows(destination, stride, width, height, [&](int x, int y) {
-            const Neighbourhood n(WordRow(source, stride, y) + x, stride);
+            const SWORD* centre = WordRow(source, stride, y) + x;
             const __m64 useA = _mm_cmpgt_pi16(limit, Load(WordRow(condition, stride, y) + x));
-            const __m64 value = _mm_or_si64(_mm_and_si64(useA, Convolve(n, a)), _mm_andnot_si64(useA, Convolve(n, b)));
+            const __m64 value = _mm_or_si64(_mm_and_si64(useA, Convolve(centre, stride, a)),
+                                            _mm_andnot_si64(useA, Convolve(centre, stride, b)));
             return MultiplyShift(value, factor, factor, 14);
         });
         _mm_empty();

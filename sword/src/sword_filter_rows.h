@@ -125,17 +125,22 @@ HRESULT CheckHistogram(const SWORD* plane, int stride, int width, int height, co
 // Counts every word of each row up to the vectorWords boundary.
 void HistogramPlain(const SWORD* plane, int stride, int width, int height, uint32_t* counters, int vectorWords);
 
-// Four sets of counters, so that runs of one value do not wait on one counter.
+// Eight sets of counters: neighbouring words count in different sets, so that runs of one value
+// do not wait on one counter's previous increment.
 struct SplitCounters
 {
-    uint32_t sets[4][256];
+    uint32_t sets[8][256];
 };
 void ClearCounters(SplitCounters& counters);
-// Counts n bytes (n a multiple of 4).
-void CountBytes(const BYTE* bytes, int n, SplitCounters& counters);
+// Counts the four bytes of a 32-bit word, low byte first, in the sets first .. first + 3.
+inline void CountFourBytes(uint32_t bytes, SplitCounters& counters, int first)
+{
+    ++counters.sets[first][bytes & 0xFF];
+    ++counters.sets[first + 1][(bytes >> 8) & 0xFF];
+    ++counters.sets[first + 2][(bytes >> 16) & 0xFF];
+    ++counters.sets[first + 3][bytes >> 24];
+}
 void SumCounters(const SplitCounters& split, uint32_t* counters);
-// Bytes the vector code packs before it counts them.
-constexpr int kHistogramChunkBytes = 2048;
 
 // S_OK to go on, or the answer (also to the alignment query). minimumWidth and minimumHeight:
 // the smallest sizes that hold one block.

@@ -50,55 +50,52 @@ __m128i ClampToByteRange(__m128i words)
 
 // ---- Convolution ----------------------------------------------------------------------------
 
+// The kernel as multiply-add pairs. The sums of the even and of the odd words of a vector are
+// formed apart, so that the word pairs come straight from the loads at x - 1, x and x + 1: a
+// 32-bit lane of the load at x - 1 holds the left and centre words of an even word, the same lane
+// at x those of the following odd word, and the lane at x + 1 the right words of both.
+struct KernelRowPairs
+{
+    __m128i leftCentre, rightOfEven, rightOfOdd;
+};
+
 struct KernelPairs
 {
     explicit KernelPairs(const Kernel3x3& kernel)
-        : p01(WordPair(kernel.k[0], kernel.k[1])), p23(WordPair(kernel.k[2], kernel.k[3])),
-          p45(WordPair(kernel.k[4], kernel.k[5])), p67(WordPair(kernel.k[6], kernel.k[7])),
-          p8(WordPair(kernel.k[8], 0))
     {
-    }
-    __m128i p01, p23, p45, p67, p8;
-};
-
-struct Sum32
-{
-    __m128i low = _mm_setzero_si128();
-    __m128i high = _mm_setzero_si128();
-
-    void Add(__m128i first, __m128i second, __m128i pair)
-    {
-        low = _mm_add_epi32(low, _mm_madd_epi16(_mm_unpacklo_epi16(first, second), pair));
-        high = _mm_add_epi32(high, _mm_madd_epi16(_mm_unpackhi_epi16(first, second), pair));
-    }
-};
-
-// The 3 x 3 neighbourhoods of 8 words.
-struct Neighbourhood
-{
-    Neighbourhood(const SWORD* centre, int stride)
-    {
-        const SWORD* above = reinterpret_cast<const SWORD*>(BytesOf(centre) - stride);
-        const SWORD* below = reinterpret_cast<const SWORD*>(BytesOf(centre) + stride);
-        for (int j = 0; j < 3; ++j) {
-            a[j] = Load(above + j - 1);
-            c[j] = Load(centre + j - 1);
-            b[j] = Load(below + j - 1);
+        for (int i = 0; i < 3; ++i) {
+            const SWORD* k = kernel.k + 3 * i;
+            rows[i] = {WordPair(k[0], k[1]), WordPair(k[2], 0), WordPair(0, k[2])};
         }
     }
-    __m128i a[3], c[3], b[3];
+    KernelRowPairs rows[3];
 };
 
-// The kernel sum saturated to 16 bits.
-__m128i Convolve(const Neighbourhood& n, const KernelPairs& k)
+struct EvenOddSums
 {
-    Sum32 sum;
-    sum.Add(n.a[0], n.a[1], k.p01);
-    sum.Add(n.a[2], n.c[0], k.p23);
-    sum.Add(n.c[1], n.c[2], k.p45);
-    sum.Add(n.b[0], n.b[1], k.p67);
-    sum.Add(n.b[2], _mm_setzero_si128(), k.p8);
-    return _mm_packs_epi32(sum.low, sum.high);
+    __m128i even = _mm_setzero_si128();
+    __m128i odd = _mm_setzero_si128();
+
+    // Adds the products of one kernel row with the source row loaded at x - 1, x and x + 1. The
+    // 32-bit sums wrap like the plain code's.
+    void AddRow(const SWORD* row, const KernelRowPairs& p)
+    {
+        const __m128i left = Load(row - 1), middle = Load(row), right = Load(row + 1);
+        even = _mm_add_epi32(even, _mm_add_epi32(_mm_madd_epi16(left, p.leftCentre), _mm_madd_epi16(right, p.rightOfEven)));
+        odd = _mm_add_epi32(odd, _mm_add_epi32(_mm_madd_epi16(middle, p.leftCentre), _mm_madd_epi16(right, p.rightOfOdd)));
+    }
+};
+
+// The kernel sums of the 8 words at centre, saturated to 16 bits, in word order. Kept inline: a
+// call would spill the sums and the kernel and, under Win64, save and restore xmm6..xmm15.
+[[gnu::always_inline]] inline __m128i Convolve(const SWORD* centre, int stride, const KernelPairs& k)
+{
+    EvenOddSums sums;
+    sums.AddRow(reinterpret_cast<const SWORD*>(BytesOf(centre) - stride), k.rows[0]);
+    sums.AddRow(centre, k.rows[1]);
+    sums.AddRow(reinterpret_cast<const SWORD*>(BytesOf(centre) + stride), k.rows[2]);
+    const __m128i words = _mm_packs_epi32(sums.even, sums.odd); // the even words, then the odd ones
+    return _mm_unpacklo_epi16(words, _mm_unpackhi_epi64(words, words));
 }
 
 template <class Step>
@@ -212,7 +209,7 @@ HRESULT Svertka_sse2(const SWORD* source, SWORD* destination, int stride, int wi
         const KernelPairs k{Kernel3x3(kernel)};
         const __m128i factor = WordPair(scale, 0);
         ConvolveRows(destination, stride, width, height, [&](int x, int y) {
-            const __m128i value = Convolve(Neighbourhood(WordRow(source, stride, y) + x, stride), k);
+            const __m128i value = Convolve(WordRow(source, stride, y) + x, stride, k);
             return MultiplyShift(value, factor, factor, 14);
         });
         return S_OK;
@@ -230,10 +227,11 @@ HRESULT ConditionSvertka_sse2(const SWORD* source, SWORD* destination, const SWO
         const KernelPairs a{Kernel3x3(kernelA)}, b{Kernel3x3(kernelB)};
         const __m128i factor = WordPair(scale, 0), limit = _mm_set1_epi16(threshold);
         ConvolveRows(destination, stride, width, height, [&](int x, int y) {
-            const Neighbourhood n(WordRow(source, stride, y) + x, stride);
+            const SWORD* centre = WordRow(source, stride, y) + x;
             const __m128i useA = _mm_cmplt_epi16(Load(WordRow(condition, stride, y) + x), limit);
             const __m128i value =
-                _mm_or_si128(_mm_and_si128(useA, Convolve(n, a)), _mm_andnot_si128(useA, Convolve(n, b)));
+                _mm_or_si128(_mm_and_si128(useA, Convolve(centre, stride, a)),
+                             _mm_andnot_si128(useA, Convolve(centre, stride, b)));
             return MultiplyShift(value, factor, factor, 14);
         });
         return S_OK;

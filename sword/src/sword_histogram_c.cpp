@@ -51,17 +51,14 @@ void ClearCounters(SplitCounters& counters)
     std::memset(&counters, 0, sizeof(counters));
 }
 
-void CountBytes(const BYTE* bytes, int n, SplitCounters& counters)
-{
-    for (int i = 0; i + 4 <= n; i += 4)
-        for (int set = 0; set < 4; ++set)
-            ++counters.sets[set][bytes[i + set]];
-}
-
 void SumCounters(const SplitCounters& split, uint32_t* counters)
 {
-    for (int value = 0; value < kCounters; ++value)
-        counters[value] = split.sets[0][value] + split.sets[1][value] + split.sets[2][value] + split.sets[3][value];
+    for (int value = 0; value < kCounters; ++value) {
+        uint32_t sum = 0;
+        for (const auto& set : split.sets)
+            sum += set[value];
+        counters[value] = sum;
+    }
 }
 
 HRESULT GetGistogramFromImage_c(const SWORD* plane, int stride, int width, int height, uint32_t* counters,

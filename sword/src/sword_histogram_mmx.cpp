@@ -19,18 +19,17 @@ void Store32(void* address, __m64 value)
     std::memcpy(address, &low, sizeof(low));
 }
 
-// Packs the whole vectors of a row to bytes saturated to 0..255 and counts them.
+// Packs the whole vectors of a row (words: a multiple of 4) to bytes saturated to 0..255 and
+// counts them straight from the register, two vectors a step; a last lone vector is packed with
+// zeros, which are not counted.
 void CountRow(const SWORD* row, int words, SplitCounters& counters)
 {
-    BYTE chunk[kHistogramChunkBytes];
-    for (int from = 0; from < words; from += kHistogramChunkBytes) {
-        const int count = words - from < kHistogramChunkBytes ? words - from : kHistogramChunkBytes;
-        for (int x = 0; x < count; x += 4) {
-            const __m64 words4 = Load(row + from + x);
-            Store32(chunk + x, _mm_packs_pu16(words4, words4));
-        }
-        _mm_empty();
-        CountBytes(chunk, count, counters);
+    for (int x = 0; x < words; x += 8) {
+        const bool two = x + 8 <= words;
+        const __m64 bytes = _mm_packs_pu16(Load(row + x), two ? Load(row + x + 4) : _mm_setzero_si64());
+        CountFourBytes(static_cast<uint32_t>(_mm_cvtsi64_si32(bytes)), counters, 0);
+        if (two)
+            CountFourBytes(static_cast<uint32_t>(_mm_cvtsi64_si32(_mm_srli_si64(bytes, 32))), counters, 4);
     }
 }
 
@@ -98,6 +97,7 @@ HRESULT GetGistogramFromImage_mmx(const SWORD* plane, int stride, int width, int
     const int words = GetSwordRowWalkRoundingUp(width, 4, stride, stride).bytesPerRow / 2;
     for (int y = 0; y < height; ++y)
         CountRow(WordRow(plane, stride, y), words, split);
+    _mm_empty();
     SumCounters(split, counters);
     return S_OK;
 }

@@ -15,20 +15,27 @@ void Store(void* address, __m128i value)
     _mm_storeu_si128(static_cast<__m128i*>(address), value);
 }
 
-// Packs the whole vectors of a row to bytes saturated to 0..255 and counts them.
+// Four bytes of a vector, from byte 4 x quarter.
+template <int quarter>
+uint32_t FourBytes(__m128i bytes)
+{
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(bytes, 4 * quarter)));
+}
+
+// Packs the whole vectors of a row (words: a multiple of 8) to bytes saturated to 0..255 and
+// counts them straight from the register, two vectors a step; a last lone vector is packed with
+// zeros, which are not counted.
 void CountRow(const SWORD* row, int words, SplitCounters& counters)
 {
-    alignas(16) BYTE chunk[kHistogramChunkBytes];
-    for (int from = 0; from < words; from += kHistogramChunkBytes) {
-        const int count = words - from < kHistogramChunkBytes ? words - from : kHistogramChunkBytes;
-        int x = 0;
-        for (; x + 16 <= count; x += 16)
-            Store(chunk + x, _mm_packus_epi16(Load(row + from + x), Load(row + from + x + 8)));
-        if (x < count) {
-            const __m128i last = Load(row + from + x);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(chunk + x), _mm_packus_epi16(last, last));
+    for (int x = 0; x < words; x += 16) {
+        const bool two = x + 16 <= words;
+        const __m128i bytes = _mm_packus_epi16(Load(row + x), two ? Load(row + x + 8) : _mm_setzero_si128());
+        CountFourBytes(FourBytes<0>(bytes), counters, 0);
+        CountFourBytes(FourBytes<1>(bytes), counters, 4);
+        if (two) {
+            CountFourBytes(FourBytes<2>(bytes), counters, 0);
+            CountFourBytes(FourBytes<3>(bytes), counters, 4);
         }
-        CountBytes(chunk, count, counters);
     }
 }
 

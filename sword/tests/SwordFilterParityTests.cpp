@@ -137,6 +137,33 @@ TEST(SwordFilterParity, ConvolutionAndConditionalConvolution)
                 }
 }
 
+// Extreme words: pairs of -32768 x -32768 products overflow the 32-bit multiply-add, and the sums
+// wrap; the variants pair the kernel words differently from one another, so only a sum that wraps
+// exactly like the plain code's gives the same words.
+TEST(SwordFilterParity, ConvolutionWithExtremeWords)
+{
+    const Variant<ConvolutionFunction> variants[] = {{"mmx", Svertka_mmx}, {"sse2", Svertka_sse2}};
+    const SWORD low = -32768, high = 32767;
+    const SwordWords kernels[] = {Words({low, low, low, low, low, low, low, low, low}),
+                                  Words({high, low, high, low, high, low, high, low, high}),
+                                  Words({low, high, 0, high, low, 1, -1, low, high})};
+    const int width = 13 + 16, height = 4, stride = 2 * width;
+    const size_t bytes = static_cast<size_t>(stride) * height;
+    std::mt19937 random(11);
+    for (int v = 0; v < 2; ++v)
+        for (const SwordWords& kernel : kernels)
+            for (SWORD scale : {low, high, SWORD{1}}) {
+                SCOPED_TRACE(std::string(variants[v].name) + " scale " + std::to_string(scale));
+                Source source(bytes, 0, random);
+                for (size_t i = 0; i < bytes / 2; ++i)
+                    source.words[i] = i % 5 == 4 ? high : low;
+                PlanePair out(bytes, 0, random());
+                ASSERT_EQ(S_OK, Svertka_c(source.words, out.Plain(), stride, width, height, kernel, scale));
+                ASSERT_EQ(S_OK, variants[v].function(source.words, out.Variant(), stride, width, height, kernel, scale));
+                ExpectSameConvolution(out, stride, width, height, v == 0 ? 4 : 8);
+            }
+}
+
 // ---- Blur, sharpen, edge image --------------------------------------------------------------
 
 struct GroupVariant
