@@ -1,6 +1,7 @@
-// The operations with constants and between planes written once over a vector type V, which the
-// MMX and SSE2 files supply (Vec, kWords, kGranularity, kMmx and the word operations). Included
-// only by those files, so every instantiation is compiled with its own instruction set.
+// The operations with constants and between planes written once over a vector type V of
+// sword_vector_mmx.h or sword_vector_sse2.h (Vec, kWords, kGranularity, kMmx and the word
+// operations). Included only by the MMX and SSE2 files, so every instantiation is compiled with
+// its own instruction set.
 #pragma once
 
 #include "sword_arith.h"
@@ -17,6 +18,13 @@ template <class V>
 Vec<V> Under(Vec<V> fresh, Vec<V> old, Vec<V> mask)
 {
     return V::Or(V::And(fresh, mask), V::AndNot(mask, old));
+}
+
+// Words taken as unsigned: two unsigned saturating differences joined.
+template <class V>
+Vec<V> AbsDifference(Vec<V> a, Vec<V> b)
+{
+    return V::Or(V::SubUS(a, b), V::SubUS(b, a));
 }
 
 template <class V>
@@ -87,8 +95,7 @@ SWORD_VECTOR_OP(OrPlane, kMaskPlane, Under<V>(V::Or(a, b), a, M))
 SWORD_VECTOR_OP(AndNotPlane, kMaskPlane, Under<V>(V::AndNot(b, a), a, M))
 SWORD_VECTOR_OP(AndPlane, kMaskPlane, Under<V>(V::And(a, b), a, M))
 SWORD_VECTOR_OP(CopyPlaneMasked, kMaskPlane, Under<V>(b, a, M))
-// Words taken as unsigned: two unsigned saturating differences joined.
-SWORD_VECTOR_OP(AbsDiff, kMaskPlane, Under<V>(V::Or(V::SubUS(a, b), V::SubUS(b, a)), a, M))
+SWORD_VECTOR_OP(AbsDiff, kMaskPlane, Under<V>(AbsDifference<V>(a, b), a, M))
 SWORD_VECTOR_OP(CmpGTAdd, kCompareAdd, Under<V>(V::AddS(a, V::And(b, V::CmpGt(b, K1))), a, M))
 SWORD_VECTOR_OP(ThresholdSelect, kThresholdSelect, Under<V>(V::And(K2, V::CmpGt(a, K1)), a, M))
 

@@ -1,0 +1,53 @@
+// The MMX word vector (4 words, any alignment) that the kernels written once over a vector type
+// are instantiated with. Included only by the *_mmx.cpp files, compiled with their flags; End()
+// empties the MMX state so floating-point code can follow.
+#pragma once
+
+#include "OptimFunctionUnifProcessSWORD.h"
+
+#include <mmintrin.h>
+
+#include <cstring>
+
+namespace sword_vector {
+
+struct Mmx
+{
+    using Vec = __m64;
+    static constexpr int kWords = 4;
+    static constexpr int kBytes = 8;
+    static constexpr int kGranularity = kSwordAlignmentMmx;
+    static constexpr bool kMmx = true;
+
+    static Vec Load(const BYTE* address)
+    {
+        Vec value;
+        std::memcpy(&value, address, sizeof(value));
+        return value;
+    }
+    static void Store(BYTE* address, Vec value) { std::memcpy(address, &value, sizeof(value)); }
+    static Vec LoadConstant(const SWORD* constant) { return Load(reinterpret_cast<const BYTE*>(constant)); }
+    static Vec ShiftCount(unsigned count) { return _mm_cvtsi32_si64(static_cast<int>(count)); }
+    static Vec ShiftCount64(const SWORD* constant) { return LoadConstant(constant); }
+    static void End() { _mm_empty(); }
+
+    static Vec Zero() { return _mm_setzero_si64(); }
+    static Vec Set1(short value) { return _mm_set1_pi16(value); }
+    static Vec Columns() { return _mm_set_pi16(4, 3, 2, 1); }
+    static Vec Add(Vec a, Vec b) { return _mm_add_pi16(a, b); }
+    static Vec AddS(Vec a, Vec b) { return _mm_adds_pi16(a, b); }
+    static Vec SubS(Vec a, Vec b) { return _mm_subs_pi16(a, b); }
+    static Vec SubUS(Vec a, Vec b) { return _mm_subs_pu16(a, b); }
+    static Vec MulLo(Vec a, Vec b) { return _mm_mullo_pi16(a, b); }
+    static Vec Sra(Vec a, Vec count) { return _mm_sra_pi16(a, count); }
+    static Vec And(Vec a, Vec b) { return _mm_and_si64(a, b); }
+    static Vec Or(Vec a, Vec b) { return _mm_or_si64(a, b); }
+    static Vec Xor(Vec a, Vec b) { return _mm_xor_si64(a, b); }
+    // (NOT a) AND b
+    static Vec AndNot(Vec a, Vec b) { return _mm_andnot_si64(a, b); }
+    static Vec CmpGt(Vec a, Vec b) { return _mm_cmpgt_pi16(a, b); }
+    static Vec CmpEq(Vec a, Vec b) { return _mm_cmpeq_pi16(a, b); }
+    static Vec ClampToByteRange(Vec a) { return _mm_unpacklo_pi8(_mm_packs_pu16(a, a), _mm_setzero_si64()); }
+};
+
+} // namespace sword_vector

@@ -1,0 +1,56 @@
+// The SSE2 word vectors (8 words) that the kernels written once over a vector type are
+// instantiated with: Sse2 needs 16-byte aligned addresses, Sse2Unaligned takes any. Included only
+// by the *_sse2.cpp files, compiled with their flags.
+#pragma once
+
+#include "OptimFunctionUnifProcessSWORD.h"
+
+#include <emmintrin.h>
+
+namespace sword_vector {
+
+struct Sse2Words
+{
+    using Vec = __m128i;
+    static constexpr int kWords = 8;
+    static constexpr int kBytes = 16;
+    static constexpr int kGranularity = kSwordAlignmentSse2;
+    static constexpr bool kMmx = false;
+
+    static Vec LoadConstant(const SWORD* constant) { return _mm_loadu_si128(reinterpret_cast<const Vec*>(constant)); }
+    static Vec ShiftCount(unsigned count) { return _mm_cvtsi32_si128(static_cast<int>(count)); }
+    static Vec ShiftCount64(const SWORD* constant) { return _mm_loadl_epi64(reinterpret_cast<const Vec*>(constant)); }
+    static void End() {}
+
+    static Vec Zero() { return _mm_setzero_si128(); }
+    static Vec Set1(short value) { return _mm_set1_epi16(value); }
+    static Vec Columns() { return _mm_setr_epi16(1, 2, 3, 4, 5, 6, 7, 8); }
+    static Vec Add(Vec a, Vec b) { return _mm_add_epi16(a, b); }
+    static Vec AddS(Vec a, Vec b) { return _mm_adds_epi16(a, b); }
+    static Vec SubS(Vec a, Vec b) { return _mm_subs_epi16(a, b); }
+    static Vec SubUS(Vec a, Vec b) { return _mm_subs_epu16(a, b); }
+    static Vec MulLo(Vec a, Vec b) { return _mm_mullo_epi16(a, b); }
+    static Vec Sra(Vec a, Vec count) { return _mm_sra_epi16(a, count); }
+    static Vec And(Vec a, Vec b) { return _mm_and_si128(a, b); }
+    static Vec Or(Vec a, Vec b) { return _mm_or_si128(a, b); }
+    static Vec Xor(Vec a, Vec b) { return _mm_xor_si128(a, b); }
+    // (NOT a) AND b
+    static Vec AndNot(Vec a, Vec b) { return _mm_andnot_si128(a, b); }
+    static Vec CmpGt(Vec a, Vec b) { return _mm_cmpgt_epi16(a, b); }
+    static Vec CmpEq(Vec a, Vec b) { return _mm_cmpeq_epi16(a, b); }
+    static Vec ClampToByteRange(Vec a) { return _mm_unpacklo_epi8(_mm_packus_epi16(a, a), _mm_setzero_si128()); }
+};
+
+struct Sse2 : Sse2Words
+{
+    static Vec Load(const BYTE* address) { return _mm_load_si128(reinterpret_cast<const Vec*>(address)); }
+    static void Store(BYTE* address, Vec value) { _mm_store_si128(reinterpret_cast<Vec*>(address), value); }
+};
+
+struct Sse2Unaligned : Sse2Words
+{
+    static Vec Load(const BYTE* address) { return _mm_loadu_si128(reinterpret_cast<const Vec*>(address)); }
+    static void Store(BYTE* address, Vec value) { _mm_storeu_si128(reinterpret_cast<Vec*>(address), value); }
+};
+
+} // namespace sword_vector
