@@ -48,6 +48,30 @@ struct Mmx
     static Vec CmpGt(Vec a, Vec b) { return _mm_cmpgt_pi16(a, b); }
     static Vec CmpEq(Vec a, Vec b) { return _mm_cmpeq_pi16(a, b); }
     static Vec ClampToByteRange(Vec a) { return _mm_unpacklo_pi8(_mm_packs_pu16(a, a), _mm_setzero_si64()); }
+
+    // For the conversions: 32-bit lanes, logical shifts, packs and unpacks; LoadHalf reads half a
+    // vector into the low half.
+    static Vec Lanes(const int* values) { return _mm_set_pi32(values[1], values[0]); }
+    static Vec Set1Lanes(int value) { return _mm_set1_pi32(value); }
+    static Vec AddLanes(Vec a, Vec b) { return _mm_add_pi32(a, b); }
+    static Vec Sll(Vec a, Vec count) { return _mm_sll_pi16(a, count); }
+    static Vec Srl(Vec a, Vec count) { return _mm_srl_pi16(a, count); }
+    static Vec SllLanes(Vec a, Vec count) { return _mm_sll_pi32(a, count); }
+    static Vec SrlLanes(Vec a, Vec count) { return _mm_srl_pi32(a, count); }
+    // Words to bytes saturated to 0..255, a in the low half.
+    static Vec PackUS(Vec a, Vec b) { return _mm_packs_pu16(a, b); }
+    // Lanes to words saturated.
+    static Vec PackLanes(Vec a, Vec b) { return _mm_packs_pi32(a, b); }
+    static Vec LoadHalf(const BYTE* address)
+    {
+        int value;
+        std::memcpy(&value, address, sizeof(value));
+        return _mm_cvtsi32_si64(value);
+    }
+    static Vec UnpackLoBytes(Vec a, Vec b) { return _mm_unpacklo_pi8(a, b); }
+    static Vec UnpackHiBytes(Vec a, Vec b) { return _mm_unpackhi_pi8(a, b); }
+    static Vec UnpackLoWords(Vec a, Vec b) { return _mm_unpacklo_pi16(a, b); }
+    static Vec UnpackHiWords(Vec a, Vec b) { return _mm_unpackhi_pi16(a, b); }
 };
 
 } // namespace sword_vector

@@ -39,6 +39,25 @@ struct Sse2Words
     static Vec CmpGt(Vec a, Vec b) { return _mm_cmpgt_epi16(a, b); }
     static Vec CmpEq(Vec a, Vec b) { return _mm_cmpeq_epi16(a, b); }
     static Vec ClampToByteRange(Vec a) { return _mm_unpacklo_epi8(_mm_packus_epi16(a, a), _mm_setzero_si128()); }
+
+    // For the conversions: 32-bit lanes, logical shifts, packs and unpacks; LoadHalf reads half a
+    // vector into the low half.
+    static Vec Lanes(const int* values) { return _mm_set_epi32(values[3], values[2], values[1], values[0]); }
+    static Vec Set1Lanes(int value) { return _mm_set1_epi32(value); }
+    static Vec AddLanes(Vec a, Vec b) { return _mm_add_epi32(a, b); }
+    static Vec Sll(Vec a, Vec count) { return _mm_sll_epi16(a, count); }
+    static Vec Srl(Vec a, Vec count) { return _mm_srl_epi16(a, count); }
+    static Vec SllLanes(Vec a, Vec count) { return _mm_sll_epi32(a, count); }
+    static Vec SrlLanes(Vec a, Vec count) { return _mm_srl_epi32(a, count); }
+    // Words to bytes saturated to 0..255, a in the low half.
+    static Vec PackUS(Vec a, Vec b) { return _mm_packus_epi16(a, b); }
+    // Lanes to words saturated.
+    static Vec PackLanes(Vec a, Vec b) { return _mm_packs_epi32(a, b); }
+    static Vec LoadHalf(const BYTE* address) { return _mm_loadl_epi64(reinterpret_cast<const Vec*>(address)); }
+    static Vec UnpackLoBytes(Vec a, Vec b) { return _mm_unpacklo_epi8(a, b); }
+    static Vec UnpackHiBytes(Vec a, Vec b) { return _mm_unpackhi_epi8(a, b); }
+    static Vec UnpackLoWords(Vec a, Vec b) { return _mm_unpacklo_epi16(a, b); }
+    static Vec UnpackHiWords(Vec a, Vec b) { return _mm_unpackhi_epi16(a, b); }
 };
 
 struct Sse2 : Sse2Words

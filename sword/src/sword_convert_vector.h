@@ -1,0 +1,376 @@
+// The conversions whose vector code is the same for MMX and SSE2, written once over a vector type
+// V of sword_vector_mmx.h or sword_vector_sse2.h: V::kWords pixels a step, the rest of a row
+// through the plain row code. Included only by the MMX and SSE2 files, so every instantiation is
+// compiled with its own instruction set.
+#pragma once
+
+#include "sword_arith_vector.h"
+#include "sword_convert_rows.h"
+
+#include <cstring>
+
+namespace convert {
+
+using arith::Vec;
+
+template <class V>
+Vec<V> LoadAt(const void* address)
+{
+    return V::Load(static_cast<const BYTE*>(address));
+}
+
+template <class V>
+void StoreAt(void* address, Vec<V> value)
+{
+    V::Store(static_cast<BYTE*>(address), value);
+}
+
+inline int Load32(const BYTE* address)
+{
+    int value;
+    std::memcpy(&value, address, sizeof(value));
+    return value;
+}
+
+// Masks are built where they are used: a static vector would run MMX code before main without EMMS.
+template <class V>
+Vec<V> LowWords()
+{
+    return V::Set1Lanes(0x0000FFFF);
+}
+
+// Saturates words to 0..255 and packs them into the low half.
+template <class V>
+Vec<V> PackToBytes(Vec<V> words)
+{
+    return V::PackUS(words, words);
+}
+
+// (r * wr + g * wg + b * wb) >> 7, plus offset: luma of words, or chroma of pair averages.
+template <class V>
+Vec<V> Weighted(Vec<V> r, Vec<V> g, Vec<V> b, short wr, short wg, short wb, short offset)
+{
+    Vec<V> sum = V::Add(V::MulLo(r, V::Set1(wr)), V::MulLo(g, V::Set1(wg)));
+    sum = V::Add(sum, V::MulLo(b, V::Set1(wb)));
+    return V::Add(V::Sra(sum, V::ShiftCount(7)), V::Set1(offset));
+}
+
+// Average of the pixel pairs, one per 32-bit lane (high word 0).
+template <class V>
+Vec<V> PairAverage(Vec<V> words)
+{
+    const Vec<V> sum = V::AddLanes(V::And(words, LowWords<V>()), V::SrlLanes(words, V::ShiftCount(16)));
+    return V::SrlLanes(sum, V::ShiftCount(1));
+}
+
+// Channel of B, G, R pixels held in the low bytes of the 32-bit lanes.
+template <class V>
+Vec<V> Channel(Vec<V> pixels, unsigned shift)
+{
+    return V::And(V::SrlLanes(pixels, V::ShiftCount(shift)), V::Set1Lanes(0xFF));
+}
+
+// V::kWords RGB24 pixels to 2 * V::kWords YUY2 bytes.
+template <class V>
+Vec<V> Rgb24ToYuy2Step(const BYTE* input)
+{
+    constexpr int kPixels = V::kWords;
+    int lanes[kPixels];
+    for (int p = 0; p + 1 < kPixels; ++p)
+        lanes[p] = Load32(input + 3 * p);
+    // The last pixel is read from the byte before it, so nothing past its 3 bytes is touched.
+    lanes[kPixels - 1] = static_cast<int>(static_cast<unsigned>(Load32(input + 3 * kPixels - 4)) >> 8);
+    const Vec<V> first = V::Lanes(lanes), second = V::Lanes(lanes + kPixels / 2);
+    const Vec<V> b = V::PackLanes(Channel<V>(first, 0), Channel<V>(second, 0));
+    const Vec<V> g = V::PackLanes(Channel<V>(first, 8), Channel<V>(second, 8));
+    const Vec<V> r = V::PackLanes(Channel<V>(first, 16), Channel<V>(second, 16));
+    const Vec<V> luma = Weighted<V>(r, g, b, 33, 65, 13, 16);
+    const Vec<V> ar = PairAverage<V>(r), ag = PairAverage<V>(g), ab = PairAverage<V>(b);
+    const Vec<V> u = Weighted<V>(ar, ag, ab, -19, -37, 56, 128);
+    const Vec<V> v = Weighted<V>(ar, ag, ab, 56, -47, -9, 128);
+    const Vec<V> chroma = V::Or(V::And(u, LowWords<V>()), V::SllLanes(v, V::ShiftCount(16)));
+    return V::UnpackLoBytes(PackToBytes<V>(luma), PackToBytes<V>(chroma));
+}
+
+// Pixels of three planes to 16-bit RGB.
+template <class V>
+Vec<V> PlanesToRgb16Step(Vec<V> first, Vec<V> second, Vec<V> third, bool layout555)
+{
+    first = V::ClampToByteRange(first);
+    second = V::ClampToByteRange(second);
+    third = V::ClampToByteRange(third);
+    Vec<V> high, middle;
+    if (layout555) {
+        high = V::And(V::Sll(first, V::ShiftCount(7)), V::Set1(0x7C00));
+        middle = V::And(V::Sll(second, V::ShiftCount(2)), V::Set1(0x03E0));
+    } else {
+        high = V::And(V::Sll(first, V::ShiftCount(8)), V::Set1(static_cast<short>(0xF800)));
+        middle = V::And(V::Sll(second, V::ShiftCount(3)), V::Set1(0x07E0));
+    }
+    return V::Or(V::Or(high, middle), V::Srl(third, V::ShiftCount(3)));
+}
+
+template <class V>
+HRESULT Yuy2ToPlanes(SWORD* planeY, void* planeUV, const void* source, int planeStride, int sourceStride,
+                     int width, int height, int* alignmentOut)
+{
+    const HRESULT check = CheckYuy2ToPlanes(planeY, planeUV, source, planeStride, sourceStride, width, height,
+                                            alignmentOut, V::kGranularity);
+    if (check != S_OK)
+        return check;
+    const Vec<V> lowBytes = V::Set1(0x00FF);
+    for (int row = 0; row < height; ++row) {
+        const BYTE* in = RowAt(static_cast<const BYTE*>(source), sourceStride, row);
+        SWORD* y = RowAt(planeY, planeStride, row);
+        SWORD* uv = RowAt(static_cast<SWORD*>(planeUV), planeStride, row);
+        int x = 0;
+        for (; x + V::kWords <= width; x += V::kWords) {
+            const Vec<V> pixels = LoadAt<V>(in + 2 * x);
+            StoreAt<V>(y + x, V::And(pixels, lowBytes));
+            StoreAt<V>(uv + x, V::Srl(pixels, V::ShiftCount(8)));
+        }
+        Yuy2ToY16UV16Row_c(in, y, uv, x, width);
+    }
+    V::End();
+    return S_OK;
+}
+
+template <class V>
+HRESULT Y8ToY16(SWORD* planeY, const void* source, int planeStride, int sourceStride, int width, int height,
+                int* alignmentOut)
+{
+    const HRESULT check =
+        CheckY8ToY16(planeY, source, planeStride, sourceStride, width, height, alignmentOut, V::kGranularity);
+    if (check != S_OK)
+        return check;
+    const Vec<V> zero = V::Zero();
+    for (int row = 0; row < height; ++row) {
+        const BYTE* in = RowAt(static_cast<const BYTE*>(source), sourceStride, row);
+        SWORD* y = RowAt(planeY, planeStride, row);
+        int x = 0;
+        for (; x + 2 * V::kWords <= width; x += 2 * V::kWords) {
+            const Vec<V> bytes = LoadAt<V>(in + x);
+            StoreAt<V>(y + x, V::UnpackLoBytes(bytes, zero));
+            StoreAt<V>(y + x + V::kWords, V::UnpackHiBytes(bytes, zero));
+        }
+        // Half a step: half a vector of source bytes still fills one whole word vector.
+        if (x + V::kWords <= width) {
+            StoreAt<V>(y + x, V::UnpackLoBytes(V::LoadHalf(in + x), zero));
+            x += V::kWords;
+        }
+        Y8ToY16Row_c(in, y, x, width);
+    }
+    V::End();
+    return S_OK;
+}
+
+template <class V>
+HRESULT SplitUV(const SWORD* planeUV, SWORD* planeU, SWORD* planeV, int stride, int widthInWords, int height)
+{
+    const HRESULT check = CheckSplitJoin(planeUV, planeU, planeV, stride, widthInWords, height);
+    if (check != S_OK)
+        return check;
+    const Vec<V> sixteen = V::ShiftCount(16);
+    for (int row = 0; row < height; ++row) {
+        const SWORD* uv = RowAt(planeUV, stride, row);
+        SWORD* u = RowAt(planeU, stride, row);
+        SWORD* v = RowAt(planeV, stride, row);
+        int x = 0;
+        for (; x + V::kWords <= widthInWords; x += V::kWords) {
+            const Vec<V> pairs = LoadAt<V>(uv + x);
+            const Vec<V> us = V::And(pairs, LowWords<V>());
+            const Vec<V> vs = V::SrlLanes(pairs, sixteen);
+            StoreAt<V>(u + x, V::Or(us, V::SllLanes(us, sixteen)));
+            StoreAt<V>(v + x, V::Or(vs, V::SllLanes(vs, sixteen)));
+        }
+        SplitUVRow_c(uv, u, v, x, widthInWords);
+    }
+    V::End();
+    return S_OK;
+}
+
+template <class V>
+HRESULT JoinUV(SWORD* planeUV, const SWORD* planeU, const SWORD* planeV, int stride, int widthInWords, int height)
+{
+    const HRESULT check = CheckSplitJoin(planeUV, planeU, planeV, stride, widthInWords, height);
+    if (check != S_OK)
+        return check;
+    for (int row = 0; row < height; ++row) {
+        SWORD* uv = RowAt(planeUV, stride, row);
+        const SWORD* u = RowAt(planeU, stride, row);
+        const SWORD* v = RowAt(planeV, stride, row);
+        int x = 0;
+        for (; x + V::kWords <= widthInWords; x += V::kWords) {
+            const Vec<V> us = V::And(LoadAt<V>(u + x), LowWords<V>());
+            StoreAt<V>(uv + x, V::Or(us, V::SllLanes(LoadAt<V>(v + x), V::ShiftCount(16))));
+        }
+        JoinUVRow_c(uv, u, v, x, widthInWords);
+    }
+    V::End();
+    return S_OK;
+}
+
+// Three planes into an output picture of bytesPerPixel: step(a, b, c, out) writes V::kWords pixels
+// from their words, rowEnd(a, b, c, out, from, width) the rest of a row.
+template <class V, class Step, class RowEnd>
+HRESULT PlanesToRgb(const SWORD* first, const SWORD* second, const SWORD* third, BYTE* output, int capacity,
+                    int planeStride, int* outputStride, int width, int height, int bytesPerPixel, Step step,
+                    RowEnd rowEnd)
+{
+    const HRESULT prepared = PreparePlanesToRgb(first, second, third, output, capacity, planeStride, outputStride,
+                                                width, height, bytesPerPixel);
+    if (prepared != S_OK)
+        return prepared;
+    for (int row = 0; row < height; ++row) {
+        const SWORD* a = RowAt(first, planeStride, row);
+        const SWORD* b = RowAt(second, planeStride, row);
+        const SWORD* c = RowAt(third, planeStride, row);
+        BYTE* out = RowAt(output, *outputStride, row);
+        int x = 0;
+        for (; x + V::kWords <= width; x += V::kWords)
+            step(LoadAt<V>(a + x), LoadAt<V>(b + x), LoadAt<V>(c + x), out + bytesPerPixel * x);
+        rowEnd(a, b, c, out, x, width);
+    }
+    V::End();
+    return S_OK;
+}
+
+template <class V>
+HRESULT PlanesToRgb32(const SWORD* first, const SWORD* second, const SWORD* third, BYTE* output, int capacity,
+                      int planeStride, int* outputStride, int width, int height)
+{
+    const auto step = [](Vec<V> a, Vec<V> b, Vec<V> c, BYTE* out) {
+        const Vec<V> thirdAndFirst = V::PackUS(c, a), secondAndZero = V::PackUS(b, V::Zero());
+        const Vec<V> blueGreen = V::UnpackLoBytes(thirdAndFirst, secondAndZero);
+        const Vec<V> redZero = V::UnpackHiBytes(thirdAndFirst, secondAndZero);
+        StoreAt<V>(out, V::UnpackLoWords(blueGreen, redZero));
+        StoreAt<V>(out + V::kBytes, V::UnpackHiWords(blueGreen, redZero));
+    };
+    return PlanesToRgb<V>(first, second, third, output, capacity, planeStride, outputStride, width, height, 4, step,
+                          PlanesToRgb32Row_c);
+}
+
+template <class V>
+HRESULT PlanesToRgb16(const SWORD* first, const SWORD* second, const SWORD* third, BYTE* output, int capacity,
+                      int planeStride, int* outputStride, int width, int height, int layout555)
+{
+    const bool is555 = (layout555 & 0xFF) != 0;
+    const auto step = [is555](Vec<V> a, Vec<V> b, Vec<V> c, BYTE* out) {
+        StoreAt<V>(out, PlanesToRgb16Step<V>(a, b, c, is555));
+    };
+    const auto rowEnd = [is555](const SWORD* a, const SWORD* b, const SWORD* c, BYTE* out, int from, int width) {
+        PlanesToRgb16Row_c(a, b, c, out, from, width, is555);
+    };
+    return PlanesToRgb<V>(first, second, third, output, capacity, planeStride, outputStride, width, height, 2, step,
+                          rowEnd);
+}
+
+template <class V>
+HRESULT Rgb24ToYuy2(BYTE* output, const BYTE* input, int outputStride, int inputStride, int width, int height)
+{
+    const HRESULT check = CheckRgb24ToYuy2(output, input, outputStride, inputStride, width, height);
+    if (check != S_OK)
+        return check;
+    for (int row = 0; row < height; ++row) {
+        const BYTE* in = RowAt(input, inputStride, row);
+        BYTE* out = RowAt(output, outputStride, row);
+        int x = 0;
+        for (; x + V::kWords <= width; x += V::kWords)
+            StoreAt<V>(out + 2 * x, Rgb24ToYuy2Step<V>(in + 3 * x));
+        Rgb24ToYuy2Row_c(in, out, x, width);
+    }
+    V::End();
+    return S_OK;
+}
+
+// Luma words with the chroma words of planeUV, or grey where planeUV is null; arguments checked.
+template <class V>
+void PlanesToYuy2Rows(const SWORD* planeY, const SWORD* planeUV, int sourceStride, BYTE* output, int outputStride,
+                      int width, int height)
+{
+    const Vec<V> grey = V::Set1(static_cast<short>(0x8080)); // 128 in every byte
+    for (int row = 0; row < height; ++row) {
+        const SWORD* y = RowAt(planeY, sourceStride, row);
+        const SWORD* uv = planeUV != nullptr ? RowAt(planeUV, sourceStride, row) : nullptr;
+        BYTE* out = RowAt(output, outputStride, row);
+        int x = 0;
+        for (; x + V::kWords <= width; x += V::kWords) {
+            const Vec<V> chroma = uv != nullptr ? PackToBytes<V>(LoadAt<V>(uv + x)) : grey;
+            StoreAt<V>(out + 2 * x, V::UnpackLoBytes(PackToBytes<V>(LoadAt<V>(y + x)), chroma));
+        }
+        if (uv != nullptr)
+            Y16UV16ToYuy2Row_c(y, uv, out, x, width);
+        else
+            Y16ToYuy2Row_c(y, out, x, width);
+    }
+    V::End();
+}
+
+template <class V>
+HRESULT Y16UV16ToYuy2(const SWORD* planeY, const SWORD* planeUV, int sourceStride, BYTE* output, int outputStride,
+                      int width, int height)
+{
+    const HRESULT check = CheckPlanesToYuy2(planeY, planeUV, sourceStride, output, outputStride, width, height);
+    if (check == S_OK)
+        PlanesToYuy2Rows<V>(planeY, planeUV, sourceStride, output, outputStride, width, height);
+    return check;
+}
+
+template <class V>
+HRESULT Y16ToYuy2(const SWORD* planeY, int sourceStride, BYTE* output, int outputStride, int width, int height)
+{
+    const HRESULT check = CheckPlanesToYuy2(planeY, planeY, sourceStride, output, outputStride, width, height);
+    if (check == S_OK)
+        PlanesToYuy2Rows<V>(planeY, nullptr, sourceStride, output, outputStride, width, height);
+    return check;
+}
+
+} // namespace convert
+
+// The exported functions of one instruction set, in the order of the templates above.
+#define SWORD_CONVERT_VARIANTS(V, yuy2ToPlanes, y8ToY16, splitUV, joinUV, planesToRgb32, planesToRgb16, rgb24ToYuy2, \
+                               y16UV16ToYuy2, y16ToYuy2)                                                          \
+    HRESULT yuy2ToPlanes(SWORD* planeY, void* planeUV, const void* source, void*, const SWORD*, int planeStride,     \
+                         int sourceStride, int width, int height, int, const SWORD*, const SWORD*, int* alignmentOut) \
+    {                                                                                                              \
+        return convert::Yuy2ToPlanes<V>(planeY, planeUV, source, planeStride, sourceStride, width, height,         \
+                                        alignmentOut);                                                             \
+    }                                                                                                              \
+    HRESULT y8ToY16(SWORD* planeY, void*, const void* source, void*, const SWORD*, int planeStride, int sourceStride, \
+                    int width, int height, int, const SWORD*, const SWORD*, int* alignmentOut)                     \
+    {                                                                                                              \
+        return convert::Y8ToY16<V>(planeY, source, planeStride, sourceStride, width, height, alignmentOut);        \
+    }                                                                                                              \
+    HRESULT splitUV(const SWORD* planeUV, SWORD* planeU, SWORD* planeV, int stride, int widthInWords, int height)   \
+    {                                                                                                              \
+        return convert::SplitUV<V>(planeUV, planeU, planeV, stride, widthInWords, height);                         \
+    }                                                                                                              \
+    HRESULT joinUV(SWORD* planeUV, const SWORD* planeU, const SWORD* planeV, int stride, int widthInWords, int height) \
+    {                                                                                                              \
+        return convert::JoinUV<V>(planeUV, planeU, planeV, stride, widthInWords, height);                          \
+    }                                                                                                              \
+    HRESULT planesToRgb32(const SWORD* first, const SWORD* second, const SWORD* third, BYTE* output, int capacity,  \
+                          int planeStride, int* outputStride, int width, int height)                               \
+    {                                                                                                              \
+        return convert::PlanesToRgb32<V>(first, second, third, output, capacity, planeStride, outputStride, width, \
+                                         height);                                                                  \
+    }                                                                                                              \
+    HRESULT planesToRgb16(const SWORD* first, const SWORD* second, const SWORD* third, BYTE* output, int capacity,  \
+                          int planeStride, int* outputStride, int width, int height, int layout555)                \
+    {                                                                                                              \
+        return convert::PlanesToRgb16<V>(first, second, third, output, capacity, planeStride, outputStride, width, \
+                                         height, layout555);                                                       \
+    }                                                                                                              \
+    HRESULT rgb24ToYuy2(BYTE* output, const BYTE* input, int outputStride, int inputStride, int width, int height)  \
+    {                                                                                                              \
+        return convert::Rgb24ToYuy2<V>(output, input, outputStride, inputStride, width, height);                   \
+    }                                                                                                              \
+    HRESULT y16UV16ToYuy2(const SWORD* planeY, const SWORD* planeUV, int sourceStride, BYTE* output,               \
+                          int outputStride, int width, int height)                                                 \
+    {                                                                                                              \
+        return convert::Y16UV16ToYuy2<V>(planeY, planeUV, sourceStride, output, outputStride, width, height);      \
+    }                                                                                                              \
+    HRESULT y16ToYuy2(const SWORD* planeY, int sourceStride, BYTE* output, int outputStride, int width, int height) \
+    {                                                                                                              \
+        return convert::Y16ToYuy2<V>(planeY, sourceStride, output, outputStride, width, height);                   \
+    }
