@@ -12,6 +12,13 @@ namespace {
 
 constexpr char kLabel[] = "LoadBMP32FileToR16G16B16Format";
 constexpr int64_t kHeadersSize = 14 + 40;
+constexpr int64_t kMaxPixelBytes = 0x7FFFFFF0;
+
+// Row size rounded up to a multiple of 16 bytes, as the vector conversions read rows.
+int64_t AlignedStride(int64_t stride)
+{
+    return (stride + 15) & ~int64_t{15};
+}
 
 void LogRefusal(const char* reason, const DynamicString& fileName)
 {
@@ -33,7 +40,7 @@ bool ReadExactly(HANDLE file, void* buffer, DWORD count)
 // can take whole aligned vectors.
 HRESULT AlignRows(MemoryBlockClass<BYTE>& pixels, int width, int height, int& stride)
 {
-    const int aligned = (stride + 15) & ~15;
+    const int aligned = static_cast<int>(AlignedStride(stride));
     if (aligned == stride)
         return S_OK;
     MemoryBlockClass<BYTE> realigned;
@@ -88,13 +95,15 @@ HRESULT LoadBMP32FileToR16G16B16Format(Rgb32ToPlanesFunction convert, UnifSwordF
             LogRefusal("not a 32-bit picture", fileName);
             return E_FAIL;
         }
-        // Checked before anything is allocated or read: the rows must fit in memory and in the file.
-        const int64_t pixelBytes = pictureWidth * 4 * pictureHeight;
+        // Checked before anything is allocated or read: the rows, also once widened to the aligned
+        // stride, must fit in memory, and the file's rows in the file. Divided, so nothing overflows.
+        const int64_t alignedStride = AlignedStride(pictureWidth * 4);
         LARGE_INTEGER fileSize{};
-        if (pixelBytes > 0x7FFFFFF0 || !GetFileSizeEx(file.Get(), &fileSize)) {
+        if (alignedStride > kMaxPixelBytes / pictureHeight || !GetFileSizeEx(file.Get(), &fileSize)) {
             LogRefusal("picture too large", fileName);
             return E_FAIL;
         }
+        const int64_t pixelBytes = pictureWidth * 4 * pictureHeight;
         const int64_t offset = fileHeader.bfOffBits;
         if (offset < kHeadersSize || offset + pixelBytes > fileSize.QuadPart) {
             LogRefusal("pixel data offset or size outside the file", fileName);

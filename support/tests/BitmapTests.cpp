@@ -341,6 +341,31 @@ TEST(BmpFiles, MalformedFilesAreRefusedAndThePlanesUntouched)
                                                            &plane, &value, &value, &value, -1, &value));
 }
 
+// A narrow picture whose rows, widened to the 16-byte stride of the conversions, no longer fit in
+// 32 bits although the file's own rows do: refused before the gigabyte of pixels is read.
+TEST(BmpFiles, PictureWhoseAlignedRowsExceedTheLimitIsRefusedBeforeReading)
+{
+    TempFolder folder;
+    const int height = (1 << 28) + 1;
+    std::string header = MakeBmp32(1, 1, {0}, true).substr(0, 54);
+    std::memcpy(&header[22], &height, sizeof(height));
+    const std::string path = folder / "narrow-and-tall.bmp";
+    std::ofstream(path, std::ios::binary) << header;
+    // The pixel rows exist as a sparse tail, so the file-size check passes.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    LARGE_INTEGER end;
+    end.QuadPart = 54 + 4ll * height;
+    EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+    CloseHandle(file);
+
+    LogCapture log;
+    Planes planes;
+    EXPECT_EQ(E_FAIL, planes.Load(path));
+    EXPECT_TRUE(log.Contains("picture too large"));
+    EXPECT_EQ(nullptr, planes.r);
+}
+
 // ---- Drawing into planes --------------------------------------------------------------------
 
 TEST(DrawingToPlanes, TestDrawingFillsPlanesOfTheRuleSize)
