@@ -443,13 +443,12 @@ STDMETHODIMP RendererFilterBase::Run(REFERENCE_TIME start)
             CriticalSectionLock state(m_stateLock);
             if (m_state == State_Running)
                 return S_OK;
-            {
-                CriticalSectionLock stream(m_streamLock);
-                m_startTime = start;
-                // An end of stream that came while paused, or no input at all, completes now.
-                complete = m_endOfStream || m_pin.m_peer == nullptr;
-            }
             StartStreaming();
+            // The end-of-stream flag is read in the same step that makes the running state
+            // visible: an end of stream before it is sent from here, one after it sends itself.
+            CriticalSectionLock stream(m_streamLock);
+            m_startTime = start;
+            complete = m_endOfStream || m_pin.m_peer == nullptr;
             PublishState(State_Running);
         }
         if (complete)

@@ -27,6 +27,19 @@ public:
     LONG m_handled = 0;
 };
 
+// A renderer whose input ends while the graph is starting to run: the end of stream reaches the
+// pin after Run has begun but before the running state is visible to the streaming side.
+class EndOfStreamDuringRunRenderer final : public RendererFilterBase
+{
+public:
+    EndOfStreamDuringRunRenderer() : RendererFilterBase(kFailingRendererId, nullptr, L"In") {}
+
+    HRESULT CheckMediaType(const AM_MEDIA_TYPE* type) override { return type != nullptr ? S_OK : S_FALSE; }
+    std::span<const RendererMediaType> OfferedMediaTypes() const override { return {}; }
+    HRESULT DoRenderSample(IMediaSample*) override { return S_OK; }
+    HRESULT OnStartStreaming() override { return InputPin().EndOfStream(); }
+};
+
 } // namespace
 
 // The handler's failure is logged and the sample dropped; the upstream thread is told success,
@@ -61,6 +74,40 @@ TEST(RendererBase, AFailingSampleHandlerDoesNotStopTheUpstreamThread)
 
         control->Stop();
         // A stopped renderer refuses samples.
+        EXPECT_EQ(source->OutputPin()->Disconnect(), S_OK);
+        source->Release();
+    }
+    renderer->NonDelegatingRelease();
+}
+
+// An end of stream that arrives while Run is under way still completes the graph.
+TEST(RendererBase, EndOfStreamDuringRunIsNotLost)
+{
+    auto* renderer = new EndOfStreamDuringRunRenderer();
+    renderer->NonDelegatingAddRef();
+    {
+        SmartComPointer<IGraphBuilder> graph;
+        ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                   graph.ReceiveVoidSlot()),
+                  S_OK);
+        TestVideoType type(MEDIASUBTYPE_YUY2, 32, 8, 16, MAKEFOURCC('Y', 'U', 'Y', '2'));
+        TestPushSource* source = TestPushSource::Create(type.type, 512);
+        ASSERT_EQ(graph->AddFilter(renderer, L"Renderer"), S_OK);
+        ASSERT_EQ(graph->AddFilter(source, L"Test push source"), S_OK);
+        ASSERT_EQ(graph->ConnectDirect(source->OutputPin(), &renderer->InputPin(), &type.type), S_OK);
+        SmartComPointer<IMediaControl> control;
+        ASSERT_EQ(graph->QueryInterface(IID_IMediaControl, control.ReceiveVoidSlot()), S_OK);
+        SmartComPointer<IMediaEvent> events;
+        ASSERT_EQ(graph->QueryInterface(IID_IMediaEvent, events.ReceiveVoidSlot()), S_OK);
+        // Paused first, so the end of stream finds the renderer paused, not stopped.
+        ASSERT_TRUE(SUCCEEDED(control->Pause()));
+        ASSERT_TRUE(SUCCEEDED(control->Run()));
+
+        long code = 0;
+        EXPECT_EQ(events->WaitForCompletion(5000, &code), S_OK);
+        EXPECT_EQ(code, EC_COMPLETE);
+
+        control->Stop();
         EXPECT_EQ(source->OutputPin()->Disconnect(), S_OK);
         source->Release();
     }
