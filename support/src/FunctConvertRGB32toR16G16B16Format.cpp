@@ -1,6 +1,7 @@
 // A GDI drawing into R, G and B planes.
 #include "FunctLoadBMP32FileToR16G16B16Format.h"
 
+#include "AlignedPixelRows.h"
 #include "FunctWorkWithHDC.h"
 #include "GdiScopes.h"
 #include "MemoryBlockClass.h"
@@ -73,15 +74,8 @@ HRESULT ConvertRGB32toR16G16B16Format(Rgb32ToPlanesFunction convert, SWORD** pla
         const HRESULT drawn = DrawIntoBlock(draw, record, recordSize, width, height, pixels, stride);
         if (FAILED(drawn))
             return drawn;
-        if (stride % 16 != 0) {
-            const int aligned = (stride + 15) & ~15;
-            MemoryBlockClass<BYTE> realigned;
-            if (FAILED(realigned.CreateBlock(static_cast<uint32_t>(aligned) * height)) ||
-                FAILED(CopyPlaneSWORD(pixels.GetData(), realigned.GetData(), 4 * width, height, stride, aligned)))
-                return E_FAIL;
-            pixels.MoveFrom(realigned);
-            stride = aligned;
-        }
+        if (FAILED(AlignRows(pixels, width, height, stride)))
+            return E_FAIL;
         const int planeSize = GetSwordPlaneStride(width) * height;
         if (FAILED(ReserveThreePlanes(planeR, planeG, planeB, capacity, planeSize)))
             return E_FAIL;

@@ -1,6 +1,7 @@
 // A 32-bit BMP file into R, G and B planes.
 #include "FunctLoadBMP32FileToR16G16B16Format.h"
 
+#include "AlignedPixelRows.h"
 #include "FunctWorkWithFiles.h"
 #include "MemoryBlockClass.h"
 #include "g_managment_mem.h"
@@ -13,12 +14,6 @@ namespace {
 constexpr char kLabel[] = "LoadBMP32FileToR16G16B16Format";
 constexpr int64_t kHeadersSize = 14 + 40;
 constexpr int64_t kMaxPixelBytes = 0x7FFFFFF0;
-
-// Row size rounded up to a multiple of 16 bytes, as the vector conversions read rows.
-int64_t AlignedStride(int64_t stride)
-{
-    return (stride + 15) & ~int64_t{15};
-}
 
 void LogRefusal(const char* reason, const DynamicString& fileName)
 {
@@ -34,24 +29,6 @@ bool ReadExactly(HANDLE file, void* buffer, DWORD count)
 {
     DWORD read = 0;
     return ReadFile(file, buffer, count, &read, nullptr) && read == count;
-}
-
-// Rows of width x 4 bytes moved to a stride that is a multiple of 16, so the vector conversions
-// can take whole aligned vectors.
-HRESULT AlignRows(MemoryBlockClass<BYTE>& pixels, int width, int height, int& stride)
-{
-    const int aligned = static_cast<int>(AlignedStride(stride));
-    if (aligned == stride)
-        return S_OK;
-    MemoryBlockClass<BYTE> realigned;
-    if (FAILED(realigned.CreateBlock(static_cast<uint32_t>(static_cast<int64_t>(aligned) * height))))
-        return E_FAIL;
-    const HRESULT copied = CopyPlaneSWORD(pixels.GetData(), realigned.GetData(), 4 * width, height, stride, aligned);
-    if (FAILED(copied))
-        return copied;
-    pixels.MoveFrom(realigned);
-    stride = aligned;
-    return S_OK;
 }
 
 } // namespace
