@@ -15,7 +15,6 @@
 
 #include <windows.h>
 
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 
@@ -162,7 +161,8 @@ struct InfoMessageGWM_AddDriverToMixerDataPathForTundrel_ObjectControlDataPath1 
 
 // The operation messages whose senders still wait. A sender that gives up while its message is
 // queued marks it abandoned, and the worker skips that message instead of reading a record that
-// is gone; a sender whose operation already runs waits for it to end. Messages of one sender
+// is gone; a sender whose operation already runs waits for it to end, answering what the worker
+// sends it meanwhile. Messages of one sender
 // arrive in order, so an abandoned request older than a later request of its sender that
 // reaches the worker can no longer arrive (the system dropped it) and is forgotten.
 class LiveRequestTableDataPath1
@@ -196,7 +196,6 @@ private:
     void ForgetAbandonedBefore(const Request& request);
 
     mutable std::mutex m_lock;
-    std::condition_variable m_ended;
     Request m_requests[kMaxRequests];
     uint64_t m_next_serial = 1;
 };

@@ -562,6 +562,20 @@ HRESULT ObjectControlDataPath1::RunOperation(uint32_t code, WPARAM wParam, LPARA
 
 // ---- Requests in flight -------------------------------------------------------------------
 
+namespace {
+
+// A short wait during which messages that other threads send to this one are answered: the
+// operation a sender waits for may itself send to the sender's windows.
+void WaitAnsweringSentMessages()
+{
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE) == WAIT_OBJECT_0) {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+} // namespace
+
 LiveRequestTableDataPath1::Request* LiveRequestTableDataPath1::FindOldest(UINT message, WPARAM wParam, LPARAM lParam,
                                                                          StateRequest first, StateRequest second)
 {
@@ -603,7 +617,11 @@ void LiveRequestTableDataPath1::Unregister(UINT message, WPARAM wParam, LPARAM l
         return;
     const uint64_t serial = own->m_serial;
     // The worker is reading the arguments right now: they must outlive its operation.
-    m_ended.wait(lock, [&] { return own->m_state != StateRequest::Running || own->m_serial != serial; });
+    while (own->m_state == StateRequest::Running && own->m_serial == serial) {
+        lock.unlock();
+        WaitAnsweringSentMessages();
+        lock.lock();
+    }
     if (own->m_serial != serial || own->m_state == StateRequest::Free)
         return;
     own->m_state = queued ? StateRequest::Abandoned : StateRequest::Free;
@@ -634,14 +652,10 @@ void LiveRequestTableDataPath1::ForgetAbandonedBefore(const Request& later)
 
 void LiveRequestTableDataPath1::EndOperation(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        Request* request = FindOldest(message, wParam, lParam, StateRequest::Running, StateRequest::Running);
-        if (request == nullptr)
-            return;
+    std::lock_guard<std::mutex> lock(m_lock);
+    Request* request = FindOldest(message, wParam, lParam, StateRequest::Running, StateRequest::Running);
+    if (request != nullptr)
         request->m_state = StateRequest::Free;
-    }
-    m_ended.notify_all();
 }
 
 uint32_t LiveRequestTableDataPath1::GetCountAbandoned() const

@@ -221,4 +221,27 @@ TEST_F(HeldWorkerTest, SenderWhoseOperationRunsWaitsForItsEnd)
     g_held_code = 10;
 }
 
+// After its send timed out the sender waits for the operation on its record; meanwhile the
+// operation may send to a window of the sender's thread, which must still answer.
+TEST_F(HeldWorkerTest, SenderWaitingForItsOperationAnswersTheWorkersMessages)
+{
+    static std::atomic<HWND> client{nullptr};
+    static std::atomic<bool> answered{false};
+    TestControlDataPath1 controller(m_folder.Path());
+    TestClientWindow window;
+    client = window.Handle();
+    answered = false;
+    ObjectControlDataPath1::SetOperationHookForTest([](uint32_t code) {
+        if (code != 2)
+            return;
+        Sleep(600);
+        DWORD_PTR answer = 0;
+        answered = SendMessageTimeoutA(client, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer) != 0;
+    });
+    int32_t state = -1;
+    EXPECT_EQ(E_FAIL, controller.GetStateObject(&state));
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(0, state);
+}
+
 } // namespace
