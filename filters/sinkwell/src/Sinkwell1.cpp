@@ -177,6 +177,11 @@ HRESULT Sinkwell1::CheckMediaType(const AM_MEDIA_TYPE* type)
     CATCH_ALL_RETURN(E_FAIL)
 }
 
+std::span<const RendererMediaType> Sinkwell1::AcceptedTypes()
+{
+    return kAcceptedTypes;
+}
+
 std::span<const RendererMediaType> Sinkwell1::OfferedMediaTypes() const
 {
     return kAcceptedTypes;

@@ -22,6 +22,8 @@ public:
     static Sinkwell1* CreateInstance(IUnknown* outer, HRESULT* result);
     // The rate the gate gets: [1, 200]; a value that is not a number becomes 1.
     static float ClampFrameRate(float framesPerSecond);
+    // The eight video types the pin takes, in the order it offers and registers them.
+    static std::span<const RendererMediaType> AcceptedTypes();
 
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override;
 

@@ -8,6 +8,7 @@
 #include <olectl.h>
 
 #include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -67,13 +68,6 @@ public:
 
 Sinkwell1ClassFactory g_factory;
 
-constexpr REGPINTYPES kPinTypes[] = {
-    {&MEDIATYPE_Video, &MEDIASUBTYPE_YUY2}, {&MEDIATYPE_Video, &MEDIASUBTYPE_UYVY},
-    {&MEDIATYPE_Video, &MEDIASUBTYPE_YVYU}, {&MEDIATYPE_Video, &MEDIASUBTYPE_YUYV},
-    {&MEDIATYPE_Video, &MEDIASUBTYPE_YV12}, {&MEDIATYPE_Video, &MEDIASUBTYPE_IYUV},
-    {&MEDIATYPE_Video, &MEDIASUBTYPE_I420}, {&MEDIATYPE_Video, &MEDIASUBTYPE_RGB24},
-};
-
 // "{A3FD721F-...}" of the class id.
 void ClassIdText(wchar_t (&text)[40])
 {
@@ -124,12 +118,15 @@ HRESULT UnregisterInProcessServer()
 
 HRESULT RegisterFilter(IFilterMapper2& mapper)
 {
+    std::vector<REGPINTYPES> types;
+    for (const RendererMediaType& type : Sinkwell1::AcceptedTypes())
+        types.push_back({type.majorType, type.subtype});
     REGFILTERPINS pin{};
     pin.strName = const_cast<LPWSTR>(kSinkwell1InputPinName);
     pin.clsConnectsToFilter = &CLSID_NULL;
     pin.strConnectsToPin = L"";
-    pin.nMediaTypes = static_cast<UINT>(std::size(kPinTypes));
-    pin.lpMediaType = kPinTypes;
+    pin.nMediaTypes = static_cast<UINT>(types.size());
+    pin.lpMediaType = types.data();
     REGFILTER2 filter{};
     filter.dwVersion = 1;
     filter.dwMerit = kSinkwell1Merit;
