@@ -172,8 +172,9 @@ HRESULT FunctConvertRGB32toR16G16B16Format(HDC context, int right, int bottom);
 // 0xFFFF take the new value, lanes whose mask word is 0 keep theirs. Constants and masks are
 // vectors of 4 (MMX) or 8 (SSE2) words laid over each vector of the row; the plain variants lay
 // them with a period of 4 words. Products keep their low 16 bits; >> is arithmetic. An operand an
-// operation reads but is not given answers E_INVALIDARG. _sse2 needs 16-byte aligned planes and
-// strides; the _sse2u twin takes any alignment.
+// operation reads but is not given answers E_INVALIDARG. _sse2 is the fast kind for 16-byte aligned
+// planes and strides (others take the any-alignment code rather than fault); the _sse2u twin takes
+// any alignment.
 #define SWORD_UNIF_VARIANT(name)                                                                            \
     HRESULT name(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int, const SWORD*, \
                  const SWORD*, int*)

@@ -1,5 +1,6 @@
-// SSE2 operations with constants and between planes: 8 words a vector. The _sse2 variants need
-// 16-byte aligned planes and strides; the _sse2u twins take any alignment and compute the same.
+// SSE2 operations with constants and between planes: 8 words a vector. The _sse2 variants use
+// aligned loads on 16-byte aligned planes and strides; the _sse2u twins take any alignment and
+// compute the same.
 #include "sword_arith_vector.h"
 #include "sword_vector_sse2.h"
 

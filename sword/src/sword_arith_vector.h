@@ -168,6 +168,13 @@ template <class V, template <class> class Op>
 HRESULT RunVector(const ArithCall& call)
 {
     constexpr ArithNeeds needs = Op<V>::kNeeds;
+    // Aligned loads fault on a plane off the vector boundary (a 32-bit heap block is only 8-byte
+    // aligned): such a plane takes the twin that accepts any address, which computes the same.
+    if constexpr (V::kAlignedOnly) {
+        if (!IsOnVectorBoundary(call.planeA, call.strideA, V::kBytes) ||
+            (needs.planeB && !IsOnVectorBoundary(call.planeB, call.strideB, V::kBytes)))
+            return RunVector<typename V::Unaligned, Op>(call);
+    }
     const HRESULT check = CheckArithCall(call, needs, V::kGranularity, V::kMmx);
     if (check != S_OK)
         return check;

@@ -36,6 +36,11 @@ template <bool Aligned>
 HRESULT KeySource(SWORD* planeA, const void* planeB, const SWORD* laneMask, int strideA, int strideB, int width,
                   int height, int* alignmentOut)
 {
+    // Aligned loads would fault on planes off the vector boundary: those take the any-address code.
+    if constexpr (Aligned) {
+        if (!IsOnVectorBoundary(planeA, strideA, 16) || !IsOnVectorBoundary(planeB, strideB, 16))
+            return KeySource<false>(planeA, planeB, laneMask, strideA, strideB, width, height, alignmentOut);
+    }
     const HRESULT check = CheckColourKey(planeA, planeB, laneMask, alignmentOut, kSwordAlignmentSse2);
     if (check != S_OK)
         return check;
@@ -60,6 +65,10 @@ template <bool Aligned>
 HRESULT GenerateBand(SWORD* planeA, int strideA, int width, int height, const SWORD* constant1,
                      const SWORD* constant2, int* alignmentOut)
 {
+    if constexpr (Aligned) {
+        if (!IsOnVectorBoundary(planeA, strideA, 16))
+            return GenerateBand<false>(planeA, strideA, width, height, constant1, constant2, alignmentOut);
+    }
     const HRESULT check = CheckGenerateImage(planeA, constant1, constant2, alignmentOut, kSwordAlignmentSse2);
     if (check != S_OK)
         return check;

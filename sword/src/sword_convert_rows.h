@@ -6,6 +6,7 @@
 #include "OptimFunctionUnifProcessSWORD.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <type_traits>
 
 // Checks return S_OK to go on, or the result to answer.
@@ -50,4 +51,11 @@ inline T* RowAt(T* plane, int stride, int row)
 {
     using Byte = std::conditional_t<std::is_const_v<T>, const BYTE, BYTE>;
     return reinterpret_cast<T*>(reinterpret_cast<Byte*>(plane) + static_cast<ptrdiff_t>(stride) * row);
+}
+
+// Whether every row of a plane starts on a vectorBytes boundary (a power of two).
+inline bool IsOnVectorBoundary(const void* plane, int stride, int vectorBytes)
+{
+    return ((reinterpret_cast<uintptr_t>(plane) | static_cast<uintptr_t>(static_cast<unsigned>(stride))) &
+            static_cast<uintptr_t>(vectorBytes - 1)) == 0;
 }

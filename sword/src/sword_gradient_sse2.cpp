@@ -39,6 +39,11 @@ __m128i LookUp(__m128i indexes, const SWORD* curve)
 template <bool Aligned>
 HRESULT FillGradient(SWORD* planeA, int strideA, int width, int height, const SWORD* constant1, int* alignmentOut)
 {
+    // Aligned stores would fault on a plane off the vector boundary: it takes the any-address code.
+    if constexpr (Aligned) {
+        if (!IsOnVectorBoundary(planeA, strideA, 16))
+            return FillGradient<false>(planeA, strideA, width, height, constant1, alignmentOut);
+    }
     GradientRamp ramp{};
     const HRESULT prepared = PrepareGradientFill(planeA, width, height, constant1, alignmentOut, &ramp);
     if (prepared != S_OK)

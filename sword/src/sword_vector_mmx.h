@@ -18,6 +18,7 @@ struct Mmx
     static constexpr int kBytes = 8;
     static constexpr int kGranularity = kSwordAlignmentMmx;
     static constexpr bool kMmx = true;
+    static constexpr bool kAlignedOnly = false;
 
     static Vec Load(const BYTE* address)
     {

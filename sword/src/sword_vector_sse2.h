@@ -16,6 +16,7 @@ struct Sse2Words
     static constexpr int kBytes = 16;
     static constexpr int kGranularity = kSwordAlignmentSse2;
     static constexpr bool kMmx = false;
+    static constexpr bool kAlignedOnly = false;
 
     static Vec LoadConstant(const SWORD* constant) { return _mm_loadu_si128(reinterpret_cast<const Vec*>(constant)); }
     static Vec ShiftCount(unsigned count) { return _mm_cvtsi32_si128(static_cast<int>(count)); }
@@ -60,8 +61,12 @@ struct Sse2Words
     static Vec UnpackHiWords(Vec a, Vec b) { return _mm_unpackhi_epi16(a, b); }
 };
 
+struct Sse2Unaligned;
+
 struct Sse2 : Sse2Words
 {
+    static constexpr bool kAlignedOnly = true;
+    using Unaligned = Sse2Unaligned;
     static Vec Load(const BYTE* address) { return _mm_load_si128(reinterpret_cast<const Vec*>(address)); }
     static void Store(BYTE* address, Vec value) { _mm_store_si128(reinterpret_cast<Vec*>(address), value); }
 };
