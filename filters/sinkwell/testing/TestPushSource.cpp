@@ -238,7 +238,7 @@ public:
             return result;
         BYTE* target = nullptr;
         result = sample->GetPointer(&target);
-        if (SUCCEEDED(result) && length > sample->GetSize())
+        if (SUCCEEDED(result) && (length < 0 || length > sample->GetSize() || (bytes == nullptr && length > 0)))
             result = E_INVALIDARG;
         if (SUCCEEDED(result)) {
             CopyMemory(target, bytes, static_cast<size_t>(length));

@@ -189,6 +189,19 @@ TEST_F(PushGraph, StoresOnlySamplesThatFitTheirFormat)
     }
 }
 
+// The test source refuses what its one buffer cannot hold, and the sink is left untouched.
+TEST_F(PushGraph, PushSourceRefusesLengthsOutsideItsBuffer)
+{
+    TestVideoType type(MEDIASUBTYPE_YUY2, kWidth, kHeight, 16, MAKEFOURCC('Y', 'U', 'Y', '2'));
+    Start(type.type, 200.0f);
+    const auto bytes = Pattern(kBufferSize, 1);
+    for (const long length : {-1L, kBufferSize + 1})
+        EXPECT_EQ(m_graph.PushSource()->Push(bytes.data(), length), E_INVALIDARG) << length;
+    EXPECT_EQ(m_graph.PushSource()->Push(nullptr, 16), E_INVALIDARG);
+    ASSERT_EQ(m_graph.GetData(m_frame), S_OK);
+    EXPECT_EQ(m_frame.m_size_data, 0);
+}
+
 TEST_F(PushGraph, EndOfStreamWhileRunningCompletesTheGraph)
 {
     TestVideoType type(MEDIASUBTYPE_YUY2, kWidth, kHeight, 16, MAKEFOURCC('Y', 'U', 'Y', '2'));
