@@ -160,12 +160,15 @@ protected:
     static void HoldOnCode(uint32_t code)
     {
         g_executed.push_back(code);
-        if (code == g_held_code)
-            WaitForSingleObject(g_release, 10000);
+        if (code != g_held_code)
+            return;
+        SetEvent(g_entered);
+        WaitForSingleObject(g_release, 10000);
     }
     void SetUp() override
     {
         g_release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        g_entered = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         g_executed.clear();
         ObjectControlDataPath1::SetSendTimeoutForTest(300);
     }
@@ -174,9 +177,11 @@ protected:
         ObjectControlDataPath1::SetOperationHookForTest(nullptr);
         ObjectControlDataPath1::SetSendTimeoutForTest(0);
         CloseHandle(g_release);
+        CloseHandle(g_entered);
     }
 
     static inline HANDLE g_release = nullptr;
+    static inline HANDLE g_entered = nullptr;
     static inline uint32_t g_held_code = 10;
     static inline std::vector<uint32_t> g_executed;
 };
@@ -188,7 +193,7 @@ TEST_F(HeldWorkerTest, TimedOutCallFailsAndItsRecordIsNeverRead)
     TestControlDataPath1 controller(m_folder.Path());
     ObjectControlDataPath1::SetOperationHookForTest(&HoldOnCode);
     std::thread holder([&] { controller.DeleteAllGraph(); });
-    Sleep(100);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_entered, 10000));
     ListParamsDataPath1 params;
     params.SetNumberParams(0);
     EXPECT_EQ(E_FAIL, controller.CallInterfaceFunctionForIDObject(0, 0, IID_IInfoCamera, 5, &params));
