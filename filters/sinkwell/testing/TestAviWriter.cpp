@@ -118,6 +118,9 @@ uint32_t TestAviFrameSize(const TestAviFormat& format)
 bool WriteTestAvi(const std::wstring& path, const TestAviFormat& format, uint32_t framesPerSecond,
                   const std::vector<std::vector<uint8_t>>& frames)
 {
+    // The headers divide by the rate.
+    if (framesPerSecond == 0)
+        return false;
     const uint32_t frameSize = TestAviFrameSize(format);
     ByteWriter out;
     out.Fourcc(TestFourcc('R', 'I', 'F', 'F'));

@@ -23,6 +23,6 @@ constexpr DWORD TestFourcc(char a, char b, char c, char d)
     return static_cast<DWORD>(static_cast<uint8_t>(a) | static_cast<uint8_t>(b) << 8 |
                               static_cast<uint8_t>(c) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24);
 }
-// Every frame must be TestAviFrameSize bytes. true when the file was written.
+// Every frame must be TestAviFrameSize bytes and the rate above 0. true when the file was written.
 bool WriteTestAvi(const std::wstring& path, const TestAviFormat& format, uint32_t framesPerSecond,
                   const std::vector<std::vector<uint8_t>>& frames);

@@ -140,3 +140,11 @@ TEST(SinkwellFileGraph, SeekingReachesTheSplitter)
     }
     DeleteFileW(path.c_str());
 }
+
+TEST(SinkwellFileGraph, AviWriterRefusesAZeroFrameRate)
+{
+    const TestAviFormat format = {TestFourcc('Y', 'U', 'Y', '2'), 16, 32, 8};
+    const std::wstring path = TempAviPath("zero_rate");
+    EXPECT_FALSE(WriteTestAvi(path, format, 0, PatternFrames(format, 1)));
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
