@@ -11,6 +11,9 @@ namespace kestrel_detail {
 
 inline size_t TextLength(const char* text) { return std::strlen(text); }
 inline size_t TextLength(const wchar_t* text) { return std::wcslen(text); }
+// Length of text in a buffer of capacity characters that may lack its terminator.
+inline size_t TextLength(const char* text, size_t capacity) { return strnlen(text, capacity); }
+inline size_t TextLength(const wchar_t* text, size_t capacity) { return wcsnlen(text, capacity); }
 
 // Copies source into a buffer of capacity characters, converting between 8-bit and 16-bit text,
 // cut to capacity - 1 characters and always terminated.
@@ -79,10 +82,8 @@ public:
 
     StaticString& operator+=(const CharT* text)
     {
-        if (text != nullptr) {
-            size_t length = GetLenString();
-            kestrel_detail::CopyText(m_text + length, N - length, text);
-        }
+        if (text != nullptr)
+            Append(text);
         return *this;
     }
     StaticString& operator+=(int value) { return AppendNumber("%d", value); }
@@ -104,7 +105,8 @@ public:
 
     const CharT* GetString() const { return m_text; }
     CharT* GetString() { return m_text; }
-    uint32_t GetLenString() const { return static_cast<uint32_t>(kestrel_detail::TextLength(m_text)); }
+    // N when the buffer lacks its terminator (a record read from outside before ValidateString).
+    uint32_t GetLenString() const { return static_cast<uint32_t>(kestrel_detail::TextLength(m_text, N)); }
     static constexpr uint32_t GetMaxSizeBuffer() { return N; }
 
     void NullString() { m_text[0] = 0; }
@@ -142,9 +144,17 @@ private:
     {
         char digits[64];
         std::snprintf(digits, sizeof(digits), format, value);
-        size_t length = GetLenString();
-        kestrel_detail::CopyText(m_text + length, N - length, static_cast<const char*>(digits));
+        Append(static_cast<const char*>(digits));
         return *this;
+    }
+
+    // Appends behind the text, cut to the buffer; a buffer without terminator has no room left.
+    template <class SourceT>
+    void Append(const SourceT* text)
+    {
+        const uint32_t length = GetLenString();
+        if (length < N)
+            kestrel_detail::CopyText(m_text + length, N - length, text);
     }
 
     CharT m_text[N];

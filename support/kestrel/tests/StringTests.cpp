@@ -194,3 +194,22 @@ TEST(StaticString, ValidateForcesTermination)
     EXPECT_EQ(text.CopyToStandartString(buffer, sizeof(buffer)), S_OK);
     EXPECT_STREQ(buffer, "xx");
 }
+
+// A record read from outside may hold a name without its terminator: appending to it must stay
+// inside the buffer (the bytes behind it belong to the rest of the record).
+TEST(StaticString, AppendingToAnUnterminatedBufferStaysInside)
+{
+    struct Record
+    {
+        StaticString<8> name;
+        char next[16];
+    } record;
+    std::memset(record.name.GetString(), 'x', 8);
+    std::memcpy(record.next, "rest of record", 15);
+
+    EXPECT_EQ(record.name.GetLenString(), 8u);
+    record.name += "abc";
+    record.name += 42;
+    EXPECT_STREQ(record.next, "rest of record");
+    EXPECT_EQ(record.name.CheckString(), E_UNEXPECTED);
+}
