@@ -52,10 +52,12 @@ HRESULT RunResize(const SWORD* source, SWORD* destination, int sourceWidth, int 
         if (sourceWidth <= 0 || sourceHeight <= 0 || destinationWidth <= 0 || destinationHeight <= 0 ||
             sourceStride < 2 * sourceWidth)
             return E_UNEXPECTED;
-        const int w8 = (destinationWidth + 7) & ~7;
-        // A destination that cannot hold the rows is refused before anything is written.
-        if (static_cast<int64_t>(w8) * 2 * destinationHeight > destinationCapacity)
+        // In 64 bits: a width near the int limit must not wrap to a small row. A destination that
+        // cannot hold the rows is refused before anything is written.
+        const int64_t rowWords = (static_cast<int64_t>(destinationWidth) + 7) & ~int64_t{7};
+        if (rowWords * 2 * destinationHeight > destinationCapacity)
             return E_UNEXPECTED;
+        const int w8 = static_cast<int>(rowWords);
         const int stride = *destinationStride != 0 ? *destinationStride : GetSwordPlaneStride(w8);
         if (stride < 2 * w8 || static_cast<int64_t>(stride) * destinationHeight > destinationCapacity)
             return E_UNEXPECTED;

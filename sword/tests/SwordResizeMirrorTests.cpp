@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -134,6 +135,7 @@ TEST(SwordResize, RefusalsWriteNothing)
         {"stride narrower than W8 words", 8, 4, 14, 2 * 8 * 8, E_UNEXPECTED},
         {"destination width 0", 0, 4, 0, 2 * 8 * 8, E_UNEXPECTED},
         {"destination height 0", 8, 0, 0, 2 * 8 * 8, E_UNEXPECTED},
+        {"destination width whose W8 passes the int limit", INT_MAX - 3, 1, 0, INT_MAX, E_UNEXPECTED},
     };
     for (const ResizeVariant& v : kResizeVariants)
         for (const Case& c : cases) {
