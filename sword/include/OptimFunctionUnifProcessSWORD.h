@@ -90,9 +90,6 @@ using Y16UV16ToYuy2Function = HRESULT (*)(const SWORD* planeY, const SWORD* plan
 using Y16ToYuy2Function = HRESULT (*)(const SWORD* planeY, int sourceStride, BYTE* output, int outputStride,
                                       int width, int height);
 
-// Entries whose operations have forms of their own that this library does not offer yet.
-using SwordPendingFunction = HRESULT (*)();
-
 // ---- Conversions into planes ----------------------------------------------------------------
 
 // Unified form: plane A = Y16 out, extraOut = UV16 out, plane B = YUY2 in, stride A for both
@@ -495,7 +492,3 @@ static_assert(sizeof(OptimFunctionTableSWORD) == 35 * sizeof(void*), "35 consecu
 // Writes all 35 entries of the column that the mode selects.
 void FillOptimFunctionTableSWORD(OptimFunctionTableSWORD& table, uint32_t processorMode);
 
-// What an entry whose operation is not in the library yet answers: E_FAIL.
-HRESULT PendingUnifSwordOperation(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                  const SWORD*, const SWORD*, int*);
-HRESULT PendingSwordOperation();

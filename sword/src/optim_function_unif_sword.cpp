@@ -61,21 +61,10 @@ SwordColumn SelectSwordColumn(uint32_t processorMode)
     }
 }
 
-HRESULT PendingUnifSwordOperation(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
-                                  const SWORD*, const SWORD*, int*)
-{
-    return E_FAIL;
-}
-
-HRESULT PendingSwordOperation()
-{
-    return E_FAIL;
-}
-
 namespace {
 
-// The entries every column shares until an operation family brings variants of its own.
-constexpr OptimFunctionTableSWORD PendingTable()
+// The entries every column shares.
+constexpr OptimFunctionTableSWORD SharedEntries()
 {
     OptimFunctionTableSWORD table{};
     table.r16g16b16ToRgb24 = r16g16b16_to_rgb24;
@@ -84,7 +73,7 @@ constexpr OptimFunctionTableSWORD PendingTable()
 
 constexpr OptimFunctionTableSWORD MmxColumn()
 {
-    OptimFunctionTableSWORD table = PendingTable();
+    OptimFunctionTableSWORD table = SharedEntries();
     table.yuy2ToY16UV16 = ConvertYUY2toY16UV16_mmx;
     table.y8ToY16 = ConvertY8toY16_mmx;
     table.splitUV = SpliteUVImageToU_V_mmx;
@@ -137,7 +126,7 @@ constexpr OptimFunctionTableSWORD SseIntegerColumn()
 
 constexpr OptimFunctionTableSWORD Sse2Column()
 {
-    OptimFunctionTableSWORD table = PendingTable();
+    OptimFunctionTableSWORD table = SharedEntries();
     table.yuy2ToY16UV16 = ConvertYUY2toY16UV16_sse2;
     table.y8ToY16 = ConvertY8toY16_sse2;
     table.splitUV = SpliteUVImageToU_V_sse2;
