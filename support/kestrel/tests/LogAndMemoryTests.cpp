@@ -37,7 +37,8 @@ TEST(Log, LinesFromManyThreadsAreWholeAndGoToTheFile)
 {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + "kestrel_log_test.txt";
+    // Named after the process, so two runs sharing a prefix never write one file.
+    std::string path = std::string(folder) + "kestrel_log_test_" + std::to_string(GetCurrentProcessId()) + ".txt";
     DeleteFileA(path.c_str());
     ASSERT_EQ(fIfNITFILE(path.c_str()), S_OK);
 
