@@ -51,42 +51,6 @@ TEST(SwordOperationTable, ModeChoosesTheColumn)
         EXPECT_EQ(c.column, SelectSwordColumn(c.mode)) << c.mode;
 }
 
-TEST(SwordOperationTable, EntriesOfEachColumn)
-{
-    OptimFunctionTableSWORD table{};
-    FillOptimFunctionTableSWORD(table, 1);
-    EXPECT_EQ(&ConvertYUY2toY16UV16_mmx, table.yuy2ToY16UV16);
-    EXPECT_EQ(&ConvertYUY2toY16UV16_mmx, table.yuy2ToY16UV16ForBitmaps);
-    EXPECT_EQ(&ConvertY8toY16_mmx, table.y8ToY16);
-    EXPECT_EQ(&SpliteUVImageToU_V_mmx, table.splitUV);
-    EXPECT_EQ(&JoinU_VImageToUV_mmx, table.joinUV);
-    EXPECT_EQ(&rgb32_to_r16g16b16_mmx, table.rgb32ToR16G16B16);
-    EXPECT_EQ(&r16g16b16_to_rgb24, table.r16g16b16ToRgb24);
-    EXPECT_EQ(&ConvertRGB24ToYUY2_mmx, table.rgb24ToYuy2);
-
-    FillOptimFunctionTableSWORD(table, 2);
-    EXPECT_EQ(&ConvertYUY2toY16UV16_mmx, table.yuy2ToY16UV16);
-    EXPECT_EQ(&ConvertY8toY16_mmx, table.y8ToY16);
-    EXPECT_EQ(&rgb32_to_r16g16b16_sse, table.rgb32ToR16G16B16);
-    EXPECT_EQ(&ConvertRGB24ToYUY2_mmx, table.rgb24ToYuy2);
-    EXPECT_EQ(&r16g16b16_to_rgb24, table.r16g16b16ToRgb24);
-
-    FillOptimFunctionTableSWORD(table, 64);
-    EXPECT_EQ(&ConvertYUY2toY16UV16_sse2, table.yuy2ToY16UV16);
-    EXPECT_EQ(&ConvertYUY2toY16UV16_sse2, table.yuy2ToY16UV16ForBitmaps);
-    EXPECT_EQ(&ConvertY8toY16_sse2, table.y8ToY16);
-    EXPECT_EQ(&SpliteUVImageToU_V_sse2, table.splitUV);
-    EXPECT_EQ(&JoinU_VImageToUV_sse2, table.joinUV);
-    EXPECT_EQ(&rgb32_to_r16g16b16_sse, table.rgb32ToR16G16B16);
-    EXPECT_EQ(&r16g16b16_to_rgb24, table.r16g16b16ToRgb24);
-    EXPECT_EQ(&ConvertRGB24ToYUY2_sse2, table.rgb24ToYuy2);
-
-    // Every entry is set.
-    const void* const* entries = reinterpret_cast<const void* const*>(&table);
-    for (int i = 0; i < 35; ++i)
-        EXPECT_NE(nullptr, entries[i]) << i;
-}
-
 TEST(SwordRows, PaddingRepeatsTheRowStart)
 {
     BYTE plane[2 * 12];
