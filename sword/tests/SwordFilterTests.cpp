@@ -439,46 +439,4 @@ TEST(SwordAverages, HalvingInPlaceMatchesACopy)
     }
 }
 
-// ---- Operation table ------------------------------------------------------------------------
-
-TEST(SwordFilterTable, EntriesOfEachColumn)
-{
-    OptimFunctionTableSWORD table{};
-    FillOptimFunctionTableSWORD(table, 1);
-    EXPECT_EQ(&sharp_const_sword_funct_mmx, table.sharpen);
-    EXPECT_EQ(&blure_const_sword_funct_mmx, table.blur);
-    EXPECT_EQ(&Average8x8SWord_mmx, table.average8x8);
-    EXPECT_EQ(&Average2x2Y16SWord_mmx, table.average2x2Y16);
-    EXPECT_EQ(&Average2x2UV16SWord_mmx, table.average2x2UV16);
-    EXPECT_EQ(&edge_image_sword_funct_mmx, table.edgeImage);
-    EXPECT_EQ(&GetGistogramFromImage_mmx, table.histogram);
-    EXPECT_EQ(&RemoveAddNoiseFromImage_mmx, table.removeNoise1);
-    EXPECT_EQ(&RemoveAddNoiseFromImage2_mmx, table.removeNoise2);
-    EXPECT_EQ(&RemoveAddNoiseFromImage3_mmx, table.removeNoise3);
-    EXPECT_EQ(&Svertka_mmx, table.convolution1);
-    EXPECT_EQ(&Svertka_mmx, table.convolution2);
-    EXPECT_EQ(&ConditionSvertka_mmx, table.conditionalConvolution);
-
-    FillOptimFunctionTableSWORD(table, 2);
-    EXPECT_EQ(&Average2x2Y16SWord_sse, table.average2x2Y16);
-    EXPECT_EQ(&Average2x2UV16SWord_sse, table.average2x2UV16);
-    EXPECT_EQ(&Average8x8SWord_mmx, table.average8x8);
-    EXPECT_EQ(&RemoveAddNoiseFromImage2_mmx, table.removeNoise2);
-
-    FillOptimFunctionTableSWORD(table, 4);
-    EXPECT_EQ(&sharp_const_sword_funct_sse2, table.sharpen);
-    EXPECT_EQ(&blure_const_sword_funct_sse2, table.blur);
-    EXPECT_EQ(&Average8x8SWord_sse2, table.average8x8);
-    EXPECT_EQ(&Average2x2Y16SWord_sse2, table.average2x2Y16);
-    EXPECT_EQ(&Average2x2UV16SWord_sse2, table.average2x2UV16);
-    EXPECT_EQ(&edge_image_sword_funct_sse2, table.edgeImage);
-    EXPECT_EQ(&GetGistogramFromImage_sse2, table.histogram);
-    EXPECT_EQ(&RemoveAddNoiseFromImage_sse2, table.removeNoise1);
-    EXPECT_EQ(&RemoveAddNoiseFromImage2_sse2, table.removeNoise2);
-    EXPECT_EQ(&RemoveAddNoiseFromImage3_sse2, table.removeNoise3);
-    EXPECT_EQ(&Svertka_sse2, table.convolution1);
-    EXPECT_EQ(&Svertka_sse2, table.convolution2);
-    EXPECT_EQ(&ConditionSvertka_sse2, table.conditionalConvolution);
-}
-
 } // namespace

@@ -217,41 +217,4 @@ TEST(SwordMirror, HeightZeroWritesNothingAndChecksHold)
     }
 }
 
-// ---- The table ------------------------------------------------------------------------------
-
-TEST(SwordArithTable, ColumnsHoldTheseOperations)
-{
-    OptimFunctionTableSWORD table{};
-    FillOptimFunctionTableSWORD(table, 1);
-    EXPECT_EQ(AddConstSWORD_mmx, table.addConstant);
-    EXPECT_EQ(ContrastPivotSWORD_mmx, table.contrastAboutPivot);
-    EXPECT_EQ(ClampTo255SWORD_mmx, table.clampTo255);
-    EXPECT_EQ(CmpGTAddForSWord_mmx, table.addWhereAboveThreshold);
-    EXPECT_EQ(AndConstSWORD_mmx, table.andConstant);
-    EXPECT_EQ(AbsDiffSWORD_mmx, table.absoluteDifference);
-    EXPECT_EQ(YMirror_function_mmx, table.mirrorTopToBottom);
-    EXPECT_EQ(CmpGTConstSWORD_mmx, table.compareGreater);
-    EXPECT_EQ(ThresholdSelectSWORD_mmx, table.thresholdSelect);
-    EXPECT_EQ(resize_funct_sword_mmx, table.resize);
-    EXPECT_EQ(SetConstSWORD_mmx, table.setConstant);
-
-    FillOptimFunctionTableSWORD(table, 2);
-    EXPECT_EQ(AddConstSWORD_mmx, table.addConstant);
-    EXPECT_EQ(YMirror_function_mmx, table.mirrorTopToBottom);
-    EXPECT_EQ(resize_funct_sword_sse, table.resize);
-
-    FillOptimFunctionTableSWORD(table, 4);
-    EXPECT_EQ(AddConstSWORD_sse2, table.addConstant);
-    EXPECT_EQ(ContrastPivotSWORD_sse2, table.contrastAboutPivot);
-    EXPECT_EQ(ClampTo255SWORD_sse2, table.clampTo255);
-    EXPECT_EQ(CmpGTAddForSWord_sse2, table.addWhereAboveThreshold);
-    EXPECT_EQ(AndConstSWORD_sse2, table.andConstant);
-    EXPECT_EQ(AbsDiffSWORD_sse2, table.absoluteDifference);
-    EXPECT_EQ(YMirror_function_sse2, table.mirrorTopToBottom);
-    EXPECT_EQ(CmpGTConstSWORD_sse2, table.compareGreater);
-    EXPECT_EQ(ThresholdSelectSWORD_sse2, table.thresholdSelect);
-    EXPECT_EQ(resize_funct_sword_sse2, table.resize);
-    EXPECT_EQ(SetConstSWORD_sse2, table.setConstant);
-}
-
 } // namespace
