@@ -153,6 +153,11 @@ TEST_F(ControllerTest, ConstructorReturnsWhenTheWorkerDiesBeforeItsWindowExists)
     controller.reset();
 }
 
+// Short enough to keep the tests quick, long enough for a loaded machine to start the operation
+// before the send gives up; the held operation outlasts the send clearly.
+constexpr int32_t kHeldSendTimeoutMs = 1000;
+constexpr DWORD kHoldMs = 3 * kHeldSendTimeoutMs;
+
 // The worker is held inside one operation while another sender gives up.
 class HeldWorkerTest : public ControllerTest
 {
@@ -170,7 +175,7 @@ protected:
         g_release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         g_entered = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         g_executed.clear();
-        ObjectControlDataPath1::SetSendTimeoutForTest(300);
+        ObjectControlDataPath1::SetSendTimeoutForTest(kHeldSendTimeoutMs);
     }
     void TearDown() override
     {
@@ -215,10 +220,10 @@ TEST_F(HeldWorkerTest, SenderWhoseOperationRunsWaitsForItsEnd)
     ObjectControlDataPath1::SetOperationHookForTest(&HoldOnCode);
     int32_t state = -1;
     std::thread releaser([] {
-        Sleep(600);
+        Sleep(kHoldMs);
         SetEvent(g_release);
     });
-    // The send times out after 300 ms while the worker is inside the operation on our record.
+    // The send times out while the worker is inside the operation on our record.
     EXPECT_EQ(E_FAIL, controller.GetStateObject(&state));
     releaser.join();
     EXPECT_EQ(0, state);
@@ -239,7 +244,7 @@ TEST_F(HeldWorkerTest, SenderWaitingForItsOperationAnswersTheWorkersMessages)
     ObjectControlDataPath1::SetOperationHookForTest([](uint32_t code) {
         if (code != 2)
             return;
-        Sleep(600);
+        Sleep(kHoldMs);
         DWORD_PTR answer = 0;
         answered = SendMessageTimeoutA(client, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer) != 0;
     });
