@@ -73,6 +73,23 @@ struct Mmx
     static Vec UnpackHiBytes(Vec a, Vec b) { return _mm_unpackhi_pi8(a, b); }
     static Vec UnpackLoWords(Vec a, Vec b) { return _mm_unpacklo_pi16(a, b); }
     static Vec UnpackHiWords(Vec a, Vec b) { return _mm_unpackhi_pi16(a, b); }
+
+    // For the neighbourhood filters: wrapping and unsigned saturating word arithmetic, shifts by a
+    // count known at the call, the multiply-add of word pairs into lanes, and whole-vector moves.
+    static Vec Sub(Vec a, Vec b) { return _mm_sub_pi16(a, b); }
+    static Vec AddUS(Vec a, Vec b) { return _mm_adds_pu16(a, b); }
+    // High words of the unsigned products, for b below 0x8000: MMX has only the signed multiply, so
+    // b is added back where a's top bit is set.
+    static Vec MulHiUS(Vec a, Vec b) { return _mm_add_pi16(_mm_mulhi_pi16(a, b), _mm_and_si64(b, _mm_srai_pi16(a, 15))); }
+    static Vec MulAddPairs(Vec a, Vec b) { return _mm_madd_pi16(a, b); }
+    static Vec SllBy(Vec a, int count) { return _mm_slli_pi16(a, count); }
+    static Vec SrlBy(Vec a, int count) { return _mm_srli_pi16(a, count); }
+    static Vec SraLanesBy(Vec a, int count) { return _mm_srai_pi32(a, count); }
+    // Every word one place up (towards the high end) or down; 0 comes in.
+    static Vec WordsUp(Vec a) { return _mm_slli_si64(a, 16); }
+    static Vec WordsDown(Vec a) { return _mm_srli_si64(a, 16); }
+    // The high half moved to the low half.
+    static Vec HighHalf(Vec a) { return _mm_srli_si64(a, 32); }
 };
 
 } // namespace sword_vector

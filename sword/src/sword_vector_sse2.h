@@ -59,6 +59,22 @@ struct Sse2Words
     static Vec UnpackHiBytes(Vec a, Vec b) { return _mm_unpackhi_epi8(a, b); }
     static Vec UnpackLoWords(Vec a, Vec b) { return _mm_unpacklo_epi16(a, b); }
     static Vec UnpackHiWords(Vec a, Vec b) { return _mm_unpackhi_epi16(a, b); }
+
+    // For the neighbourhood filters: wrapping and unsigned saturating word arithmetic, shifts by a
+    // count known at the call, the multiply-add of word pairs into lanes, and whole-vector moves.
+    static Vec Sub(Vec a, Vec b) { return _mm_sub_epi16(a, b); }
+    static Vec AddUS(Vec a, Vec b) { return _mm_adds_epu16(a, b); }
+    // High words of the unsigned products (b below 0x8000, as MMX needs).
+    static Vec MulHiUS(Vec a, Vec b) { return _mm_mulhi_epu16(a, b); }
+    static Vec MulAddPairs(Vec a, Vec b) { return _mm_madd_epi16(a, b); }
+    static Vec SllBy(Vec a, int count) { return _mm_slli_epi16(a, count); }
+    static Vec SrlBy(Vec a, int count) { return _mm_srli_epi16(a, count); }
+    static Vec SraLanesBy(Vec a, int count) { return _mm_srai_epi32(a, count); }
+    // Every word one place up (towards the high end) or down; 0 comes in.
+    static Vec WordsUp(Vec a) { return _mm_slli_si128(a, 2); }
+    static Vec WordsDown(Vec a) { return _mm_srli_si128(a, 2); }
+    // The high half moved to the low half.
+    static Vec HighHalf(Vec a) { return _mm_unpackhi_epi64(a, a); }
 };
 
 struct Sse2Unaligned;

@@ -1,0 +1,334 @@
+// The neighbourhood filters written once over a vector type V of sword_vector_mmx.h or
+// sword_vector_sse2.h. Blur, sharpen and the edge image see the neighbours within their own
+// vector-wide group only. Included only by the MMX and SSE2 files, so every instantiation is
+// compiled with its own instruction set; every operation ends with V::End().
+#pragma once
+
+#include "sword_arith_vector.h"
+#include "sword_filter_rows.h"
+
+#include "CatchAllLog.h"
+
+namespace filter {
+
+using arith::Vec;
+
+// A pair of words (low, high) in every 32-bit lane, for the multiply-add.
+template <class V>
+Vec<V> WordPair(SWORD low, SWORD high)
+{
+    return V::Set1Lanes(static_cast<int>(static_cast<uint16_t>(low) | (static_cast<uint32_t>(static_cast<uint16_t>(high)) << 16)));
+}
+
+// The words times a per-lane 32-bit pair factor (lower half, upper half), arithmetic shift, 16-bit saturation.
+template <class V>
+Vec<V> MultiplyShift(Vec<V> words, Vec<V> factorLow, Vec<V> factorHigh, int shift)
+{
+    const Vec<V> low = V::SraLanesBy(V::MulAddPairs(V::UnpackLoWords(words, words), factorLow), shift);
+    const Vec<V> high = V::SraLanesBy(V::MulAddPairs(V::UnpackHiWords(words, words), factorHigh), shift);
+    return V::PackLanes(low, high);
+}
+
+// ---- Convolution ----------------------------------------------------------------------------
+
+// The kernel as multiply-add pairs. The sums of the even and of the odd words of a vector are
+// formed apart, so that the word pairs come straight from the loads at x - 1, x and x + 1: a
+// 32-bit lane of the load at x - 1 holds the left and centre words of an even word, the same lane
+// at x those of the following odd word, and the lane at x + 1 the right words of both.
+template <class V>
+struct KernelRowPairs
+{
+    Vec<V> leftCentre, rightOfEven, rightOfOdd;
+};
+
+template <class V>
+struct KernelPairs
+{
+    explicit KernelPairs(const Kernel3x3& kernel)
+    {
+        for (int i = 0; i < 3; ++i) {
+            const SWORD* k = kernel.k + 3 * i;
+            rows[i] = {WordPair<V>(k[0], k[1]), WordPair<V>(k[2], 0), WordPair<V>(0, k[2])};
+        }
+    }
+    KernelRowPairs<V> rows[3];
+};
+
+template <class V>
+struct EvenOddSums
+{
+    Vec<V> even = V::Zero();
+    Vec<V> odd = V::Zero();
+
+    // Adds the products of one kernel row with the source row loaded at x - 1, x and x + 1. The
+    // 32-bit sums wrap like the plain code's.
+    void AddRow(const SWORD* row, const KernelRowPairs<V>& p)
+    {
+        const Vec<V> left = V::Load(BytesOf(row - 1)), middle = V::Load(BytesOf(row)),
+                     right = V::Load(BytesOf(row + 1));
+        even = V::AddLanes(even, V::AddLanes(V::MulAddPairs(left, p.leftCentre), V::MulAddPairs(right, p.rightOfEven)));
+        odd = V::AddLanes(odd, V::AddLanes(V::MulAddPairs(middle, p.leftCentre), V::MulAddPairs(right, p.rightOfOdd)));
+    }
+};
+
+// The kernel sums of the words at centre, saturated to 16 bits, in word order. Kept inline: a
+// call would spill the sums and the kernel and, under Win64, save and restore xmm6..xmm15.
+template <class V>
+[[gnu::always_inline]] inline Vec<V> Convolve(const SWORD* centre, int stride, const KernelPairs<V>& k)
+{
+    EvenOddSums<V> sums;
+    sums.AddRow(reinterpret_cast<const SWORD*>(BytesOf(centre) - stride), k.rows[0]);
+    sums.AddRow(centre, k.rows[1]);
+    sums.AddRow(reinterpret_cast<const SWORD*>(BytesOf(centre) + stride), k.rows[2]);
+    const Vec<V> words = V::PackLanes(sums.even, sums.odd); // the even words, then the odd ones
+    return V::UnpackLoWords(words, V::HighHalf(words));
+}
+
+// Kept inline too: called, it would read the step's captured locals from memory on every vector.
+template <class V, class Step>
+[[gnu::always_inline]] inline void ConvolveRows(SWORD* destination, int stride, int width, int height, Step step)
+{
+    const int words = ConvolutionWordsPerRow(width, V::kWords);
+    for (int y = 1; y + 1 < height; ++y)
+        for (int x = 8; x < 8 + words; x += V::kWords)
+            V::Store(BytesOf(WordRow(destination, stride, y) + x), step(x, y));
+}
+
+template <class V>
+HRESULT Convolution(const SWORD* source, SWORD* destination, int stride, int width, int height,
+                    const SwordWords& kernel, SWORD scale)
+{
+    try {
+        if (CheckConvolution(source, destination, source) != S_OK)
+            return E_UNEXPECTED;
+        const KernelPairs<V> k{Kernel3x3(kernel)};
+        const Vec<V> factor = WordPair<V>(scale, 0);
+        ConvolveRows<V>(destination, stride, width, height, [&](int x, int y) {
+            const Vec<V> value = Convolve<V>(WordRow(source, stride, y) + x, stride, k);
+            return MultiplyShift<V>(value, factor, factor, 14);
+        });
+        V::End();
+        return S_OK;
+    }
+    catch (...) {
+        V::End();
+        LogExceptionAt(__FILE__, __LINE__);
+        return E_FAIL;
+    }
+}
+
+template <class V>
+HRESULT ConditionConvolution(const SWORD* source, SWORD* destination, const SWORD* condition, int stride,
+                             int width, int height, SWORD scale, const SwordWords& kernelA,
+                             const SwordWords& kernelB, SWORD threshold)
+{
+    try {
+        if (CheckConvolution(source, destination, condition) != S_OK)
+            return E_UNEXPECTED;
+        const Kernel3x3 kernel3x3A(kernelA), kernel3x3B(kernelB);
+        const KernelPairs<V> a(kernel3x3A), b(kernel3x3B);
+        const Vec<V> factor = WordPair<V>(scale, 0), limit = V::Set1(threshold);
+        ConvolveRows<V>(destination, stride, width, height, [&](int x, int y) {
+            const SWORD* centre = WordRow(source, stride, y) + x;
+            const Vec<V> useA = V::CmpGt(limit, V::Load(BytesOf(WordRow(condition, stride, y) + x)));
+            const Vec<V> value = arith::Under<V>(Convolve<V>(centre, stride, a), Convolve<V>(centre, stride, b), useA);
+            return MultiplyShift<V>(value, factor, factor, 14);
+        });
+        V::End();
+        return S_OK;
+    }
+    catch (...) {
+        V::End();
+        LogExceptionAt(__FILE__, __LINE__);
+        return E_FAIL;
+    }
+}
+
+// ---- Blur, sharpen and edge image -----------------------------------------------------------
+
+template <class V>
+struct GroupLoad
+{
+    GroupLoad(const BYTE* at, int stride)
+        : above(V::Load(at - stride)), centre(V::Load(at)), below(V::Load(at + stride))
+    {
+    }
+    Vec<V> above, centre, below;
+};
+
+// The eight neighbours in the order of the plain code.
+template <class V, class Combine>
+Vec<V> FoldNeighbours(const GroupLoad<V>& g, Vec<V> value, Combine combine)
+{
+    value = combine(value, V::WordsUp(g.above));
+    value = combine(value, g.above);
+    value = combine(value, V::WordsDown(g.above));
+    value = combine(value, V::WordsUp(g.centre));
+    value = combine(value, V::WordsDown(g.centre));
+    value = combine(value, V::WordsUp(g.below));
+    value = combine(value, g.below);
+    return combine(value, V::WordsDown(g.below));
+}
+
+// Inner words take inner, the first and last word of the group take end.
+template <class V>
+Vec<V> GroupWeights(SWORD inner, SWORD end)
+{
+    SWORD words[V::kWords];
+    for (SWORD& word : words)
+        word = inner;
+    words[0] = words[V::kWords - 1] = end;
+    return V::LoadConstant(words);
+}
+
+template <class V>
+struct BlurVector
+{
+    explicit BlurVector(const BlurWeights& w)
+        : strength(V::Set1(w.strength)), weights(GroupWeights<V>(w.inner, w.end)), top(V::Set1(0x7FFF))
+    {
+    }
+    Vec<V> operator()(const GroupLoad<V>& g) const
+    {
+        const Vec<V> sum = FoldNeighbours<V>(g, V::MulLo(g.centre, strength), [](Vec<V> x, Vec<V> y) { return V::AddUS(x, y); });
+        // (sum x weight) >> 10 of the unsigned 32-bit product; it is below 2^26.
+        const Vec<V> low = V::MulLo(sum, weights), high = V::MulHiUS(sum, weights);
+        const Vec<V> value = V::Or(V::SllBy(high, 6), V::SrlBy(low, 10));
+        return V::Sub(value, V::SubUS(value, top));
+    }
+    Vec<V> strength, weights, top;
+};
+
+template <class V>
+struct SharpenVector
+{
+    explicit SharpenVector(const SharpenWeights& w)
+        : centreWeights(GroupWeights<V>(w.inner, w.end)), normaliser(WordPair<V>(w.normaliser, 0))
+    {
+    }
+    Vec<V> operator()(const GroupLoad<V>& g) const
+    {
+        const Vec<V> value = FoldNeighbours<V>(g, V::MulLo(g.centre, centreWeights), [](Vec<V> x, Vec<V> y) { return V::SubS(x, y); });
+        return V::ClampToByteRange(MultiplyShift<V>(value, normaliser, normaliser, 10));
+    }
+    Vec<V> centreWeights, normaliser;
+};
+
+// The end words of a group are scaled by 205/1024, the inner ones by 128/1024.
+template <class V>
+struct EdgeVector
+{
+    EdgeVector() : centreWeights(GroupWeights<V>(8, 5))
+    {
+        int low[V::kWords / 2], high[V::kWords / 2];
+        for (int i = 0; i < V::kWords / 2; ++i)
+            low[i] = high[i] = 128;
+        low[0] = high[V::kWords / 2 - 1] = 205;
+        factorLow = V::Lanes(low);
+        factorHigh = V::Lanes(high);
+    }
+    Vec<V> operator()(const GroupLoad<V>& g) const
+    {
+        const Vec<V> neighbours = FoldNeighbours<V>(g, V::Zero(), [](Vec<V> x, Vec<V> y) { return V::AddS(x, y); });
+        const Vec<V> value = V::SubS(V::MulLo(g.centre, centreWeights), neighbours);
+        return V::ClampToByteRange(MultiplyShift<V>(value, factorLow, factorHigh, 10));
+    }
+    Vec<V> centreWeights, factorLow, factorHigh;
+};
+
+// The in-place run, two vectors a step, then the odd vector alone.
+template <class V, class Filter>
+void GroupRun(SWORD* plane, int stride, int height, const Filter& filter)
+{
+    const int vectors = GroupFilterVectors(stride, height, V::kBytes);
+    BYTE* at = BytesOf(plane) + stride;
+    int v = 0;
+    for (; v + 2 <= vectors; v += 2, at += 2 * V::kBytes) {
+        V::Store(at, filter(GroupLoad<V>(at, stride)));
+        V::Store(at + V::kBytes, filter(GroupLoad<V>(at + V::kBytes, stride)));
+    }
+    if (v < vectors)
+        V::Store(at, filter(GroupLoad<V>(at, stride)));
+}
+
+template <class V>
+HRESULT Blur(SWORD* planeA, int strideA, int height, const SWORD* constant1, int* alignmentOut)
+{
+    const HRESULT check = CheckBlurSharpen(planeA, height, constant1, alignmentOut);
+    if (check != S_OK)
+        return check;
+    const BlurWeights weights = GetBlurWeights(constant1[0]);
+    if (!weights.valid)
+        return E_UNEXPECTED;
+    GroupRun<V>(planeA, strideA, height, BlurVector<V>(weights));
+    V::End();
+    return S_OK;
+}
+
+template <class V>
+HRESULT Sharpen(SWORD* planeA, int strideA, int height, const SWORD* constant1, int* alignmentOut)
+{
+    const HRESULT check = CheckBlurSharpen(planeA, height, constant1, alignmentOut);
+    if (check != S_OK)
+        return check;
+    const SharpenWeights weights = GetSharpenWeights(constant1[0]);
+    if (!weights.valid)
+        return E_UNEXPECTED;
+    GroupRun<V>(planeA, strideA, height, SharpenVector<V>(weights));
+    V::End();
+    return S_OK;
+}
+
+template <class V>
+HRESULT EdgeImage(SWORD* planeA, const void* planeB, int strideA, int strideB, int width, int height,
+                  int* alignmentOut)
+{
+    if (planeA == nullptr)
+        return AnswerSwordAlignmentQuery(alignmentOut, kSwordAlignmentNone);
+    if (planeB == nullptr)
+        return E_INVALIDARG;
+    const EdgeVector<V> edge;
+    const int words = width / 8 * 8;
+    for (int y = 1; y + 1 < height; ++y) {
+        const BYTE* in = BytesOf(WordRow(static_cast<const SWORD*>(planeB), strideB, y));
+        SWORD* out = WordRow(planeA, strideA, y);
+        for (int x = 0; x < words; x += V::kWords)
+            V::Store(BytesOf(out + x), edge(GroupLoad<V>(in + 2 * x, strideB)));
+    }
+    V::End();
+    return S_OK;
+}
+
+} // namespace filter
+
+#define SWORD_FILTER_VARIANTS(V, suffix)                                                                        \
+    HRESULT Svertka_##suffix(const SWORD* source, SWORD* destination, int stride, int width, int height,       \
+                             const SwordWords& kernel, SWORD scale)                                            \
+    {                                                                                                           \
+        return filter::Convolution<V>(source, destination, stride, width, height, kernel, scale);              \
+    }                                                                                                           \
+    HRESULT ConditionSvertka_##suffix(const SWORD* source, SWORD* destination, const SWORD* condition,         \
+                                      int stride, int width, int height, SWORD scale,                          \
+                                      const SwordWords& kernelA, const SwordWords& kernelB, SWORD threshold)   \
+    {                                                                                                           \
+        return filter::ConditionConvolution<V>(source, destination, condition, stride, width, height, scale,   \
+                                               kernelA, kernelB, threshold);                                    \
+    }                                                                                                           \
+    HRESULT blure_const_sword_funct_##suffix(SWORD* planeA, void*, const void*, void*, const SWORD*,            \
+                                             int strideA, int, int, int height, int, const SWORD* constant1,   \
+                                             const SWORD*, int* alignmentOut)                                  \
+    {                                                                                                           \
+        return filter::Blur<V>(planeA, strideA, height, constant1, alignmentOut);                              \
+    }                                                                                                           \
+    HRESULT sharp_const_sword_funct_##suffix(SWORD* planeA, void*, const void*, void*, const SWORD*,            \
+                                             int strideA, int, int, int height, int, const SWORD* constant1,   \
+                                             const SWORD*, int* alignmentOut)                                  \
+    {                                                                                                           \
+        return filter::Sharpen<V>(planeA, strideA, height, constant1, alignmentOut);                           \
+    }                                                                                                           \
+    HRESULT edge_image_sword_funct_##suffix(SWORD* planeA, void*, const void* planeB, void*, const SWORD*,      \
+                                            int strideA, int strideB, int width, int height, int,              \
+                                            const SWORD*, const SWORD*, int* alignmentOut)                     \
+    {                                                                                                           \
+        return filter::EdgeImage<V>(planeA, planeB, strideA, strideB, width, height, alignmentOut);            \
+    }
