@@ -1,6 +1,7 @@
 // MMX histogram and block averages: 4 words a vector. Every operation ends with _mm_empty so
 // floating-point code can follow.
-#include "sword_filter_rows.h"
+#include "sword_histogram_vector.h"
+#include "sword_vector_mmx.h"
 
 #include <mmintrin.h>
 
@@ -17,20 +18,6 @@ void Store32(void* address, __m64 value)
 {
     const int low = _mm_cvtsi64_si32(value);
     std::memcpy(address, &low, sizeof(low));
-}
-
-// Packs the whole vectors of a row (words: a multiple of 4) to bytes saturated to 0..255 and
-// counts them straight from the register, two vectors a step; a last lone vector is packed with
-// zeros, which are not counted.
-void CountRow(const SWORD* row, int words, SplitCounters& counters)
-{
-    for (int x = 0; x < words; x += 8) {
-        const bool two = x + 8 <= words;
-        const __m64 bytes = _mm_packs_pu16(Load(row + x), two ? Load(row + x + 4) : _mm_setzero_si64());
-        CountFourBytes(static_cast<uint32_t>(_mm_cvtsi64_si32(bytes)), counters, 0);
-        if (two)
-            CountFourBytes(static_cast<uint32_t>(_mm_cvtsi64_si32(_mm_srli_si64(bytes, 32))), counters, 4);
-    }
 }
 
 SWORD Average8x8Block(const SWORD* block, int stride, uint32_t& total)
@@ -89,17 +76,7 @@ HRESULT Average2x2(SWORD* output, void* meanOut, const void* source, int strideA
 HRESULT GetGistogramFromImage_mmx(const SWORD* plane, int stride, int width, int height, uint32_t* counters,
                                   int counterCount)
 {
-    const HRESULT check = CheckHistogram(plane, stride, width, height, counters, counterCount);
-    if (check != S_OK)
-        return check;
-    SplitCounters split;
-    ClearCounters(split);
-    const int words = GetSwordRowWalkRoundingUp(width, 4, stride, stride).bytesPerRow / 2;
-    for (int y = 0; y < height; ++y)
-        CountRow(WordRow(plane, stride, y), words, split);
-    _mm_empty();
-    SumCounters(split, counters);
-    return S_OK;
+    return histogram::Histogram<sword_vector::Mmx>(plane, stride, width, height, counters, counterCount);
 }
 
 HRESULT Average8x8SWord_mmx(SWORD* planeA, void* meanOut, const void* planeB, void*, const SWORD*, int strideA,

@@ -1,5 +1,6 @@
 // SSE2 histogram and block averages: 8 words a vector, loads and stores of any alignment.
-#include "sword_filter_rows.h"
+#include "sword_histogram_vector.h"
+#include "sword_vector_sse2.h"
 
 #include <emmintrin.h>
 
@@ -13,30 +14,6 @@ __m128i Load(const void* address)
 void Store(void* address, __m128i value)
 {
     _mm_storeu_si128(static_cast<__m128i*>(address), value);
-}
-
-// Four bytes of a vector, from byte 4 x quarter.
-template <int quarter>
-uint32_t FourBytes(__m128i bytes)
-{
-    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(bytes, 4 * quarter)));
-}
-
-// Packs the whole vectors of a row (words: a multiple of 8) to bytes saturated to 0..255 and
-// counts them straight from the register, two vectors a step; a last lone vector is packed with
-// zeros, which are not counted.
-void CountRow(const SWORD* row, int words, SplitCounters& counters)
-{
-    for (int x = 0; x < words; x += 16) {
-        const bool two = x + 16 <= words;
-        const __m128i bytes = _mm_packus_epi16(Load(row + x), two ? Load(row + x + 8) : _mm_setzero_si128());
-        CountFourBytes(FourBytes<0>(bytes), counters, 0);
-        CountFourBytes(FourBytes<1>(bytes), counters, 4);
-        if (two) {
-            CountFourBytes(FourBytes<2>(bytes), counters, 0);
-            CountFourBytes(FourBytes<3>(bytes), counters, 4);
-        }
-    }
 }
 
 // Sums of 8 rows of two 8 x 8 blocks side by side, in the order of the 4-lane code: the low
@@ -115,16 +92,7 @@ HRESULT Average2x2(SWORD* output, void* meanOut, const void* source, int strideA
 HRESULT GetGistogramFromImage_sse2(const SWORD* plane, int stride, int width, int height, uint32_t* counters,
                                    int counterCount)
 {
-    const HRESULT check = CheckHistogram(plane, stride, width, height, counters, counterCount);
-    if (check != S_OK)
-        return check;
-    SplitCounters split;
-    ClearCounters(split);
-    const int words = GetSwordRowWalkRoundingUp(width, 8, stride, stride).bytesPerRow / 2;
-    for (int y = 0; y < height; ++y)
-        CountRow(WordRow(plane, stride, y), words, split);
-    SumCounters(split, counters);
-    return S_OK;
+    return histogram::Histogram<sword_vector::Sse2Unaligned>(plane, stride, width, height, counters, counterCount);
 }
 
 HRESULT Average8x8SWord_sse2(SWORD* planeA, void* meanOut, const void* planeB, void*, const SWORD*, int strideA,

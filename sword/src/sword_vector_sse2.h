@@ -75,6 +75,9 @@ struct Sse2Words
     static Vec WordsDown(Vec a) { return _mm_srli_si128(a, 2); }
     // The high half moved to the low half.
     static Vec HighHalf(Vec a) { return _mm_unpackhi_epi64(a, a); }
+    // For the histogram: the low 32-bit lane, and every lane one place down (0 comes in).
+    static uint32_t Low32(Vec a) { return static_cast<uint32_t>(_mm_cvtsi128_si32(a)); }
+    static Vec LanesDown(Vec a) { return _mm_srli_si128(a, 4); }
 };
 
 struct Sse2Unaligned;
