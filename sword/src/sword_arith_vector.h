@@ -34,6 +34,13 @@ Vec<V> AbsSaturated(Vec<V> value)
     return V::SubS(V::Xor(value, sign), sign);
 }
 
+// A pair of words (low, high) in every 32-bit lane, for the multiply-add.
+template <class V>
+Vec<V> WordPair(SWORD low, SWORD high)
+{
+    return V::Set1Lanes(static_cast<int>(static_cast<uint16_t>(low) | (static_cast<uint32_t>(static_cast<uint16_t>(high)) << 16)));
+}
+
 // Constant vectors of one call, loaded once before the rows.
 template <class V>
 struct Operands

@@ -12,13 +12,7 @@
 namespace filter {
 
 using arith::Vec;
-
-// A pair of words (low, high) in every 32-bit lane, for the multiply-add.
-template <class V>
-Vec<V> WordPair(SWORD low, SWORD high)
-{
-    return V::Set1Lanes(static_cast<int>(static_cast<uint16_t>(low) | (static_cast<uint32_t>(static_cast<uint16_t>(high)) << 16)));
-}
+using arith::WordPair;
 
 // The words times a per-lane 32-bit pair factor (lower half, upper half), arithmetic shift, 16-bit saturation.
 template <class V>
