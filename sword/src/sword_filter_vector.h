@@ -245,30 +245,18 @@ void GroupRun(SWORD* plane, int stride, int height, const Filter& filter)
         V::Store(at, filter(GroupLoad<V>(at, stride)));
 }
 
-template <class V>
-HRESULT Blur(SWORD* planeA, int strideA, int height, const SWORD* constant1, int* alignmentOut)
+// Blur and sharpen: the strength in constant1[0] gives the weights the Filter is built from.
+template <class V, class Filter, class Weights>
+HRESULT WeightedGroupFilter(SWORD* planeA, int strideA, int height, const SWORD* constant1, int* alignmentOut,
+                            Weights (*getWeights)(SWORD))
 {
     const HRESULT check = CheckBlurSharpen(planeA, height, constant1, alignmentOut);
     if (check != S_OK)
         return check;
-    const BlurWeights weights = GetBlurWeights(constant1[0]);
+    const Weights weights = getWeights(constant1[0]);
     if (!weights.valid)
         return E_UNEXPECTED;
-    GroupRun<V>(planeA, strideA, height, BlurVector<V>(weights));
-    V::End();
-    return S_OK;
-}
-
-template <class V>
-HRESULT Sharpen(SWORD* planeA, int strideA, int height, const SWORD* constant1, int* alignmentOut)
-{
-    const HRESULT check = CheckBlurSharpen(planeA, height, constant1, alignmentOut);
-    if (check != S_OK)
-        return check;
-    const SharpenWeights weights = GetSharpenWeights(constant1[0]);
-    if (!weights.valid)
-        return E_UNEXPECTED;
-    GroupRun<V>(planeA, strideA, height, SharpenVector<V>(weights));
+    GroupRun<V>(planeA, strideA, height, Filter(weights));
     V::End();
     return S_OK;
 }
@@ -312,13 +300,15 @@ HRESULT EdgeImage(SWORD* planeA, const void* planeB, int strideA, int strideB, i
                                              int strideA, int, int, int height, int, const SWORD* constant1,   \
                                              const SWORD*, int* alignmentOut)                                  \
     {                                                                                                           \
-        return filter::Blur<V>(planeA, strideA, height, constant1, alignmentOut);                              \
+        return filter::WeightedGroupFilter<V, filter::BlurVector<V>>(planeA, strideA, height, constant1,        \
+                                                                     alignmentOut, GetBlurWeights);             \
     }                                                                                                           \
     HRESULT sharp_const_sword_funct_##suffix(SWORD* planeA, void*, const void*, void*, const SWORD*,            \
                                              int strideA, int, int, int height, int, const SWORD* constant1,   \
                                              const SWORD*, int* alignmentOut)                                  \
     {                                                                                                           \
-        return filter::Sharpen<V>(planeA, strideA, height, constant1, alignmentOut);                           \
+        return filter::WeightedGroupFilter<V, filter::SharpenVector<V>>(planeA, strideA, height, constant1,     \
+                                                                     alignmentOut, GetSharpenWeights);          \
     }                                                                                                           \
     HRESULT edge_image_sword_funct_##suffix(SWORD* planeA, void*, const void* planeB, void*, const SWORD*,      \
                                             int strideA, int strideB, int width, int height, int,              \
