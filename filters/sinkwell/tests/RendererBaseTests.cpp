@@ -40,6 +40,35 @@ public:
     HRESULT OnStartStreaming() override { return InputPin().EndOfStream(); }
 };
 
+// A graph with a test push source connected straight to the renderer under test, YUY2 32x8.
+struct PushSourceGraph
+{
+    // Builds the graph; the caller checks for a fatal failure afterwards.
+    void Connect(RendererFilterBase* renderer)
+    {
+        ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                   graph.ReceiveVoidSlot()),
+                  S_OK);
+        source = TestPushSource::Create(type.type, 512);
+        ASSERT_EQ(graph->AddFilter(renderer, L"Renderer under test"), S_OK);
+        ASSERT_EQ(graph->AddFilter(source, L"Test push source"), S_OK);
+        ASSERT_EQ(graph->ConnectDirect(source->OutputPin(), &renderer->InputPin(), &type.type), S_OK);
+        ASSERT_EQ(graph->QueryInterface(IID_IMediaControl, control.ReceiveVoidSlot()), S_OK);
+    }
+    // Stops the graph and lets the source go.
+    void StopAndDisconnect()
+    {
+        control->Stop();
+        EXPECT_EQ(source->OutputPin()->Disconnect(), S_OK);
+        source->Release();
+    }
+
+    TestVideoType type{MEDIASUBTYPE_YUY2, 32, 8, 16, MAKEFOURCC('Y', 'U', 'Y', '2')};
+    SmartComPointer<IGraphBuilder> graph;
+    SmartComPointer<IMediaControl> control;
+    TestPushSource* source = nullptr;
+};
+
 } // namespace
 
 // The handler's failure is logged and the sample dropped; the upstream thread is told success,
@@ -49,33 +78,21 @@ TEST(RendererBase, AFailingSampleHandlerDoesNotStopTheUpstreamThread)
     auto* renderer = new FailingRenderer();
     renderer->NonDelegatingAddRef();
     {
-        SmartComPointer<IGraphBuilder> graph;
-        ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                   graph.ReceiveVoidSlot()),
-                  S_OK);
-        TestVideoType type(MEDIASUBTYPE_YUY2, 32, 8, 16, MAKEFOURCC('Y', 'U', 'Y', '2'));
-        TestPushSource* source = TestPushSource::Create(type.type, 512);
-        ASSERT_EQ(graph->AddFilter(renderer, L"Failing renderer"), S_OK);
-        ASSERT_EQ(graph->AddFilter(source, L"Test push source"), S_OK);
-        ASSERT_EQ(graph->ConnectDirect(source->OutputPin(), &renderer->InputPin(), &type.type), S_OK);
-        SmartComPointer<IMediaControl> control;
-        ASSERT_EQ(graph->QueryInterface(IID_IMediaControl, control.ReceiveVoidSlot()), S_OK);
+        PushSourceGraph test;
+        ASSERT_NO_FATAL_FAILURE(test.Connect(renderer));
         SmartComPointer<IMediaFilter> clock;
-        ASSERT_EQ(graph->QueryInterface(IID_IMediaFilter, clock.ReceiveVoidSlot()), S_OK);
+        ASSERT_EQ(test.graph->QueryInterface(IID_IMediaFilter, clock.ReceiveVoidSlot()), S_OK);
         ASSERT_EQ(clock->SetSyncSource(nullptr), S_OK);
-        ASSERT_TRUE(SUCCEEDED(control->Run()));
+        ASSERT_TRUE(SUCCEEDED(test.control->Run()));
 
         LogCapture log;
         const std::vector<uint8_t> bytes(512, 7);
         for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(source->Push(bytes.data(), 512), S_OK) << i;
+            EXPECT_EQ(test.source->Push(bytes.data(), 512), S_OK) << i;
         EXPECT_EQ(renderer->m_handled, 3);
         EXPECT_TRUE(log.Contains("DoRenderSample failed"));
 
-        control->Stop();
-        // A stopped renderer refuses samples.
-        EXPECT_EQ(source->OutputPin()->Disconnect(), S_OK);
-        source->Release();
+        test.StopAndDisconnect();
     }
     renderer->NonDelegatingRelease();
 }
@@ -86,30 +103,19 @@ TEST(RendererBase, EndOfStreamDuringRunIsNotLost)
     auto* renderer = new EndOfStreamDuringRunRenderer();
     renderer->NonDelegatingAddRef();
     {
-        SmartComPointer<IGraphBuilder> graph;
-        ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                   graph.ReceiveVoidSlot()),
-                  S_OK);
-        TestVideoType type(MEDIASUBTYPE_YUY2, 32, 8, 16, MAKEFOURCC('Y', 'U', 'Y', '2'));
-        TestPushSource* source = TestPushSource::Create(type.type, 512);
-        ASSERT_EQ(graph->AddFilter(renderer, L"Renderer"), S_OK);
-        ASSERT_EQ(graph->AddFilter(source, L"Test push source"), S_OK);
-        ASSERT_EQ(graph->ConnectDirect(source->OutputPin(), &renderer->InputPin(), &type.type), S_OK);
-        SmartComPointer<IMediaControl> control;
-        ASSERT_EQ(graph->QueryInterface(IID_IMediaControl, control.ReceiveVoidSlot()), S_OK);
+        PushSourceGraph test;
+        ASSERT_NO_FATAL_FAILURE(test.Connect(renderer));
         SmartComPointer<IMediaEvent> events;
-        ASSERT_EQ(graph->QueryInterface(IID_IMediaEvent, events.ReceiveVoidSlot()), S_OK);
+        ASSERT_EQ(test.graph->QueryInterface(IID_IMediaEvent, events.ReceiveVoidSlot()), S_OK);
         // Paused first, so the end of stream finds the renderer paused, not stopped.
-        ASSERT_TRUE(SUCCEEDED(control->Pause()));
-        ASSERT_TRUE(SUCCEEDED(control->Run()));
+        ASSERT_TRUE(SUCCEEDED(test.control->Pause()));
+        ASSERT_TRUE(SUCCEEDED(test.control->Run()));
 
         long code = 0;
         EXPECT_EQ(events->WaitForCompletion(5000, &code), S_OK);
         EXPECT_EQ(code, EC_COMPLETE);
 
-        control->Stop();
-        EXPECT_EQ(source->OutputPin()->Disconnect(), S_OK);
-        source->Release();
+        test.StopAndDisconnect();
     }
     renderer->NonDelegatingRelease();
 }
