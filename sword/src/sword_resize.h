@@ -5,6 +5,7 @@
 #include "OptimFunctionUnifProcessSWORD.h"
 
 #include <cstdint>
+#include <cstring>
 
 // Fills the W8 words of one destination row from the source row at the byte offsets of columns.
 using ResizeGatherRow = void (*)(const BYTE* sourceRow, const uint32_t* columns, int w8, SWORD* destinationRow);
@@ -15,6 +16,14 @@ HRESULT RunResize(const SWORD* source, SWORD* destination, int sourceWidth, int 
                   int destinationWidth, int destinationHeight, int* destinationStride, int destinationCapacity,
                   BYTE paddingFlag, ResizeGatherRow gather);
 HRESULT RunMirror(SWORD* plane, int stride, int width, int height, int* alignmentOut, MirrorSwapRows swap);
+
+// The source word at a byte offset of a row (rows of odd-width sources need not be word-aligned).
+inline int SourceWord(const BYTE* sourceRow, uint32_t offset)
+{
+    uint16_t word;
+    std::memcpy(&word, sourceRow + offset, sizeof(word));
+    return word;
+}
 
 // Plain gathers and swaps, also the tails of the vector ones.
 void ResizeGatherRow_c(const BYTE* sourceRow, const uint32_t* columns, int w8, SWORD* destinationRow);

@@ -7,19 +7,13 @@
 
 namespace {
 
-int Word(const BYTE* sourceRow, uint32_t offset)
-{
-    uint16_t word;
-    std::memcpy(&word, sourceRow + offset, sizeof(word));
-    return word;
-}
-
 void GatherRow(const BYTE* sourceRow, const uint32_t* columns, int w8, SWORD* destinationRow)
 {
     for (int i = 0; i < w8; i += 4) {
-        const __m64 low = _mm_cvtsi32_si64(Word(sourceRow, columns[i]) | (Word(sourceRow, columns[i + 1]) << 16));
+        const __m64 low =
+            _mm_cvtsi32_si64(SourceWord(sourceRow, columns[i]) | (SourceWord(sourceRow, columns[i + 1]) << 16));
         const __m64 high =
-            _mm_cvtsi32_si64(Word(sourceRow, columns[i + 2]) | (Word(sourceRow, columns[i + 3]) << 16));
+            _mm_cvtsi32_si64(SourceWord(sourceRow, columns[i + 2]) | (SourceWord(sourceRow, columns[i + 3]) << 16));
         const __m64 words = _mm_or_si64(low, _mm_slli_si64(high, 32));
         std::memcpy(destinationRow + i, &words, sizeof(words));
     }

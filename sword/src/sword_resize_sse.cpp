@@ -7,21 +7,14 @@
 
 namespace {
 
-int Word(const BYTE* sourceRow, uint32_t offset)
-{
-    uint16_t word;
-    std::memcpy(&word, sourceRow + offset, sizeof(word));
-    return word;
-}
-
 void GatherRow(const BYTE* sourceRow, const uint32_t* columns, int w8, SWORD* destinationRow)
 {
     for (int i = 0; i < w8; i += 4) {
         __m64 words = _mm_setzero_si64();
-        words = _mm_insert_pi16(words, Word(sourceRow, columns[i]), 0);
-        words = _mm_insert_pi16(words, Word(sourceRow, columns[i + 1]), 1);
-        words = _mm_insert_pi16(words, Word(sourceRow, columns[i + 2]), 2);
-        words = _mm_insert_pi16(words, Word(sourceRow, columns[i + 3]), 3);
+        words = _mm_insert_pi16(words, SourceWord(sourceRow, columns[i]), 0);
+        words = _mm_insert_pi16(words, SourceWord(sourceRow, columns[i + 1]), 1);
+        words = _mm_insert_pi16(words, SourceWord(sourceRow, columns[i + 2]), 2);
+        words = _mm_insert_pi16(words, SourceWord(sourceRow, columns[i + 3]), 3);
         std::memcpy(destinationRow + i, &words, sizeof(words));
     }
 }

@@ -8,25 +8,18 @@
 
 namespace {
 
-int Word(const BYTE* sourceRow, uint32_t offset)
-{
-    uint16_t word;
-    std::memcpy(&word, sourceRow + offset, sizeof(word));
-    return word;
-}
-
 void GatherRow(const BYTE* sourceRow, const uint32_t* columns, int w8, SWORD* destinationRow)
 {
     for (int i = 0; i < w8; i += 8) {
         __m128i words = _mm_setzero_si128();
-        words = _mm_insert_epi16(words, Word(sourceRow, columns[i]), 0);
-        words = _mm_insert_epi16(words, Word(sourceRow, columns[i + 1]), 1);
-        words = _mm_insert_epi16(words, Word(sourceRow, columns[i + 2]), 2);
-        words = _mm_insert_epi16(words, Word(sourceRow, columns[i + 3]), 3);
-        words = _mm_insert_epi16(words, Word(sourceRow, columns[i + 4]), 4);
-        words = _mm_insert_epi16(words, Word(sourceRow, columns[i + 5]), 5);
-        words = _mm_insert_epi16(words, Word(sourceRow, columns[i + 6]), 6);
-        words = _mm_insert_epi16(words, Word(sourceRow, columns[i + 7]), 7);
+        words = _mm_insert_epi16(words, SourceWord(sourceRow, columns[i]), 0);
+        words = _mm_insert_epi16(words, SourceWord(sourceRow, columns[i + 1]), 1);
+        words = _mm_insert_epi16(words, SourceWord(sourceRow, columns[i + 2]), 2);
+        words = _mm_insert_epi16(words, SourceWord(sourceRow, columns[i + 3]), 3);
+        words = _mm_insert_epi16(words, SourceWord(sourceRow, columns[i + 4]), 4);
+        words = _mm_insert_epi16(words, SourceWord(sourceRow, columns[i + 5]), 5);
+        words = _mm_insert_epi16(words, SourceWord(sourceRow, columns[i + 6]), 6);
+        words = _mm_insert_epi16(words, SourceWord(sourceRow, columns[i + 7]), 7);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(destinationRow + i), words);
     }
 }
