@@ -377,6 +377,8 @@ private:
     void OnWorkerWindowDestroyed();
     HRESULT RunOperation(uint32_t code, WPARAM wParam, LPARAM lParam, bool* handled);
     HRESULT SendOperation(uint32_t code, WPARAM wParam, LPARAM lParam, const char* operationName);
+    HRESULT SendInterfaceCall(uint32_t code, const char* operationName, int32_t id, int32_t subId, GUID iid,
+                              int32_t indexMethod, ListParamsDataPath1* params);
     HRESULT CreateNamedEvents();
     HRESULT WaitForWorkerStart(HANDLE startEvent);
 

@@ -141,14 +141,7 @@ HRESULT ObjectControlDataPath1::DeleteAllGraph()
 HRESULT ObjectControlDataPath1::CallInterfaceFunctionForIDCamera(int32_t idCamera, int32_t subId, GUID iid,
                                                                  int32_t indexMethod, ListParamsDataPath1* params)
 {
-    InfoMessageCallInterfaceFunction record;
-    record.m_id = idCamera;
-    record.m_iid = iid;
-    record.m_list = params;
-    record.m_index_method = indexMethod;
-    record.m_sub_id = subId;
-    const HRESULT answer = SendOperation(11, AsWParam(record), 0, "CallInterfaceFunctionForIDCamera");
-    return FAILED(answer) ? answer : record.m_result;
+    return SendInterfaceCall(11, "CallInterfaceFunctionForIDCamera", idCamera, subId, iid, indexMethod, params);
 }
 
 HRESULT ObjectControlDataPath1::GetAllIDCameraFromFilters(MemoryBlockClass<int32_t>* list)
@@ -291,14 +284,7 @@ HRESULT ObjectControlDataPath1::DeleteDriverFromMixerDataPathForTundrel(int32_t 
 
 HRESULT ObjectControlDataPath1::QueryInterfaceForIDObject(int32_t idObject, int32_t subId, GUID iid)
 {
-    InfoMessageCallInterfaceFunction record;
-    record.m_id = idObject;
-    record.m_iid = iid;
-    record.m_sub_id = subId;
-    record.m_index_method = -1;
-    record.m_list = nullptr;
-    const HRESULT answer = SendOperation(31, AsWParam(record), 0, "QueryInterfaceForIDObject");
-    return FAILED(answer) ? answer : record.m_result;
+    return SendInterfaceCall(31, "QueryInterfaceForIDObject", idObject, subId, iid, -1, nullptr);
 }
 
 HRESULT ObjectControlDataPath1::GetAllIDObjectsFromFilters(DynamicBoundsObject<int32_t>* list)
@@ -311,12 +297,21 @@ HRESULT ObjectControlDataPath1::GetAllIDObjectsFromFilters(DynamicBoundsObject<i
 HRESULT ObjectControlDataPath1::CallInterfaceFunctionForIDObject(int32_t idObject, int32_t subId, GUID iid,
                                                                  int32_t indexMethod, ListParamsDataPath1* params)
 {
+    return SendInterfaceCall(33, "CallInterfaceFunctionForIDObject", idObject, subId, iid, indexMethod, params);
+}
+
+// One interface call or query to the filter the worker finds by id; the filter's own answer comes
+// back in the record.
+HRESULT ObjectControlDataPath1::SendInterfaceCall(uint32_t code, const char* operationName, int32_t id,
+                                                  int32_t subId, GUID iid, int32_t indexMethod,
+                                                  ListParamsDataPath1* params)
+{
     InfoMessageCallInterfaceFunction record;
-    record.m_id = idObject;
+    record.m_id = id;
     record.m_iid = iid;
     record.m_list = params;
     record.m_index_method = indexMethod;
     record.m_sub_id = subId;
-    const HRESULT answer = SendOperation(33, AsWParam(record), 0, "CallInterfaceFunctionForIDObject");
+    const HRESULT answer = SendOperation(code, AsWParam(record), 0, operationName);
     return FAILED(answer) ? answer : record.m_result;
 }
