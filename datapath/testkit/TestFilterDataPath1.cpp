@@ -287,3 +287,10 @@ extern "C" __declspec(dllexport) void WINAPI SetTestTransformResult(HRESULT resu
 {
     g_transform_result = result;
 }
+
+// A reading of the plug-in's own time server, for tests that move every module's clock at once.
+extern "C" __declspec(dllexport) uint64_t WINAPI ReadTestClock()
+{
+    CTimeServer clock;
+    return clock.GetTime();
+}

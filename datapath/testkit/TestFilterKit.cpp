@@ -113,3 +113,8 @@ void TestFilterJournal::SetTransformResult(HRESULT result) const
 {
     Export<void(WINAPI*)(HRESULT)>(m_module, "SetTestTransformResult")(result);
 }
+
+uint64_t TestFilterJournal::ReadClock() const
+{
+    return Export<uint64_t(WINAPI*)()>(m_module, "ReadTestClock")();
+}

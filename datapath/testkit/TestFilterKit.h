@@ -46,6 +46,8 @@ public:
     // The test plug-in only: a call's answer in place of its own, and the transform's answer.
     void SetCallResult(const GUID& iid, int32_t indexMethod, HRESULT result) const;
     void SetTransformResult(HRESULT result) const;
+    // A reading of the plug-in's own time server.
+    uint64_t ReadClock() const;
     HMODULE Module() const { return m_module; }
 
 private:

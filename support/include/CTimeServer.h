@@ -1,5 +1,7 @@
 // The millisecond clock of the system: milliseconds since the system started, as 64 bits.
-// One instance may be read from several threads.
+// One instance may be read from several threads. A reading costs well under a microsecond, so
+// it may be taken on every frame. Tests move every module's clock with the manual clock of
+// KestrelDebugFunct.h (SetTestClockMilliseconds, support/testing/ManualTestClock.h).
 #pragma once
 
 #include <windows.h>
@@ -29,16 +31,11 @@ public:
     CTimeServer(const CTimeServer&) = delete;
     CTimeServer& operator=(const CTimeServer&) = delete;
 
-    // Chooses the clock: the registry's performance data on NT platforms, GetTickCount elsewhere.
+    // Chooses the clock: the performance counter on NT platforms, GetTickCount elsewhere.
     HRESULT Initialize();
     uint64_t GetTime();
 
 private:
-    int32_t m_mode = 0; // 0 before set-up, 1 tick count, 3 (or 2) performance data
+    int32_t m_mode = 0; // 0 before set-up, 1 tick count, 3 (or 2) performance counter
     CRITICAL_SECTION m_lock;
 };
-
-// Test seam: the query of the performance data (RegQueryValueExA's signature); null restores it.
-using PerformanceDataQuery = LONG(WINAPI*)(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
-                                           LPBYTE data, LPDWORD size);
-void SetPerformanceDataQueryForTest(PerformanceDataQuery query);

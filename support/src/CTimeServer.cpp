@@ -2,47 +2,34 @@
 
 #include "CatchAllLog.h"
 
-#include <winperf.h>
-
-#include <atomic>
+#include "KestrelDebugFunct.h"
 
 namespace {
 
 constexpr int32_t ModeTickCount = 1;
-constexpr int32_t ModePerformanceData = 3;
-constexpr DWORD PerformanceBufferSize = 176;
-
-std::atomic<PerformanceDataQuery> g_performanceDataQuery{&RegQueryValueExA};
+constexpr int32_t ModePerformanceCounter = 3;
 
 uint64_t TickCount()
 {
     return static_cast<uint64_t>(GetTickCount());
 }
 
-// Milliseconds from the registry's performance data header; the tick count when the query
-// fails or the frequency is below 1000 counts per second.
-uint64_t PerformanceDataTime()
+// Milliseconds of the performance counter (read through the support library, where tests can
+// replace it for every module at once); the tick count when the counter fails or counts fewer
+// than 1000 a second.
+uint64_t PerformanceCounterTime()
 {
-    alignas(PERF_DATA_BLOCK) BYTE buffer[PerformanceBufferSize] = {};
-    DWORD size = sizeof(buffer);
-    if (g_performanceDataQuery.load()(HKEY_PERFORMANCE_DATA, "System Up Time counter", nullptr, nullptr, buffer,
-                                      &size) != ERROR_SUCCESS)
+    int64_t count = 0;
+    int64_t countsPerSecond = 0;
+    if (!ReadPerformanceCounter(&count, &countsPerSecond))
         return TickCount();
-    const auto* block = reinterpret_cast<const PERF_DATA_BLOCK*>(buffer);
-    const int64_t countsPerMs = block->PerfFreq.QuadPart / 1000;
+    const int64_t countsPerMs = countsPerSecond / 1000;
     if (countsPerMs <= 0)
         return TickCount();
-    return static_cast<uint64_t>(block->PerfTime.QuadPart / countsPerMs);
+    return static_cast<uint64_t>(count / countsPerMs);
 }
 
 } // namespace
-
-static_assert(sizeof(PERF_DATA_BLOCK) <= PerformanceBufferSize, "the header fits the query buffer");
-
-void SetPerformanceDataQueryForTest(PerformanceDataQuery query)
-{
-    g_performanceDataQuery = query != nullptr ? query : &RegQueryValueExA;
-}
 
 CriticalSectionLock::CriticalSectionLock(CRITICAL_SECTION& section) : m_section(&section)
 {
@@ -86,13 +73,13 @@ HRESULT CTimeServer::Initialize()
         OSVERSIONINFOEXA extended = {};
         extended.dwOSVersionInfoSize = sizeof(extended);
         if (GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&extended))) {
-            m_mode = extended.dwPlatformId == VER_PLATFORM_WIN32_NT ? ModePerformanceData : ModeTickCount;
+            m_mode = extended.dwPlatformId == VER_PLATFORM_WIN32_NT ? ModePerformanceCounter : ModeTickCount;
             return S_OK;
         }
         OSVERSIONINFOA plain = {};
         plain.dwOSVersionInfoSize = sizeof(plain);
         if (GetVersionExA(&plain))
-            m_mode = plain.dwPlatformId == VER_PLATFORM_WIN32_NT ? ModePerformanceData : ModeTickCount;
+            m_mode = plain.dwPlatformId == VER_PLATFORM_WIN32_NT ? ModePerformanceCounter : ModeTickCount;
         return S_OK;
     }
     CATCH_ALL_RETURN(E_FAIL)
@@ -107,8 +94,8 @@ uint64_t CTimeServer::GetTime()
         case ModeTickCount:
             return TickCount();
         case 2:
-        case ModePerformanceData:
-            return PerformanceDataTime();
+        case ModePerformanceCounter:
+            return PerformanceCounterTime();
         default:
             return 0;
         }

@@ -1,34 +1,15 @@
 #include "ObjectControlFrameRate.h"
 
-#include <winperf.h>
+#include "ManualTestClock.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
-
 namespace {
-
-// A clock the test moves by hand: the time server reads it as the system's performance data.
-int64_t g_nowMilliseconds = 1000000;
-
-LONG WINAPI ManualClockQuery(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE data, LPDWORD size)
-{
-    PERF_DATA_BLOCK block = {};
-    block.PerfFreq.QuadPart = 10000000;
-    block.PerfTime.QuadPart = g_nowMilliseconds * 10000;
-    std::memcpy(data, &block, sizeof(block));
-    *size = sizeof(block);
-    return ERROR_SUCCESS;
-}
 
 class FrameRateGate : public testing::Test
 {
 protected:
-    void SetUp() override { SetPerformanceDataQueryForTest(&ManualClockQuery); }
-    void TearDown() override { SetPerformanceDataQueryForTest(nullptr); }
-
-    void Advance(int64_t milliseconds) { g_nowMilliseconds += milliseconds; }
+    void Advance(int64_t milliseconds) { m_clock.Advance(milliseconds); }
 
     // Frames let through while polling every step for the given span.
     int FramesOver(ObjectControlFrameRate& gate, int64_t span, int64_t step)
@@ -41,6 +22,8 @@ protected:
         }
         return frames;
     }
+
+    ManualTestClock m_clock;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // Korvane's own layer for the services of the outside support library KestrelDebugFunct:
-// the log, guarded memory in private heaps, byte helpers, system texts and DirectX error texts.
+// the log, guarded memory in private heaps, byte helpers, system texts and DirectX error texts;
+// also the performance counter every module's clock reads, with its test seam.
 #pragma once
 
 #include <windows.h>
@@ -36,6 +37,28 @@ KESTREL_API void StopDebugeThread();
 // Test seam: every formatted line is also handed to the hook (null removes it).
 using KestrelLogHook = void (*)(const char* line, void* context);
 KESTREL_API void SetKestrelLogHook(KestrelLogHook hook, void* context);
+
+// ---- Clock ----------------------------------------------------------------------------------
+
+// The performance counter that every time server (CTimeServer) of the process reads: normally
+// QueryPerformanceCounter and QueryPerformanceFrequency. FALSE when the counter cannot be read.
+KESTREL_API BOOL ReadPerformanceCounter(int64_t* count, int64_t* countsPerSecond);
+
+// Test seam: a manual clock in place of the counter. Every module (the program, the data path,
+// each plug-in, the sink filter) loads this one library, so the manual clock moves all their time
+// servers together. Use it from one test thread:
+//
+//     SetTestClockMilliseconds(1000000);    // every CTimeServer::GetTime now answers 1000000
+//     AdvanceTestClockMilliseconds(40);     // ... and now 1000040
+//     UseRealClock();                       // back to the real counter
+//
+// support/testing/ManualTestClock.h does the same for the span of a scope. The manual clock
+// counts 10000000 a second, like the counter of current Windows.
+KESTREL_API void SetTestClockMilliseconds(uint64_t milliseconds);
+KESTREL_API void AdvanceTestClockMilliseconds(int64_t milliseconds);
+// Any counter answer, such as a failing counter or a frequency too low to count milliseconds.
+KESTREL_API void SetTestPerformanceCounter(bool works, int64_t count, int64_t countsPerSecond);
+KESTREL_API void UseRealClock();
 
 // ---- Exceptions -----------------------------------------------------------------------------
 
