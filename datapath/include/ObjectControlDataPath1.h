@@ -16,9 +16,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <mutex>
+#include <memory>
 
 class ObjectDataPath1;
+class TimedSendGuard;
 class ObjectAllocatorBufferDataPath1;
 class InfoDataBufferPath1;
 class InfoEventDataFrame1;
@@ -155,49 +156,6 @@ struct InfoMessageGWM_AddDriverToMixerDataPathForTundrel_ObjectControlDataPath1 
     int32_t m_reserved = 0;
     int32_t m_processor_mode = 1;
     int32_t m_slot = 0;
-};
-
-// ---- Requests in flight --------------------------------------------------------------------
-
-// The operation messages whose senders still wait. A sender that gives up while its message is
-// queued marks it abandoned, and the worker skips that message instead of reading a record that
-// is gone; a sender whose operation already runs waits for it to end, answering what the worker
-// sends it meanwhile. Messages of one sender
-// arrive in order, so an abandoned request older than a later request of its sender that
-// reaches the worker can no longer arrive (the system dropped it) and is forgotten.
-class LiveRequestTableDataPath1
-{
-public:
-    static constexpr uint32_t kMaxRequests = 64;
-
-    // false when the table is full (the operation is then refused).
-    bool Register(UINT message, WPARAM wParam, LPARAM lParam);
-    // Called by the sender after its send returned; queued tells whether the message may still
-    // reach the worker.
-    void Unregister(UINT message, WPARAM wParam, LPARAM lParam, bool queued);
-    // Called by the worker: false for a message whose sender gave up.
-    bool BeginOperation(UINT message, WPARAM wParam, LPARAM lParam);
-    void EndOperation(UINT message, WPARAM wParam, LPARAM lParam);
-    uint32_t GetCountAbandoned() const;
-
-private:
-    enum class StateRequest : uint8_t { Free, Pending, Running, Abandoned };
-    struct Request
-    {
-        UINT m_message = 0;
-        WPARAM m_wparam = 0;
-        LPARAM m_lparam = 0;
-        uint64_t m_serial = 0;
-        DWORD m_sender = 0;
-        StateRequest m_state = StateRequest::Free;
-    };
-    // The oldest request for the message in one of the given states, or null.
-    Request* FindOldest(UINT message, WPARAM wParam, LPARAM lParam, StateRequest first, StateRequest second);
-    void ForgetAbandonedBefore(const Request& request);
-
-    mutable std::mutex m_lock;
-    Request m_requests[kMaxRequests];
-    uint64_t m_next_serial = 1;
 };
 
 // ---- The controller ---------------------------------------------------------------------------
@@ -352,7 +310,8 @@ public:
     uint32_t GetCountUsedFilters() const { return m_count_used_filters; }
     const InfoUserKestrelUserServer& GetUserRecord() const { return m_user; }
     UINT GetOperationMessage(uint32_t code) const;
-    uint32_t GetCountAbandonedRequests() const { return m_live_requests.GetCountAbandoned(); }
+    // Senders that wait for their operation now.
+    uint32_t GetCountWaitingSenders() const;
 
     // The 34 operation names in code order, each as registered.
     static const char* GetOperationName(uint32_t code);
@@ -366,6 +325,9 @@ public:
 protected:
     // One tick of the worker's timer: the frame pump.
     HRESULT ProcessTimerTick(WPARAM wParam, LPARAM lParam);
+    // Sends the operation to the worker through the guard: the operation's answer, or 0x80004005
+    // when it was not delivered.
+    HRESULT SendOperation(uint32_t code, WPARAM wParam, LPARAM lParam, const char* operationName);
 
 private:
     friend struct ControlDataPath1WorkerAccess;
@@ -376,7 +338,6 @@ private:
     LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void OnWorkerWindowDestroyed();
     HRESULT RunOperation(uint32_t code, WPARAM wParam, LPARAM lParam, bool* handled);
-    HRESULT SendOperation(uint32_t code, WPARAM wParam, LPARAM lParam, const char* operationName);
     HRESULT SendInterfaceCall(uint32_t code, const char* operationName, int32_t id, int32_t subId, GUID iid,
                               int32_t indexMethod, ListParamsDataPath1* params);
     HRESULT CreateNamedEvents();
@@ -432,5 +393,6 @@ protected:
 
 private:
     uint8_t m_send_block = 0;
-    LiveRequestTableDataPath1 m_live_requests;
+    // Keeps the records of senders that gave up from being read.
+    std::unique_ptr<TimedSendGuard> m_requests;
 };

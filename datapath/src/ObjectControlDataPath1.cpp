@@ -8,6 +8,7 @@
 #include "CatchAllLog.h"
 #include "FunctWorkWithHWND.h"
 #include "MessageForObjectsDataPath1.h"
+#include "TimedSendGuard.h"
 
 #include <objbase.h>
 
@@ -118,6 +119,7 @@ Record* TakeRecord(WPARAM wParam, const char* expectedName)
 // ---- Construction and destruction ----------------------------------------------------------
 
 ObjectControlDataPath1::ObjectControlDataPath1(HINSTANCE instance, const char* pluginFolder)
+    : m_requests(std::make_unique<TimedSendGuard>())
 {
     try {
         m_instance = instance;
@@ -336,6 +338,11 @@ UINT ObjectControlDataPath1::GetOperationMessage(uint32_t code) const
     CATCH_ALL_RETURN(0)
 }
 
+uint32_t ObjectControlDataPath1::GetCountWaitingSenders() const
+{
+    return m_requests->GetCountWaitingSenders();
+}
+
 UINT ObjectControlDataPath1::GetEventMessageId(int index)
 {
     if (index == 0)
@@ -366,9 +373,10 @@ HRESULT ObjectControlDataPath1::CatchRegisteredMessage(HWND /*window*/, UINT mes
     const int32_t code = m_messages.GetIndexFromMessage(message);
     if (code < 0)
         return S_FALSE;
-    // A message whose sender has given up is answered without reading its arguments.
-    if (!m_live_requests.BeginOperation(message, wParam, lParam)) {
-        LOG_TEXT("ObjectControlDataPath1::CatchRegisteredMessage::request abandoned by its sender, skipped");
+    // A message whose sender has given up, or that did not come through the guard, is answered
+    // without reading anything it points at.
+    TimedSendRequest* request = m_requests->BeginOperation(wParam, lParam);
+    if (request == nullptr) {
         *handled = true;
         return E_FAIL;
     }
@@ -376,14 +384,14 @@ HRESULT ObjectControlDataPath1::CatchRegisteredMessage(HWND /*window*/, UINT mes
     try {
         if (auto hook = g_operation_hook.load())
             hook(static_cast<uint32_t>(code));
-        result = RunOperation(static_cast<uint32_t>(code), wParam, lParam, handled);
+        result = RunOperation(static_cast<uint32_t>(code), request->m_wparam, request->m_lparam, handled);
     }
     catch (...) {
         LogExceptionAt(__FILE__, __LINE__);
         *handled = true;
         result = E_FAIL;
     }
-    m_live_requests.EndOperation(message, wParam, lParam);
+    m_requests->EndOperation(request, result);
     return result;
 }
 
@@ -558,112 +566,4 @@ HRESULT ObjectControlDataPath1::RunOperation(uint32_t code, WPARAM wParam, LPARA
     }
     *handled = true;
     return result;
-}
-
-// ---- Requests in flight -------------------------------------------------------------------
-
-namespace {
-
-// A short wait during which messages that other threads send to this one are answered: the
-// operation a sender waits for may itself send to the sender's windows.
-void WaitAnsweringSentMessages()
-{
-    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE) == WAIT_OBJECT_0) {
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
-
-} // namespace
-
-LiveRequestTableDataPath1::Request* LiveRequestTableDataPath1::FindOldest(UINT message, WPARAM wParam, LPARAM lParam,
-                                                                         StateRequest first, StateRequest second)
-{
-    Request* oldest = nullptr;
-    for (Request& request : m_requests) {
-        if (request.m_state != first && request.m_state != second)
-            continue;
-        if (request.m_message != message || request.m_wparam != wParam || request.m_lparam != lParam)
-            continue;
-        if (oldest == nullptr || request.m_serial < oldest->m_serial)
-            oldest = &request;
-    }
-    return oldest;
-}
-
-bool LiveRequestTableDataPath1::Register(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    std::lock_guard<std::mutex> lock(m_lock);
-    for (Request& request : m_requests) {
-        if (request.m_state != StateRequest::Free)
-            continue;
-        request = Request{message, wParam, lParam, m_next_serial++, GetCurrentThreadId(), StateRequest::Pending};
-        return true;
-    }
-    return false;
-}
-
-void LiveRequestTableDataPath1::Unregister(UINT message, WPARAM wParam, LPARAM lParam, bool queued)
-{
-    std::unique_lock<std::mutex> lock(m_lock);
-    // The newest one is ours: older requests with the same arguments were abandoned before.
-    Request* own = nullptr;
-    for (Request& request : m_requests)
-        if (request.m_state != StateRequest::Free && request.m_state != StateRequest::Abandoned &&
-            request.m_message == message && request.m_wparam == wParam && request.m_lparam == lParam &&
-            (own == nullptr || request.m_serial > own->m_serial))
-            own = &request;
-    if (own == nullptr)
-        return;
-    const uint64_t serial = own->m_serial;
-    // The worker is reading the arguments right now: they must outlive its operation.
-    while (own->m_state == StateRequest::Running && own->m_serial == serial) {
-        lock.unlock();
-        WaitAnsweringSentMessages();
-        lock.lock();
-    }
-    if (own->m_serial != serial || own->m_state == StateRequest::Free)
-        return;
-    own->m_state = queued ? StateRequest::Abandoned : StateRequest::Free;
-}
-
-bool LiveRequestTableDataPath1::BeginOperation(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    std::lock_guard<std::mutex> lock(m_lock);
-    Request* request = FindOldest(message, wParam, lParam, StateRequest::Pending, StateRequest::Abandoned);
-    if (request == nullptr)
-        return true;
-    if (request->m_state == StateRequest::Abandoned) {
-        request->m_state = StateRequest::Free;
-        return false;
-    }
-    request->m_state = StateRequest::Running;
-    ForgetAbandonedBefore(*request);
-    return true;
-}
-
-void LiveRequestTableDataPath1::ForgetAbandonedBefore(const Request& later)
-{
-    for (Request& request : m_requests)
-        if (request.m_state == StateRequest::Abandoned && request.m_sender == later.m_sender &&
-            request.m_serial < later.m_serial)
-            request.m_state = StateRequest::Free;
-}
-
-void LiveRequestTableDataPath1::EndOperation(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    std::lock_guard<std::mutex> lock(m_lock);
-    Request* request = FindOldest(message, wParam, lParam, StateRequest::Running, StateRequest::Running);
-    if (request != nullptr)
-        request->m_state = StateRequest::Free;
-}
-
-uint32_t LiveRequestTableDataPath1::GetCountAbandoned() const
-{
-    std::lock_guard<std::mutex> lock(m_lock);
-    uint32_t count = 0;
-    for (const Request& request : m_requests)
-        if (request.m_state == StateRequest::Abandoned)
-            ++count;
-    return count;
 }

@@ -3,7 +3,7 @@
 #include "ObjectControlDataPath1.h"
 
 #include "CatchAllLog.h"
-#include "FunctWorkWithHWND.h"
+#include "TimedSendGuard.h"
 
 #include <atomic>
 
@@ -32,17 +32,10 @@ HRESULT ObjectControlDataPath1::SendOperation(uint32_t code, WPARAM wParam, LPAR
         const UINT message = m_messages.GetMessageFromIndex(code);
         if (message == 0)
             return E_FAIL;
-        if (!m_live_requests.Register(message, wParam, lParam)) {
-            label += "::too many operations waiting";
-            label.DumpString(true);
+        HRESULT answer = E_FAIL;
+        if (FAILED(m_requests->Send(m_worker_window, message, wParam, lParam, g_send_timeout_ms.load(),
+                                    label.GetString(), m_send_block != 0, &answer)))
             return E_FAIL;
-        }
-        const HRESULT answer = m_messages.SendMessageFromIndex(code, m_worker_window, wParam, lParam,
-                                                               label.GetString(), m_send_block != 0,
-                                                               g_send_timeout_ms.load());
-        // After a failed send the message may still wait in the worker's queue, unless the window is gone.
-        const bool queued = FAILED(answer) && SUCCEEDED(CheckIsWindow(m_worker_window));
-        m_live_requests.Unregister(message, wParam, lParam, queued);
         return answer;
     }
     CATCH_ALL_RETURN(E_FAIL)

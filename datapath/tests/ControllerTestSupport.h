@@ -57,6 +57,9 @@ public:
 
     HRESULT CreateMixerDataPathForTundrelReal(HWND, int32_t, int32_t) override { return m_work ? m_work() : E_FAIL; }
 
+    // Any operation code, sent as the public operations send theirs.
+    HRESULT SendCode(uint32_t code, WPARAM wParam, LPARAM lParam) { return SendOperation(code, wParam, lParam, "test"); }
+
     // Sees every push before the controller does it (worker thread).
     std::function<void(ObjectDataPath1*, InfoDataBufferPath1*, ObjectAllocatorBufferDataPath1*, ListEventsDataPath1*)>
         m_route_hook;

@@ -1,13 +1,17 @@
 // The controller's life, its operation messages and the guarded sends to its worker.
 #include "ControllerTestSupport.h"
 
+#include "LogCapture.h"
 #include "MessageForObjectsDataPath1.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <string>
 #include <thread>
 
 namespace {
@@ -100,19 +104,34 @@ TEST_F(ControllerTest, EventMessagesHaveTheirFixedNames)
 TEST_F(ControllerTest, UnhandledCodesAndForeignRecordsAreAnsweredByDefaultProcessing)
 {
     TestControlDataPath1 controller(m_folder.Path());
-    HWND window = controller.GetWorkerWindow();
     for (uint32_t code : {3u, 4u, 7u, 12u})
-        EXPECT_EQ(0, SendMessageA(window, controller.GetOperationMessage(code), 0, 0)) << code;
-    EXPECT_EQ(1, SendMessageA(window, controller.GetOperationMessage(5), 0, 0));
+        EXPECT_EQ(0, controller.SendCode(code, 0, 0)) << code;
+    EXPECT_EQ(1, controller.SendCode(5, 0, 0));
 
     InfoMessageGetAllIDFromFilters foreign;
     int32_t count = 7;
     InfoMessageGWM_GetAsincEvents_ObjectControlDataPath1 wrongRecord;
     wrongRecord.m_name = "SomethingElse";
     wrongRecord.m_result = &count;
-    EXPECT_EQ(0, SendMessageA(window, controller.GetOperationMessage(17), reinterpret_cast<WPARAM>(&wrongRecord), 0));
+    EXPECT_EQ(0, controller.SendCode(17, reinterpret_cast<WPARAM>(&wrongRecord), 0));
     EXPECT_EQ(7, count);
-    EXPECT_EQ(0, SendMessageA(window, controller.GetOperationMessage(11), reinterpret_cast<WPARAM>(&foreign), 0));
+    EXPECT_EQ(0, controller.SendCode(11, reinterpret_cast<WPARAM>(&foreign), 0));
+}
+
+// A message that did not come through the controller's guard may point at anything: it is
+// answered with 0x80004005 and nothing it points at is read.
+TEST_F(ControllerTest, OperationMessagesSentPastTheGuardAreRefusedUnread)
+{
+    TestControlDataPath1 controller(m_folder.Path());
+    int32_t state = 5;
+    for (uint32_t code = 0; code < ObjectControlDataPath1::kNumberOperations; ++code)
+        EXPECT_EQ(E_FAIL, static_cast<HRESULT>(SendMessageA(controller.GetWorkerWindow(),
+                                                            controller.GetOperationMessage(code),
+                                                            reinterpret_cast<WPARAM>(&state), 0)))
+            << code;
+    EXPECT_EQ(5, state);
+    EXPECT_EQ(S_OK, controller.GetStateObject(&state));
+    EXPECT_EQ(0, state);
 }
 
 TEST_F(ControllerTest, CaptureOperationsCheckTheirArgumentsBeforeSending)
@@ -154,28 +173,32 @@ TEST_F(ControllerTest, ConstructorReturnsWhenTheWorkerDiesBeforeItsWindowExists)
 }
 
 // Short enough to keep the tests quick, long enough for a loaded machine to start the operation
-// before the send gives up; the held operation outlasts the send clearly.
+// before the send gives up.
 constexpr int32_t kHeldSendTimeoutMs = 1000;
-constexpr DWORD kHoldMs = 3 * kHeldSendTimeoutMs;
 
-// The worker is held inside one operation while another sender gives up.
+// The worker is held inside one operation while other senders wait or give up.
 class HeldWorkerTest : public ControllerTest
 {
 protected:
     static void HoldOnCode(uint32_t code)
     {
-        g_executed.push_back(code);
+        {
+            std::lock_guard<std::mutex> lock(g_executed_lock);
+            g_executed.push_back(code);
+        }
         if (code != g_held_code)
             return;
         SetEvent(g_entered);
-        WaitForSingleObject(g_release, 10000);
+        WaitForSingleObject(g_release, INFINITE);
     }
     void SetUp() override
     {
         g_release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         g_entered = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         g_executed.clear();
+        g_held_code = 10;
         ObjectControlDataPath1::SetSendTimeoutForTest(kHeldSendTimeoutMs);
+        ObjectControlDataPath1::SetOperationHookForTest(&HoldOnCode);
     }
     void TearDown() override
     {
@@ -184,51 +207,60 @@ protected:
         CloseHandle(g_release);
         CloseHandle(g_entered);
     }
+    static size_t CountExecuted(uint32_t code)
+    {
+        std::lock_guard<std::mutex> lock(g_executed_lock);
+        return static_cast<size_t>(std::count(g_executed.begin(), g_executed.end(), code));
+    }
+    // Releases the held operation once the sender's time-out has been logged with its label.
+    static std::thread ReleaseWhenLogged(const LogCapture& log, const std::string& label)
+    {
+        return std::thread([&log, label] {
+            while (!log.Contains(label))
+                Sleep(1);
+            SetEvent(g_release);
+        });
+    }
 
     static inline HANDLE g_release = nullptr;
     static inline HANDLE g_entered = nullptr;
     static inline uint32_t g_held_code = 10;
+    static inline std::mutex g_executed_lock;
     static inline std::vector<uint32_t> g_executed;
 };
 
-// The call's record is gone when the worker reaches its message: the worker must skip it, and the
+// The call's record is gone when the worker is free again: the worker must never run it, and the
 // caller must see E_FAIL, not the record's initial result 1.
 TEST_F(HeldWorkerTest, TimedOutCallFailsAndItsRecordIsNeverRead)
 {
     TestControlDataPath1 controller(m_folder.Path());
-    ObjectControlDataPath1::SetOperationHookForTest(&HoldOnCode);
     std::thread holder([&] { controller.DeleteAllGraph(); });
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_entered, 10000));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_entered, INFINITE));
     ListParamsDataPath1 params;
     params.SetNumberParams(0);
     EXPECT_EQ(E_FAIL, controller.CallInterfaceFunctionForIDObject(0, 0, IID_IInfoCamera, 5, &params));
-    EXPECT_EQ(1u, controller.GetCountAbandonedRequests());
+    EXPECT_EQ(1u, controller.GetCountWaitingSenders()); // the holder
     SetEvent(g_release);
     holder.join();
     int32_t state = -1;
-    ObjectControlDataPath1::SetSendTimeoutForTest(0);
     EXPECT_EQ(S_OK, controller.GetStateObject(&state));
-    EXPECT_EQ(0u, controller.GetCountAbandonedRequests());
-    for (uint32_t code : g_executed)
-        EXPECT_NE(33u, code);
+    EXPECT_EQ(0u, controller.GetCountWaitingSenders());
+    EXPECT_EQ(0u, CountExecuted(33));
 }
 
+// The send times out while the worker is inside the operation on the sender's record: the sender
+// stays until the operation has ended and gets its answer.
 TEST_F(HeldWorkerTest, SenderWhoseOperationRunsWaitsForItsEnd)
 {
     TestControlDataPath1 controller(m_folder.Path());
     g_held_code = 2;
-    ObjectControlDataPath1::SetOperationHookForTest(&HoldOnCode);
+    LogCapture log;
+    std::thread releaser = ReleaseWhenLogged(log, "ObjectControlDataPath1::GetStateObject");
     int32_t state = -1;
-    std::thread releaser([] {
-        Sleep(kHoldMs);
-        SetEvent(g_release);
-    });
-    // The send times out while the worker is inside the operation on our record.
-    EXPECT_EQ(E_FAIL, controller.GetStateObject(&state));
+    EXPECT_EQ(S_OK, controller.GetStateObject(&state));
     releaser.join();
     EXPECT_EQ(0, state);
-    EXPECT_EQ(0u, controller.GetCountAbandonedRequests());
-    g_held_code = 10;
+    EXPECT_EQ(0u, controller.GetCountWaitingSenders());
 }
 
 // After its send timed out the sender waits for the operation on its record; meanwhile the
@@ -237,6 +269,9 @@ TEST_F(HeldWorkerTest, SenderWaitingForItsOperationAnswersTheWorkersMessages)
 {
     static std::atomic<HWND> client{nullptr};
     static std::atomic<bool> answered{false};
+    static LogCapture* log = nullptr;
+    LogCapture capture;
+    log = &capture;
     TestControlDataPath1 controller(m_folder.Path());
     TestClientWindow window;
     client = window.Handle();
@@ -244,14 +279,37 @@ TEST_F(HeldWorkerTest, SenderWaitingForItsOperationAnswersTheWorkersMessages)
     ObjectControlDataPath1::SetOperationHookForTest([](uint32_t code) {
         if (code != 2)
             return;
-        Sleep(kHoldMs);
+        while (!log->Contains("ObjectControlDataPath1::GetStateObject"))
+            Sleep(1);
         DWORD_PTR answer = 0;
-        answered = SendMessageTimeoutA(client, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer) != 0;
+        answered = SendMessageTimeoutA(client, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer) != 0;
     });
     int32_t state = -1;
-    EXPECT_EQ(E_FAIL, controller.GetStateObject(&state));
+    EXPECT_EQ(S_OK, controller.GetStateObject(&state));
     EXPECT_TRUE(answered);
     EXPECT_EQ(0, state);
+}
+
+// Two threads send the same value-only operation, which fails: each request is its own, so both
+// run and both get the operation's answer (neither is taken for the other's lost message).
+TEST_F(HeldWorkerTest, TwoIdenticalValueOnlyRequestsBothRun)
+{
+    ObjectControlDataPath1::SetSendTimeoutForTest(0);
+    TestControlDataPath1 controller(m_folder.Path());
+    std::thread holder([&] { controller.DeleteAllGraph(); });
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_entered, INFINITE));
+    HRESULT answers[2] = {S_OK, S_OK};
+    std::thread first([&] { answers[0] = controller.RefreshPathForNetworkArhive(nullptr); });
+    std::thread second([&] { answers[1] = controller.RefreshPathForNetworkArhive(nullptr); });
+    while (controller.GetCountWaitingSenders() < 3)
+        Sleep(1);
+    SetEvent(g_release);
+    holder.join();
+    first.join();
+    second.join();
+    EXPECT_EQ(E_FAIL, answers[0]);
+    EXPECT_EQ(E_FAIL, answers[1]);
+    EXPECT_EQ(2u, CountExecuted(22));
 }
 
 } // namespace

@@ -13,9 +13,11 @@
 HRESULT CheckIsWindow(HWND window);
 
 // The receiver's answer, or 0x80004005 when the window is not live or the send failed or timed
-// out (both logged with the label).
+// out (both logged with the label). *delivered, when given, tells a delivered message apart from
+// one that was not, since a receiver may answer 0x80004005 itself. A message that timed out may
+// still be queued: records it points at need TimedSendGuard.h.
 LRESULT SafeSendMessageTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int32_t timeoutMs,
-                               const DynamicString& label, bool block);
+                               const DynamicString& label, bool block, bool* delivered = nullptr);
 
 // Destroys the window on its own thread; from another thread asks the owner with WM_CLOSE
 // (wParam and lParam all ones). A window that is already gone gives 0.

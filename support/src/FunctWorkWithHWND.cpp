@@ -44,8 +44,10 @@ HRESULT CheckIsWindow(HWND window)
 }
 
 LRESULT SafeSendMessageTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int32_t timeoutMs,
-                               const DynamicString& label, bool block)
+                               const DynamicString& label, bool block, bool* delivered)
 {
+    if (delivered != nullptr)
+        *delivered = false;
     try {
         StaticString<128> text("error::[ ");
         if (FAILED(CheckIsWindow(window))) {
@@ -57,8 +59,11 @@ LRESULT SafeSendMessageTimeout(HWND window, UINT message, WPARAM wParam, LPARAM 
         }
         DWORD_PTR answer = 0;
         if (SendMessageTimeoutA(window, message, wParam, lParam, block ? SMTO_BLOCK : SMTO_NORMAL,
-                                static_cast<UINT>(timeoutMs), &answer) != 0)
+                                static_cast<UINT>(timeoutMs), &answer) != 0) {
+            if (delivered != nullptr)
+                *delivered = true;
             return static_cast<LRESULT>(answer);
+        }
 
         const DWORD ownerThread = GetWindowThreadProcessId(window, nullptr);
         text += static_cast<int>(timeoutMs / 1000);

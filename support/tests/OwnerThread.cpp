@@ -8,13 +8,14 @@ const char* const g_operationNames[] = {
     "GWM_AddNumbers_OwnerThread_Korvane_2024_03_01",
     "GWM_WaitForRelease_OwnerThread_Korvane_2024_03_01",
     nullptr,
+    "GWM_GuardedAddNumbers_OwnerThread_Korvane_2024_03_01",
 };
 
 } // namespace
 
 OwnerThread::OwnerThread()
 {
-    m_messages.InitMessages(g_operationNames, 3);
+    m_messages.InitMessages(g_operationNames, 4);
     m_release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     m_busy = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     m_ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -78,14 +79,15 @@ LRESULT OwnerThread::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
     }
     switch (m_messages.GetIndexFromMessage(message)) {
-    case AddNumbers: {
-        ++m_operationsHandled;
-        auto* record = reinterpret_cast<InfoMessageForAddNumbers*>(lParam);
-        if (record->CheckNameStruct("InfoMessageForAddNumbers") != S_OK)
-            return E_INVALIDARG;
-        record->m_sum = record->m_first + record->m_second;
-        record->m_handledOnThread = GetCurrentThreadId();
-        return record->m_answer;
+    case AddNumbers:
+        return AddNumbersOnRecord(lParam);
+    case GuardedAddNumbers: {
+        TimedSendRequest* request = m_guard.BeginOperation(wParam, lParam);
+        if (request == nullptr)
+            return E_FAIL;
+        const LRESULT answer = AddNumbersOnRecord(request->m_lparam);
+        m_guard.EndOperation(request, static_cast<HRESULT>(answer));
+        return answer;
     }
     case WaitForRelease:
         ++m_operationsHandled;
@@ -95,4 +97,25 @@ LRESULT OwnerThread::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+LRESULT OwnerThread::AddNumbersOnRecord(LPARAM lParam)
+{
+    ++m_operationsHandled;
+    auto* record = reinterpret_cast<InfoMessageForAddNumbers*>(lParam);
+    if (record->CheckNameStruct("InfoMessageForAddNumbers") != S_OK)
+        return E_INVALIDARG;
+    if (record->m_holdUntilRelease) {
+        SetEvent(m_busy);
+        WaitForSingleObject(m_release, 10000);
+    }
+    record->m_sum = record->m_first + record->m_second;
+    record->m_handledOnThread = GetCurrentThreadId();
+    return record->m_answer;
+}
+
+HRESULT OwnerThread::SendGuarded(InfoMessageForAddNumbers& record, int32_t timeoutMs, HRESULT* answer)
+{
+    return m_guard.Send(m_window, m_messages.GetMessageFromIndex(GuardedAddNumbers), 0,
+                        reinterpret_cast<LPARAM>(&record), timeoutMs, "GuardedAddNumbers", false, answer);
 }

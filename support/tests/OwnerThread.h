@@ -4,6 +4,7 @@
 
 #include "FunctWorkWithHWND.h"
 #include "ObjectWindowMessage1.h"
+#include "TimedSendGuard.h"
 
 #include <atomic>
 #include <thread>
@@ -15,6 +16,7 @@ struct InfoMessageForAddNumbers : GeneralParentForMessageStruct
     int m_first = 0;
     int m_second = 0;
     HRESULT m_answer = S_OK; // what the owner answers
+    bool m_holdUntilRelease = false; // the owner waits for Release inside the operation
     int m_sum = 0;
     DWORD m_handledOnThread = 0;
 };
@@ -27,6 +29,7 @@ public:
         AddNumbers = 0,
         WaitForRelease = 1, // keeps the owner busy until Release
         Unregistered = 2,   // a null name in the list
+        GuardedAddNumbers = 3,
     };
 
     OwnerThread();
@@ -37,6 +40,9 @@ public:
     HWND Window() const { return m_window; }
     DWORD ThreadId() const { return m_threadId; }
     const ObjectWindowMessage1& Messages() const { return m_messages; }
+    // AddNumbers sent through the owner's guard: S_OK with the owner's answer, or not delivered.
+    HRESULT SendGuarded(InfoMessageForAddNumbers& record, int32_t timeoutMs, HRESULT* answer);
+    uint32_t CountWaitingSenders() const { return m_guard.GetCountWaitingSenders(); }
     void Release() { SetEvent(m_release); }
     // Waits until the owner has entered WaitForRelease (sent messages overtake posted ones).
     bool WaitUntilBusy(DWORD timeoutMs) const { return WaitForSingleObject(m_busy, timeoutMs) == WAIT_OBJECT_0; }
@@ -49,9 +55,11 @@ public:
 private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT AddNumbersOnRecord(LPARAM lParam);
     void Run(HANDLE ready);
 
     ObjectWindowMessage1 m_messages;
+    TimedSendGuard m_guard;
     HANDLE m_release = nullptr;
     HANDLE m_busy = nullptr;
     HANDLE m_ended = nullptr;
