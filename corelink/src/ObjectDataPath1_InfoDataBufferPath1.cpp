@@ -17,8 +17,13 @@ class HeapMutexLock
 public:
     HeapMutexLock() : m_mutex(CreateMutexA(nullptr, FALSE, kHeapMutexName))
     {
-        if (m_mutex != nullptr && WaitForSingleObject(m_mutex, INFINITE) == WAIT_OBJECT_0)
-            m_owned = true;
+        if (m_mutex == nullptr)
+            return;
+        const DWORD answer = WaitForSingleObject(m_mutex, INFINITE);
+        // A thread ended while it held the mutex: the wait made us its owner all the same.
+        if (answer == WAIT_ABANDONED)
+            LOG_TEXT("InfoDataBufferPath1::frame heap mutex abandoned by a thread that ended, taken over");
+        m_owned = answer == WAIT_OBJECT_0 || answer == WAIT_ABANDONED;
     }
     ~HeapMutexLock()
     {
@@ -234,8 +239,10 @@ HRESULT InfoDataBufferPath1::UpdateCopyHandleHeap(void*& handle, TypeOperationUp
 {
     try {
         HeapMutexLock lock;
-        if (!lock.Owned())
-            return S_OK;
+        if (!lock.Owned()) {
+            LOG_TEXT("InfoDataBufferPath1::UpdateCopyHandleHeap::frame heap mutex not taken");
+            return E_FAIL;
+        }
         switch (operation) {
         case TypeOperationTakeHeap:
             if (m_heap == nullptr) {

@@ -3,6 +3,7 @@
 
 #include "LogCapture.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -11,6 +12,8 @@
 using FrameHeap = FrameHeapChecked;
 
 namespace {
+
+HANDLE g_abandoned_mutex = nullptr;
 
 // The size the heap dump reports, or -1 when it logged none.
 long long LoggedHeapSize(const LogCapture& log)
@@ -126,4 +129,43 @@ TEST_F(FrameHeap, HeapMutexIsNamed)
     other.join();
     CloseHandle(held);
     EXPECT_EQ(InfoDataBufferPath1::m_count_ref_heap, 1);
+}
+
+// A thread that ends holding the heap mutex abandons it; the next waiter owns it and must release
+// it, or every later frame of every other thread waits for ever.
+TEST_F(FrameHeap, AnAbandonedHeapMutexIsTakenOverAndReleased)
+{
+    InfoDataBufferPath1 keeper(false);
+    std::thread abandoning([] {
+        // The handle stays open (closed below) so that the mutex outlives the thread that holds it.
+        HANDLE mutex = CreateMutexA(nullptr, FALSE,
+                                    "Brennick LLC::Plexamo::class InfoDataBufferPath1::mutex for control acess heap");
+        WaitForSingleObject(mutex, INFINITE);
+        g_abandoned_mutex = mutex;
+    });
+    abandoning.join();
+    // Each thread makes a frame and stays alive until both have made theirs.
+    HANDLE made[2] = {CreateEventA(nullptr, TRUE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE finish = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> framesInTheHeap{0};
+    std::vector<std::thread> framers;
+    for (HANDLE done : made)
+        framers.emplace_back([done, finish, &framesInTheHeap] {
+            {
+                InfoDataBufferPath1 frame(false);
+                if (SUCCEEDED(frame.UpdateSizeBuffer(16, 4)) && frame.m_heap_buffer == InfoDataBufferPath1::m_heap)
+                    ++framesInTheHeap;
+            }
+            SetEvent(done);
+            WaitForSingleObject(finish, INFINITE);
+        });
+    // Minutes, not a time limit: without the mend the second frame never finishes. (A thread of
+    // another test program may be the one that takes the mutex over.)
+    EXPECT_EQ(WaitForMultipleObjects(2, made, TRUE, 600000), WAIT_OBJECT_0);
+    EXPECT_EQ(framesInTheHeap, 2);
+    SetEvent(finish);
+    for (std::thread& framer : framers)
+        framer.join();
+    for (HANDLE handle : {made[0], made[1], finish, g_abandoned_mutex})
+        CloseHandle(handle);
 }
