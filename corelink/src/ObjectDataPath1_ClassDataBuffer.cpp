@@ -101,9 +101,14 @@ HRESULT InfoDataBufferPath1::AllocBufferEqualCurrent(const InfoDataBufferPath1& 
 HRESULT InfoDataBufferPath1::UpdateSizeBuffer(unsigned width, unsigned height)
 {
     try {
+        // Each factor is bounded before the product, which then stays far inside 64 bits.
+        if (width > INT_MAX || height > INT_MAX)
+            return E_UNEXPECTED;
         const int64_t stride = PlaneStride(width);
+        if (stride > INT_MAX)
+            return E_UNEXPECTED;
         const int64_t blockSize = (static_cast<int64_t>(height) + 2) * stride;
-        if (blockSize > INT_MAX || width > INT_MAX || height > INT_MAX)
+        if (blockSize > INT_MAX)
             return E_UNEXPECTED;
         // The layout is recorded only once the block holds it.
         const HRESULT result = AllocBuffer(static_cast<int>(blockSize), true);

@@ -108,9 +108,16 @@ TEST_F(FrameBuffer, FailedAllocationRecordsNoNewSize)
     EXPECT_EQ(frame.m_info.m_bih.biWidth, 16);
     EXPECT_EQ(frame.m_data, block);
 
-    EXPECT_LT(frame.UpdateSizeBuffer(UINT_MAX, 1), 0);
-    EXPECT_EQ(frame.m_capacity, capacity);
-    EXPECT_EQ(frame.m_stride, stride);
+    // Sizes whose block size would overflow even 64 bits are refused, nothing changed.
+    const unsigned sizes[][2] = {{UINT_MAX, 1}, {0x7FFFFFFF, 0x7FFFFFFF}, {0x7FFFFFFF, 1}, {1, 0x7FFFFFFF},
+                                 {0xFFFFFFF0u, 0xFFFFFFF0u}};
+    for (const auto& size : sizes) {
+        EXPECT_LT(frame.UpdateSizeBuffer(size[0], size[1]), 0) << size[0] << " x " << size[1];
+        EXPECT_EQ(frame.m_capacity, capacity);
+        EXPECT_EQ(frame.m_stride, stride);
+        EXPECT_EQ(frame.m_size_data, stride);
+        EXPECT_EQ(frame.m_data, block);
+    }
 }
 
 TEST_F(FrameBuffer, ChildBuffersHoldTheirOwnHeapReferences)

@@ -91,7 +91,8 @@ HRESULT ObjectControlDataPath1::AddAsincEventsReal(ListEventsDataPath1* events, 
 {
     if (events == nullptr)
         return E_INVALIDARG;
-    if (count <= 0)
+    // More events than the caller's list holds: refused before the queue grows.
+    if (count <= 0 || static_cast<uint32_t>(count) > events->GetCount())
         return E_UNEXPECTED;
     uint32_t filled = m_asinc_events.GetCount();
     try {

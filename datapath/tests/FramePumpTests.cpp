@@ -201,6 +201,35 @@ TEST_F(FramePumpTest, EventsAreAnnouncedFetchedInOrderAndHandedOverOnce)
         delete fetched.GetElement(k).m_event;
 }
 
+// Mend: a count far beyond the caller's list is refused; the events queued before stay queued
+// and the caller's events stay the caller's.
+TEST_F(FramePumpTest, AddingMoreEventsThanTheListHoldsLeavesTheQueueAsItWas)
+{
+    ListEventsDataPath1 two;
+    two.Init(2, 4);
+    two.GetElement(0).m_event = new InfoEventDataFrame_ted1ChangeWidthToHeightFrame();
+    two.GetElement(1).m_event = new InfoEventDataFrame_ted1ChangeWidthToHeightFrame();
+    ASSERT_EQ(S_OK, m_controller->AddAsincEvents(&two, 2));
+    ListEventsDataPath1 one;
+    one.Init(1, 4);
+    InfoEventDataFrame1* kept = new InfoEventDataFrame_ted1ChangeWidthToHeightFrame();
+    one.GetElement(0).m_event = kept;
+    for (int32_t count : {2, 0x7FFFFFFF})
+        EXPECT_EQ(E_UNEXPECTED, m_controller->AddAsincEvents(&one, count)) << count;
+    ASSERT_EQ(1u, one.GetCount());
+    EXPECT_EQ(kept, one.GetElement(0).m_event);
+    delete kept;
+
+    ListEventsDataPath1 fetched;
+    EXPECT_EQ(2, m_controller->GetAsincEvents(&fetched));
+    ASSERT_EQ(2u, fetched.GetCount());
+    for (uint32_t k = 0; k < fetched.GetCount(); ++k) {
+        ASSERT_NE(nullptr, fetched.GetElement(k).m_event) << k;
+        EXPECT_EQ(ted1ChangeWidthToHeightFrame, fetched.GetElement(k).m_event->GetTypeEvent());
+        delete fetched.GetElement(k).m_event;
+    }
+}
+
 // Mend: without a client window nobody fetches; the queue keeps a bounded number of events.
 TEST_F(FramePumpTest, WithoutClientWindowTheQueueStaysBounded)
 {

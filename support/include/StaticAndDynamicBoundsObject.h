@@ -180,13 +180,9 @@ private:
         // A byte count beyond 32 bits is refused as an impossible request, never cut short.
         if (capacity * sizeof(T) <= UINT32_MAX)
             fresh = new (std::nothrow) T[static_cast<size_t>(capacity)];
-        if (fresh == nullptr) {
-            delete[] m_data;
-            m_data = nullptr;
-            m_count = 0;
-            m_capacity = 0;
+        // A growth that cannot be made leaves the array as it was: its elements may own things.
+        if (fresh == nullptr)
             throw 240;
-        }
         const uint32_t kept = m_count < count ? m_count : count;
         for (uint32_t k = 0; k < kept; ++k)
             fresh[k] = m_data[k];

@@ -91,15 +91,19 @@ TEST(DynamicBoundsObject, ForcedResizeReallocatesEvenAtTheSameCapacity)
     EXPECT_EQ(array.GetCapacity(), 5u);
 }
 
-TEST(DynamicBoundsObject, ImpossibleSizeFailsCleanly)
+// Mend: a growth that cannot be made keeps the array and its elements as they were.
+TEST(DynamicBoundsObject, ImpossibleSizeFailsAndKeepsTheArray)
 {
     LogCapture capture;
     DynamicBoundsObject<double> array;
     array.Init(2, 0);
+    array.GetElement(0) = 1.5;
+    array.GetElement(1) = 2.5;
     EXPECT_EQ(array.SetSize(0x40000000u), E_FAIL) << "8 GiB of doubles does not fit 32 bits";
-    EXPECT_EQ(array.GetCount(), 0u);
-    EXPECT_EQ(array.GetCapacity(), 0u);
-    EXPECT_FALSE(array.HasStorage());
+    EXPECT_EQ(array.GetCount(), 2u);
+    EXPECT_EQ(array.GetCapacity(), 2u);
+    EXPECT_EQ(array.GetElement(0), 1.5);
+    EXPECT_EQ(array.GetElement(1), 2.5);
     EXPECT_TRUE(capture.Contains(g_add_text_except));
 }
 
