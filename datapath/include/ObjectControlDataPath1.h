@@ -344,6 +344,8 @@ private:
     HRESULT WaitForWorkerStart(HANDLE startEvent);
 
     // Filter table helpers.
+    ObjectDataPath1* FindFilterWithInterfaceBelow(ObjectDataPath1* start, int32_t* counter, const GUID& iid,
+                                                  uint32_t depth);
     bool AnswersInterface(ObjectDataPath1* filter, const GUID& iid) const;
     HRESULT QueryCameraId(ObjectDataPath1* filter, int32_t* idCamera) const;
     HRESULT RemoveFromSourceList(int32_t index);

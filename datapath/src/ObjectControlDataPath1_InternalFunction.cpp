@@ -23,6 +23,21 @@ uint32_t CountPoints(const ObjectDataPath1* filter, bool input)
     return count < ListConnectionPointsDataPath1::kMaxPoints ? count : ListConnectionPointsDataPath1::kMaxPoints;
 }
 
+// Whether the walk along output links from `from` meets `to`. Bounded in depth by the table size
+// and in work by a budget of visits; a walk that runs out counts as meeting it (refused).
+bool ReachesDownstream(ObjectDataPath1* from, const ObjectDataPath1* to, uint32_t depth, uint32_t& budget)
+{
+    if (from == to || depth >= ObjectControlDataPath1::kMaxFilters || budget == 0)
+        return true;
+    --budget;
+    for (uint32_t output = 0; output < CountPoints(from, false); ++output) {
+        ObjectDataPath1* peer = LinkPoint(from, false, output).m_peer;
+        if (peer != nullptr && ReachesDownstream(peer, to, depth + 1, budget))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 // ---- Table access ---------------------------------------------------------------------------
@@ -249,10 +264,20 @@ HRESULT ObjectControlDataPath1::ConnectFilters(ObjectDataPath1* source, int32_t 
                                                int32_t input)
 {
     try {
-        if (source == nullptr || target == nullptr)
+        if (source == nullptr || target == nullptr || GetIndexFilter(source) < 0 || GetIndexFilter(target) < 0)
             return E_INVALIDARG;
         if (output < 0 || input < 0)
             return E_UNEXPECTED;
+        // Both ends are checked before either is written: a refused link leaves nothing behind.
+        if (static_cast<uint32_t>(output) >= CountPoints(source, false) ||
+            static_cast<uint32_t>(input) >= CountPoints(target, true))
+            return E_FAIL;
+        // Frames are pushed depth first along the links: a loop would never end.
+        uint32_t budget = kMaxFilters * ListConnectionPointsDataPath1::kMaxPoints;
+        if (ReachesDownstream(target, source, 0, budget)) {
+            LOG_TEXT("ObjectControlDataPath1::ConnectFilters::the link would close a cycle, refused");
+            return E_UNEXPECTED;
+        }
         const HRESULT result = source->SetConnection(false, output, target, input);
         if (FAILED(result))
             return result;
@@ -328,8 +353,15 @@ ObjectDataPath1* ObjectControlDataPath1::GetHeadFilterFromIDCamera(int32_t idCam
 // is passed over and the walk goes on below it, so later occurrences along a chain are found.
 ObjectDataPath1* ObjectControlDataPath1::FindFilterWithInterface(ObjectDataPath1* start, int32_t* counter, GUID iid)
 {
+    return FindFilterWithInterfaceBelow(start, counter, iid, 0);
+}
+
+// Bounded by the table size, so that a cycle of links cannot exhaust the worker's stack.
+ObjectDataPath1* ObjectControlDataPath1::FindFilterWithInterfaceBelow(ObjectDataPath1* start, int32_t* counter,
+                                                                      const GUID& iid, uint32_t depth)
+{
     try {
-        if (counter == nullptr)
+        if (counter == nullptr || depth >= kMaxFilters)
             return nullptr;
         for (uint32_t k = 0; k < m_count_used_filters; ++k) {
             ObjectDataPath1* filter = m_filters.GetElement(k);
@@ -341,7 +373,7 @@ ObjectDataPath1* ObjectControlDataPath1::FindFilterWithInterface(ObjectDataPath1
                 ObjectDataPath1* peer = LinkPoint(filter, false, output).m_peer;
                 if (peer == nullptr)
                     continue;
-                if (ObjectDataPath1* found = FindFilterWithInterface(peer, counter, iid))
+                if (ObjectDataPath1* found = FindFilterWithInterfaceBelow(peer, counter, iid, depth + 1))
                     return found;
             }
         }

@@ -5,19 +5,16 @@
 #include "ObjectAllocatorBufferDataPath1.h"
 #include "ObjectDataPath1.h"
 
+#include "CTimeServer.h"
 #include "CatchAllLog.h"
 
 namespace {
 
-// Filter times in milliseconds, like the time server's; read from the performance counter
-// because the time server's registry query costs more than a filter's work under some systems.
+// Filter times in milliseconds of the system's clock.
 int64_t NowMilliseconds()
 {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER counter;
-    if (!QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0 || !QueryPerformanceCounter(&counter))
-        return static_cast<int64_t>(GetTickCount64());
-    return counter.QuadPart * 1000 / frequency.QuadPart;
+    static CTimeServer clock;
+    return static_cast<int64_t>(clock.GetTime());
 }
 
 constexpr uint32_t kSizeHintSourceFrame = 0x20000;
@@ -121,6 +118,11 @@ HRESULT ObjectControlDataPath1::RouteFrameThroughFilter(int32_t* step, int64_t s
         return E_INVALIDARG;
     if (filter == nullptr)
         return S_FALSE;
+    // Each filter of the table takes a frame at most once per source push along a tree of links.
+    if (*step > static_cast<int32_t>(kMaxFilters)) {
+        LOG_TEXT("ObjectControlDataPath1::RouteFrameThroughFilter::more pushes than filters, stopped");
+        return E_FAIL;
+    }
     InfoFilterObjectDataPath1 info;
     HRESULT result = filter->GetInfoFilter(&info);
     if (FAILED(result))

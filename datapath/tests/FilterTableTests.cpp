@@ -79,6 +79,39 @@ TEST_F(FilterTableTest, LinksAreRecordedOnBothSides)
     EXPECT_EQ(-1, Point(made[1], true, 0).m_peer_index);
 }
 
+// Mend: a link is checked at both ends before either is written (a refused link used to stay half
+// made), and a filter linked to itself or a link that closes a cycle is refused.
+TEST_F(FilterTableTest, RefusedLinksLeaveNothingBehind)
+{
+    std::vector<int32_t> made;
+    ASSERT_EQ(S_OK, m_controller->MakeFilters({"Tonalis1.vdd", "Motiscan4.vdd", "Camwell1.vdd"}, &made));
+    ASSERT_EQ(S_OK, m_controller->Link(made[0], 0, made[1], 0));
+    ASSERT_EQ(S_OK, m_controller->Link(made[1], 0, made[2], 0));
+    struct Case
+    {
+        int32_t source;
+        int32_t output;
+        int32_t target;
+        int32_t input;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {made[0], 0, made[2], 99, E_FAIL},    // no input 99
+        {made[2], 7, made[0], 0, E_FAIL},     // no output 7
+        {made[1], 0, made[1], 0, E_UNEXPECTED}, // itself
+        {made[2], 0, made[0], 0, E_UNEXPECTED}, // closes a cycle
+        {made[2], 0, made[1], 0, E_UNEXPECTED},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, m_controller->Link(c.source, c.output, c.target, c.input))
+            << c.source << ":" << c.output << " -> " << c.target << ":" << c.input;
+    EXPECT_EQ(m_controller->GetFilterFromIndex(made[1]), Point(made[0], false, 0).m_peer);
+    EXPECT_EQ(0, Point(made[0], false, 0).m_peer_index);
+    EXPECT_EQ(nullptr, Point(made[0], true, 0).m_peer);
+    EXPECT_EQ(m_controller->GetFilterFromIndex(made[1]), Point(made[2], true, 0).m_peer);
+    EXPECT_EQ(nullptr, Point(made[2], false, 0).m_peer);
+}
+
 TEST_F(FilterTableTest, FindsCamerasHeadsAndInterfacesAlongTheChain)
 {
     std::vector<int32_t> made = MakeCameraChain(42);
