@@ -596,7 +596,9 @@ HRESULT RendererFilterBase::ReceiveSample(IMediaSample* sample)
                     LOG_TEXT("RendererFilterBase::ReceiveSample::DoRenderSample failed, sample dropped");
                 break;
             }
+            InterlockedIncrement(&m_waitingReceives);
             WaitForSingleObject(m_wakeEvent, waitMilliseconds);
+            InterlockedDecrement(&m_waitingReceives);
         }
         LeaveReceive();
         return S_OK;

@@ -166,6 +166,8 @@ public:
     virtual HRESULT OnStopStreaming() { return S_OK; }
 
     RendererInputPin& InputPin() { return m_pin; }
+    // Receive calls waiting now for their sample's time or for Run (tests wait on it).
+    LONG CountWaitingReceives() const { return InterlockedCompareExchange(&m_waitingReceives, 0, 0); }
 
 private:
     friend class RendererInputPin;
@@ -225,6 +227,7 @@ private:
     bool m_endOfStream = false;
     HANDLE m_wakeEvent;         // manual reset: a state change for a waiting Receive
     HANDLE m_receiveIdleEvent;  // manual reset: set while no Receive runs
+    mutable LONG m_waitingReceives = 0;
 
     RendererInputPin m_pin;
 };

@@ -105,7 +105,7 @@ STDMETHODIMP Sinkwell1::GetData(InfoDataBufferPath1* frame)
         if (frame == nullptr)
             return S_OK;
         CriticalSectionLock lock(m_filterLock);
-        HRESULT result = frame->AllocBufferEqualCurrent(m_newestFrame);
+        HRESULT result = PrepareCallerFrame(*frame);
         if (frame->m_data != nullptr && m_newestFrame.m_data != nullptr && m_newestFrame.m_size_data > 0)
             result = frame->ExchangeBuffersAndDataFromCurrent(m_newestFrame);
         // Consumed: a second call before the next sample finds no data.
@@ -115,6 +115,22 @@ STDMETHODIMP Sinkwell1::GetData(InfoDataBufferPath1* frame)
         return result;
     }
     CATCH_ALL_RETURN(E_FAIL)
+}
+
+// The caller's frame takes the newest frame's description. Its block is the one the exchange
+// hands to the filter for the next sample, so it is reallocated only when it is smaller than the
+// newest frame's data; exchanges in a steady stream then never reallocate.
+HRESULT Sinkwell1::PrepareCallerFrame(InfoDataBufferPath1& frame) const
+{
+    const int64_t needed = static_cast<int64_t>(m_newestFrame.m_offset_data) + m_newestFrame.m_size_data;
+    if (frame.m_data == nullptr || frame.m_capacity < needed)
+        return frame.AllocBufferEqualCurrent(m_newestFrame);
+    frame.m_self_size = m_newestFrame.m_self_size;
+    frame.m_info = m_newestFrame.m_info;
+    frame.m_size_data = 0;
+    frame.m_stride = m_newestFrame.m_stride;
+    frame.m_offset_data = m_newestFrame.m_offset_data;
+    return S_OK;
 }
 
 STDMETHODIMP Sinkwell1::SetOption(int index, int value)
@@ -191,6 +207,11 @@ HRESULT Sinkwell1::OnStartStreaming()
 {
     try {
         CriticalSectionLock lock(m_filterLock);
+        // The connection cannot change while streaming: its type is read once, here.
+        FreeMediaTypeContent(m_currentType);
+        const HRESULT typed = InputPin().ConnectionMediaType(&m_currentType);
+        if (FAILED(typed))
+            LOG_TEXT("Sinkwell1::OnStartStreaming::no connection media type");
         m_streamingFlag = true;
         m_frameRate.ResetFrameTime();
         m_newestFrame.SetNULLFrame();
@@ -221,22 +242,16 @@ HRESULT Sinkwell1::DoRenderSample(IMediaSample* sample)
         const long length = sample->GetActualDataLength();
         if (length < 1)
             return S_OK;
+        // A sample the format checks drop is as if it never came: the frame not yet collected
+        // stays, and the time since the last sample (the source's stall watchdog) keeps running.
+        SampleLayout layout;
+        if (!DescribeSample(length, layout))
+            return S_OK;
         if (m_frameRate.CheckTimeForNextFrame() != S_OK)
             return S_OK;
-        m_newestFrame.SetNULLFrame();
-        const HRESULT refreshed = RefreshCurrentMediaType();
-        if (FAILED(refreshed))
-            return refreshed;
-        return StoreSample(bytes, length);
+        return StoreSample(bytes, length, layout);
     }
     CATCH_ALL_RETURN(E_FAIL)
-}
-
-HRESULT Sinkwell1::RefreshCurrentMediaType()
-{
-    CriticalSectionLock lock(m_filterLock);
-    FreeMediaTypeContent(m_currentType);
-    return InputPin().ConnectionMediaType(&m_currentType);
 }
 
 const BITMAPINFOHEADER* Sinkwell1::CurrentBitmapHeader() const
@@ -251,36 +266,40 @@ const BITMAPINFOHEADER* Sinkwell1::CurrentBitmapHeader() const
     return nullptr;
 }
 
-HRESULT Sinkwell1::StoreSample(const BYTE* bytes, long length)
+bool Sinkwell1::DescribeSample(long length, SampleLayout& layout) const
 {
     // A format block too small for its type, or another format type: the sample is not stored.
-    const BITMAPINFOHEADER* header = CurrentBitmapHeader();
-    if (header == nullptr)
-        return S_OK;
-    const int64_t width = header->biWidth;
-    const int64_t height = header->biHeight;
-    if (width <= 0 || height <= 0)
-        return S_OK;
-    const GUID subtype = m_currentType.subtype;
-    const uint32_t bytesPerPixel = GetBytesPerPixelFromSubtype(subtype);
-    const int64_t stride = RowStride(subtype, width, bytesPerPixel);
-    const int64_t size = stride * height;
-    if (stride > std::numeric_limits<int32_t>::max() || size > std::numeric_limits<int32_t>::max())
-        return S_OK;
+    layout.header = CurrentBitmapHeader();
+    if (layout.header == nullptr)
+        return false;
+    layout.width = layout.header->biWidth;
+    layout.height = layout.header->biHeight;
+    if (layout.width <= 0 || layout.height <= 0)
+        return false;
+    layout.bytesPerPixel = GetBytesPerPixelFromSubtype(m_currentType.subtype);
+    layout.stride = RowStride(m_currentType.subtype, layout.width, layout.bytesPerPixel);
+    layout.size = layout.stride * layout.height;
+    if (layout.stride > std::numeric_limits<int32_t>::max() || layout.size > std::numeric_limits<int32_t>::max())
+        return false;
     // More data than the frame the format describes: dropped rather than cut.
-    if (length > size)
-        return S_OK;
+    return length <= layout.size;
+}
 
+HRESULT Sinkwell1::StoreSample(const BYTE* bytes, long length, const SampleLayout& layout)
+{
+    m_newestFrame.SetNULLFrame();
+    const GUID subtype = m_currentType.subtype;
     InfoCallInterfaceDataPath1& info = m_newestFrame.m_info;
     info.m_state = InfoCallInterfaceDataPath1::kStateFrame;
     info.m_major_type = m_currentType.majortype;
     info.m_subtype = subtype;
     info.m_format_type = FORMAT_VideoInfo;
     info.m_count = 1;
-    info.m_bih = *header;
+    info.m_bih = *layout.header;
     const HRESULT allocated = m_newestFrame.AllocBufferForStandartTypeVideoData(
-        static_cast<int>(size), static_cast<int>(width), static_cast<int>(height), static_cast<int>(stride), 0, 0,
-        subtype, header->biCompression, static_cast<unsigned short>(bytesPerPixel * 8));
+        static_cast<int>(layout.size), static_cast<int>(layout.width), static_cast<int>(layout.height),
+        static_cast<int>(layout.stride), 0, 0, subtype, layout.header->biCompression,
+        static_cast<unsigned short>(layout.bytesPerPixel * 8));
     if (FAILED(allocated) || m_newestFrame.m_data == nullptr || m_newestFrame.m_capacity < length) {
         m_newestFrame.SetNULLFrame();
         return S_OK;

@@ -1,6 +1,11 @@
 // The sink filter at the end of every capture and file graph of the source plug-in: keeps the
 // newest sample, thinned by a frame-rate gate, in one frame buffer and hands it over on request
 // by swapping frame buffers.
+//
+// Locks, always taken in this order: the base's state lock, then the filter lock (the newest
+// frame, the copy of the connection type, the gate and the options), then the base's stream lock.
+// OnStartStreaming runs under the state lock and reads the connection type (stream lock) under
+// the filter lock; DoRenderSample and GetData take the filter lock alone, for a copy or a swap.
 #pragma once
 
 #include "RendererBase.h"
@@ -52,10 +57,22 @@ private:
     Sinkwell1(IUnknown* outer, HRESULT* result);
     ~Sinkwell1() override;
 
-    HRESULT RefreshCurrentMediaType();
-    // Copies the sample into the newest frame, or leaves the frame empty when the format or the
-    // sample is unusable.
-    HRESULT StoreSample(const BYTE* bytes, long length);
+    struct SampleLayout
+    {
+        const BITMAPINFOHEADER* header = nullptr;
+        int64_t width = 0;
+        int64_t height = 0;
+        int64_t stride = 0;
+        int64_t size = 0;
+        uint32_t bytesPerPixel = 0;
+    };
+
+    // The frame a sample of the connection's format makes; false when the format or the sample's
+    // length is unusable.
+    bool DescribeSample(long length, SampleLayout& layout) const;
+    // Copies the sample into the newest frame (left empty when no block can be had).
+    HRESULT StoreSample(const BYTE* bytes, long length, const SampleLayout& layout);
+    HRESULT PrepareCallerFrame(InfoDataBufferPath1& frame) const;
     // The format block's bitmap header, or null when the format type is not a video info one or
     // the block is too small for its type.
     const BITMAPINFOHEADER* CurrentBitmapHeader() const;

@@ -2,6 +2,7 @@
 // by friendly name, and graphs that end in the filter.
 #pragma once
 
+#include "RendererBase.h"
 #include "Sinkwell1Interfaces.h"
 #include "SmartComPointer.h"
 #include "TestPushSource.h"
@@ -51,6 +52,8 @@ public:
     ISinkwellSampleExchange* Exchange() { return m_exchange.Get(); }
     ISinkwellProcessorMode* ProcessorMode() { return m_processorMode.Get(); }
     IBaseFilter* Sink() { return m_sink.Get(); }
+    // The filter object behind the interface (the base comes first in its layout).
+    RendererFilterBase* Renderer() { return static_cast<RendererFilterBase*>(m_sink.Get()); }
     IPin* SinkPin() { return m_sinkPin.Get(); }
     TestPushSource* PushSource() { return m_pushSource; }
     HRESULT Status() const { return m_status; }
