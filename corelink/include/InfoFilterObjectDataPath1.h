@@ -62,11 +62,8 @@ public:
     // state is dropped (it belongs to the plug-in, which alone knows how to free it).
     ~InfoFilterObjectDataPath1()
     {
-        try {
-            if (m_state != nullptr)
-                throw 255;
-        }
-        CATCH_ALL_LOG()
+        if (m_state != nullptr)
+            LOG_TEXT("InfoFilterObjectDataPath1::destroyed while it still holds its plug-in's state");
         m_state = nullptr;
     }
     InfoFilterObjectDataPath1(const InfoFilterObjectDataPath1&) = delete;

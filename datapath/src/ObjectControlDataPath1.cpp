@@ -318,7 +318,7 @@ void ObjectControlDataPath1::OnWorkerWindowDestroyed()
         m_pool = nullptr;
         DeleteAllQueuedEvents();
         if (m_tick_events.GetCount() != 0)
-            throw 241;
+            LOG_TEXT("ObjectControlDataPath1::OnWorkerWindowDestroyed::events of a tick left behind");
     }
     CATCH_ALL_LOG()
 }

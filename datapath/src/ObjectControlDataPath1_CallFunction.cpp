@@ -50,8 +50,10 @@ HRESULT ObjectControlDataPath1::CallInterfaceFunctionForIDObjectReal(int32_t idO
                                                                      int32_t indexMethod, ListParamsDataPath1* params)
 {
     try {
-        if (idObject < 0)
-            throw 2;
+        if (idObject < 0) {
+            LOG_TEXT("ObjectControlDataPath1::CallInterfaceFunctionForIDObjectReal::negative object id");
+            return E_FAIL;
+        }
         ObjectDataPath1* filter = m_filters.GetElement(static_cast<uint32_t>(idObject));
         return filter == nullptr ? S_FALSE : filter->CallInterfaceFunction(iid, indexMethod, params);
     }
@@ -61,8 +63,10 @@ HRESULT ObjectControlDataPath1::CallInterfaceFunctionForIDObjectReal(int32_t idO
 HRESULT ObjectControlDataPath1::QueryInterfaceForIDObjectReal(int32_t idObject, int32_t /*subId*/, GUID iid)
 {
     try {
-        if (idObject < 0)
-            throw 2;
+        if (idObject < 0) {
+            LOG_TEXT("ObjectControlDataPath1::QueryInterfaceForIDObjectReal::negative object id");
+            return E_FAIL;
+        }
         ObjectDataPath1* filter = m_filters.GetElement(static_cast<uint32_t>(idObject));
         return filter == nullptr ? S_FALSE : filter->QueryInterfaceFunction(iid);
     }

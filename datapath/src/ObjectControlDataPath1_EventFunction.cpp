@@ -96,11 +96,14 @@ HRESULT ObjectControlDataPath1::AddAsincEventsReal(ListEventsDataPath1* events, 
         return E_UNEXPECTED;
     uint32_t filled = m_asinc_events.GetCount();
     try {
+        for (uint32_t j = 0; j < static_cast<uint32_t>(count); ++j)
+            if (events->GetElement(j).m_event == nullptr) {
+                LOG_TEXT("ObjectControlDataPath1::AddAsincEventsReal::a place of the list holds no event");
+                return E_FAIL;
+            }
         filled = GrowWithNullPlaces(m_asinc_events, static_cast<uint32_t>(count));
         for (uint32_t j = 0; j < static_cast<uint32_t>(count); ++j) {
             InfoEventItemDataPath1& item = events->GetElement(j);
-            if (item.m_event == nullptr)
-                throw 2;
             StoreClone(m_asinc_events, filled, item.m_event);
             DeleteEvent(item.m_event);
             item.m_event = nullptr;

@@ -5,9 +5,40 @@
 
 #include "KestrelDebugFunct.h"
 
+#include <cstdio>
+#include <exception>
+
+// The generic text and, inside a catch handler, what was thrown (an integer code, the text of a
+// standard exception, or "unknown"), with the source file and line.
 inline void LogExceptionAt(const char* sourceFile, int line)
 {
-    fMfSG(g_add_text_except, nullptr, sourceFile, line, nullptr, false, true);
+    char text[320];
+    std::snprintf(text, sizeof(text), "%s", g_add_text_except);
+    const std::exception_ptr current = std::current_exception();
+    try {
+        if (current)
+            std::rethrow_exception(current);
+    }
+    catch (int code) {
+        std::snprintf(text, sizeof(text), "%s: integer %d", g_add_text_except, code);
+    }
+    catch (long code) {
+        std::snprintf(text, sizeof(text), "%s: integer %ld (0x%08lX)", g_add_text_except, code,
+                      static_cast<unsigned long>(code));
+    }
+    catch (unsigned code) {
+        std::snprintf(text, sizeof(text), "%s: integer %u", g_add_text_except, code);
+    }
+    catch (const std::exception& exception) {
+        std::snprintf(text, sizeof(text), "%s: %s", g_add_text_except, exception.what());
+    }
+    catch (const char* message) {
+        std::snprintf(text, sizeof(text), "%s: %s", g_add_text_except, message != nullptr ? message : "(null)");
+    }
+    catch (...) {
+        std::snprintf(text, sizeof(text), "%s: unknown", g_add_text_except);
+    }
+    fMfSG(text, nullptr, sourceFile, line, nullptr, false, true);
 }
 
 // Writes a text such as "Class::Method::begin" with the caller's file and line.

@@ -48,7 +48,8 @@ uint32_t GetBytesPerPixelFromSubtype(GUID subtype)
         // Sized as 2 bytes per pixel: width x height x 2 covers the three planes.
         if (IsOneOf(subtype, planar420))
             return 2;
-        throw 2;
+        LOG_TEXT("GetBytesPerPixelFromSubtype::unknown subtype, counted as 4 bytes a pixel");
+        return 4;
     }
     CATCH_ALL_RETURN(4)
 }

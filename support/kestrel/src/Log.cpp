@@ -1,6 +1,9 @@
 #include "KestrelDebugFunct.h"
 
+#include <io.h>
+
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 const char g_add_text_except[] = "Exception caught";
@@ -43,6 +46,31 @@ void FormatLine(char* line, size_t size, const char* text, const char* sourceFil
                   lineNumber);
 }
 
+// Under the log's lock.
+void WriteLine(LogState& log, const char* formatted)
+{
+    if (log.file != nullptr)
+        std::fprintf(log.file, "%s\n", formatted);
+    else
+        OutputDebugStringA(formatted);
+    if (log.hook != nullptr)
+        log.hook(formatted, log.hookContext);
+}
+
+// Without the log's lock: straight to the file's system handle, past the C runtime's own lock of
+// the stream, and to the debugger.
+void WriteLineUnlocked(const LogState& log, const char* formatted)
+{
+    OutputDebugStringA(formatted);
+    FILE* file = log.file;
+    if (file == nullptr)
+        return;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    DWORD written = 0;
+    WriteFile(handle, formatted, static_cast<DWORD>(std::strlen(formatted)), &written, nullptr);
+    WriteFile(handle, "\r\n", 2, &written, nullptr);
+}
+
 } // namespace
 
 void fMfSG(const char* text, const void*, const char* sourceFile, int line, const void*, bool, bool)
@@ -52,12 +80,7 @@ void fMfSG(const char* text, const void*, const char* sourceFile, int line, cons
 
     LogState& log = Log();
     std::lock_guard<std::mutex> guard(log.lock);
-    if (log.file != nullptr)
-        std::fprintf(log.file, "%s\n", formatted);
-    else
-        OutputDebugStringA(formatted);
-    if (log.hook != nullptr)
-        log.hook(formatted, log.hookContext);
+    WriteLine(log, formatted);
 }
 
 HRESULT fIfNITFILE(const char* path)
@@ -121,7 +144,17 @@ LONG WINAPI MainUnhandledExceptionFilterForProcess(EXCEPTION_POINTERS* pointers)
     std::snprintf(text, sizeof(text), "Unhandled exception 0x%08lX at %p",
                   record != nullptr ? record->ExceptionCode : 0UL,
                   record != nullptr ? record->ExceptionAddress : nullptr);
-    fMfSG(text, nullptr, __FILE__, __LINE__, nullptr, false, true);
-    FlushDebugeBuffers();
+    char formatted[1024];
+    FormatLine(formatted, sizeof(formatted), text, __FILE__, __LINE__);
+    // The faulting thread may hold the log's lock: never wait for it here.
+    LogState& log = Log();
+    std::unique_lock<std::mutex> guard(log.lock, std::try_to_lock);
+    if (!guard.owns_lock()) {
+        WriteLineUnlocked(log, formatted);
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    WriteLine(log, formatted);
+    if (log.file != nullptr)
+        std::fflush(log.file);
     return EXCEPTION_CONTINUE_SEARCH;
 }

@@ -5,13 +5,14 @@
 
 inline int ThrowingOperationLine()
 {
-    return __LINE__ + 8;
+    return __LINE__ + 9;
 }
 
-inline HRESULT ThrowingOperation()
+template <class Thrown>
+HRESULT ThrowingOperation(const Thrown& thrown)
 {
     try {
-        throw 2;
+        throw thrown;
     }
     CATCH_ALL_RETURN(E_FAIL)
 }

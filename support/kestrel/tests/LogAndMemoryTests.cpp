@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -22,15 +24,23 @@ TEST(Log, LineCarriesTextThreadFileAndLine)
     EXPECT_NE(lines[0].find("[" + std::to_string(GetCurrentThreadId()) + "]"), std::string::npos);
 }
 
-TEST(Log, CatchAllWritesTheGenericTextWithFileAndLine)
+// The catch-all tells what was thrown, beside the file and line of the catch.
+TEST(Log, CatchAllWritesWhatWasThrownWithFileAndLine)
 {
+    struct Unknown
+    {
+    };
+    const std::string where = " (CatchAllLogTestHelpers.h:" + std::to_string(ThrowingOperationLine()) + ")";
+    const std::string generic = g_add_text_except;
     LogCapture capture;
-    const int throwLine = ThrowingOperationLine();
-    EXPECT_EQ(ThrowingOperation(), E_FAIL);
-
-    const std::string expected =
-        std::string(g_add_text_except) + " (CatchAllLogTestHelpers.h:" + std::to_string(throwLine) + ")";
-    EXPECT_TRUE(capture.Contains(expected)) << expected;
+    EXPECT_EQ(ThrowingOperation(2), E_FAIL);
+    EXPECT_EQ(ThrowingOperation(E_INVALIDARG), E_FAIL);
+    EXPECT_EQ(ThrowingOperation(std::runtime_error("frame too large")), E_FAIL);
+    EXPECT_EQ(ThrowingOperation(Unknown{}), E_FAIL);
+    for (const std::string& expected :
+         {generic + ": integer 2" + where, generic + ": integer -2147024809 (0x80070057)" + where,
+          generic + ": frame too large" + where, generic + ": unknown" + where})
+        EXPECT_TRUE(capture.Contains(expected)) << expected;
 }
 
 TEST(Log, LinesFromManyThreadsAreWholeAndGoToTheFile)
@@ -152,4 +162,55 @@ TEST(Memory, SafeCloseHandleClosesOnceAndClears)
     EXPECT_EQ(SAFE_CLOSE_HANDLE(event), S_FALSE);
     HANDLE invalid = INVALID_HANDLE_VALUE;
     EXPECT_EQ(SAFE_CLOSE_HANDLE(invalid), S_FALSE);
+}
+
+// The faulting thread may be the one holding the log's lock: the last-chance filter writes its
+// line without waiting for it.
+TEST(Log, UnhandledExceptionFilterDoesNotWaitForTheLogsLock)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "kestrel_fault_test_" + std::to_string(GetCurrentProcessId()) + ".txt";
+    DeleteFileA(path.c_str());
+    ASSERT_EQ(fIfNITFILE(path.c_str()), S_OK);
+
+    static HANDLE inside = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    static HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    // The hook runs under the log's lock: it keeps the lock until released.
+    SetKestrelLogHook(
+        [](const char*, void*) {
+            SetEvent(inside);
+            WaitForSingleObject(release, INFINITE);
+        },
+        nullptr);
+    std::thread holder([] { fMfSG("holding the log", nullptr, __FILE__, __LINE__, nullptr, false, true); });
+    ASSERT_EQ(WaitForSingleObject(inside, INFINITE), WAIT_OBJECT_0);
+
+    EXCEPTION_RECORD record{};
+    record.ExceptionCode = EXCEPTION_INT_DIVIDE_BY_ZERO;
+    EXCEPTION_POINTERS pointers{&record, nullptr};
+    std::atomic<bool> returned{false};
+    std::thread faulting([&] {
+        MainUnhandledExceptionFilterForProcess(&pointers);
+        returned = true;
+    });
+    // Minutes, not a time limit: without the mend the filter waits until the lock is released.
+    for (int waited = 0; !returned && waited < 600000; waited += 10)
+        Sleep(10);
+    EXPECT_TRUE(returned);
+    SetEvent(release);
+    faulting.join();
+    holder.join();
+    SetKestrelLogHook(nullptr, nullptr);
+    StopDebugeThread();
+
+    std::string text;
+    if (FILE* file = std::fopen(path.c_str(), "r")) {
+        char line[1024];
+        while (std::fgets(line, sizeof(line), file))
+            text += line;
+        std::fclose(file);
+    }
+    DeleteFileA(path.c_str());
+    EXPECT_NE(text.find("Unhandled exception 0xC0000094"), std::string::npos) << text;
 }
