@@ -175,12 +175,19 @@ public:
     static constexpr uint32_t kMaxSincEventsWithoutClient = 1024;
 
     ObjectControlDataPath1(HINSTANCE instance, const char* pluginFolder);
+    // Calls Shutdown last; a derived class calls it first in its own destructor.
     virtual ~ObjectControlDataPath1();
     ObjectControlDataPath1(const ObjectControlDataPath1&) = delete;
     ObjectControlDataPath1& operator=(const ObjectControlDataPath1&) = delete;
 
     // The event messages of the client window: 0 synchronous, 1 asynchronous, else 0.
     static UINT GetEventMessageId(int index);
+
+    // Destroys the worker's window on the worker (which stops and deletes every filter there) and
+    // waits for the worker thread to end; later calls do nothing. The worker calls virtual
+    // operations until then, so a derived class's destructor and the controller's owner call it
+    // before anything the worker may use goes away. Not on the worker thread (0x8000FFFF).
+    HRESULT Shutdown();
 
     // ---- Public operations: any thread ----
     HRESULT Run();
@@ -303,7 +310,8 @@ public:
                                                  ListParamsDataPath1* params);
     int32_t GetIndexFilter(const ObjectDataPath1* filter) const;
 
-    // Worker side, also for tests that inspect the controller.
+    // Worker side, also for tests that inspect the controller. The table accessors and every
+    // ...Real operation run on the worker thread only: elsewhere they log and refuse (0x8000FFFF or null).
     HWND GetWorkerWindow() const { return m_worker_window; }
     DWORD GetWorkerThreadId() const { return m_worker_thread_id; }
     ObjectDataPath1* GetFilterFromIndex(int32_t index) const;
@@ -338,6 +346,10 @@ private:
     LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void OnWorkerWindowDestroyed();
     HRESULT RunOperation(uint32_t code, WPARAM wParam, LPARAM lParam, bool* handled);
+    // The operation on the worker, as its message would run it (the test hook first).
+    HRESULT RunOperationOnWorker(uint32_t code, WPARAM wParam, LPARAM lParam, bool* handled);
+    // True on the worker thread, and when no worker thread runs; elsewhere logs the operation.
+    bool IsOnWorkerThread(const char* operation) const;
     HRESULT SendInterfaceCall(uint32_t code, const char* operationName, int32_t id, int32_t subId, GUID iid,
                               int32_t indexMethod, ListParamsDataPath1* params);
     HRESULT CreateNamedEvents();

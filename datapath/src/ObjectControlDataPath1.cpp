@@ -185,13 +185,7 @@ HRESULT ObjectControlDataPath1::WaitForWorkerStart(HANDLE startEvent)
 ObjectControlDataPath1::~ObjectControlDataPath1()
 {
     try {
-        if (m_worker_window != nullptr)
-            SafeDestroyWindow(m_worker_window, "~ObjectControlDataPath1");
-        if (m_worker_thread != nullptr && WaitForSingleObject(m_worker_thread, kWorkerStopWaitMs) != WAIT_OBJECT_0) {
-            LOG_TEXT("~ObjectControlDataPath1::worker thread did not end, terminated");
-            TerminateThread(m_worker_thread, 0);
-        }
-        SAFE_CLOSE_HANDLE(m_worker_thread);
+        Shutdown();
         SAFE_CLOSE_HANDLE(m_external_event);
         SAFE_CLOSE_HANDLE(m_internal_event);
         // A worker that never made its window left the filters and the pool to us.
@@ -203,6 +197,38 @@ ObjectControlDataPath1::~ObjectControlDataPath1()
         }
     }
     CATCH_ALL_LOG()
+}
+
+HRESULT ObjectControlDataPath1::Shutdown()
+{
+    try {
+        if (m_worker_thread == nullptr)
+            return S_OK;
+        if (GetCurrentThreadId() == m_worker_thread_id) {
+            LOG_TEXT("ObjectControlDataPath1::Shutdown::called on the worker thread, refused");
+            return E_UNEXPECTED;
+        }
+        if (m_worker_window != nullptr)
+            SafeDestroyWindow(m_worker_window, "ObjectControlDataPath1::Shutdown");
+        if (WaitForSingleObject(m_worker_thread, kWorkerStopWaitMs) != WAIT_OBJECT_0) {
+            LOG_TEXT("ObjectControlDataPath1::Shutdown::worker thread did not end, terminated");
+            TerminateThread(m_worker_thread, 0);
+        }
+        SAFE_CLOSE_HANDLE(m_worker_thread);
+        m_worker_window = nullptr;
+        return S_OK;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+bool ObjectControlDataPath1::IsOnWorkerThread(const char* operation) const
+{
+    if (m_worker_thread == nullptr || GetCurrentThreadId() == m_worker_thread_id)
+        return true;
+    DynamicString text(operation);
+    text += "::not on the worker thread, refused";
+    LOG_TEXT(text.GetString());
+    return false;
 }
 
 // ---- Worker thread and window --------------------------------------------------------------
@@ -380,19 +406,24 @@ HRESULT ObjectControlDataPath1::CatchRegisteredMessage(HWND /*window*/, UINT mes
         *handled = true;
         return E_FAIL;
     }
-    HRESULT result = E_FAIL;
+    const HRESULT result =
+        RunOperationOnWorker(static_cast<uint32_t>(code), request->m_wparam, request->m_lparam, handled);
+    m_requests->EndOperation(request, result);
+    return result;
+}
+
+HRESULT ObjectControlDataPath1::RunOperationOnWorker(uint32_t code, WPARAM wParam, LPARAM lParam, bool* handled)
+{
     try {
         if (auto hook = g_operation_hook.load())
-            hook(static_cast<uint32_t>(code));
-        result = RunOperation(static_cast<uint32_t>(code), request->m_wparam, request->m_lparam, handled);
+            hook(code);
+        return RunOperation(code, wParam, lParam, handled);
     }
     catch (...) {
         LogExceptionAt(__FILE__, __LINE__);
         *handled = true;
-        result = E_FAIL;
+        return E_FAIL;
     }
-    m_requests->EndOperation(request, result);
-    return result;
 }
 
 HRESULT ObjectControlDataPath1::RunOperation(uint32_t code, WPARAM wParam, LPARAM lParam, bool* handled)

@@ -21,6 +21,8 @@ InfoParamDataPath1& Param(ListParamsDataPath1& params, uint32_t index)
 HRESULT ObjectControlDataPath1::CallInterfaceFunctionForIDCameraReal(int32_t idCamera, int32_t subId, GUID iid,
                                                                      int32_t indexMethod, ListParamsDataPath1* params)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::CallInterfaceFunctionForIDCameraReal"))
+        return E_UNEXPECTED;
     if (params == nullptr)
         return E_INVALIDARG;
     try {
@@ -49,6 +51,8 @@ HRESULT ObjectControlDataPath1::CallInterfaceFunctionForIDCameraReal(int32_t idC
 HRESULT ObjectControlDataPath1::CallInterfaceFunctionForIDObjectReal(int32_t idObject, int32_t /*subId*/, GUID iid,
                                                                      int32_t indexMethod, ListParamsDataPath1* params)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::CallInterfaceFunctionForIDObjectReal"))
+        return E_UNEXPECTED;
     try {
         if (idObject < 0) {
             LOG_TEXT("ObjectControlDataPath1::CallInterfaceFunctionForIDObjectReal::negative object id");
@@ -62,6 +66,8 @@ HRESULT ObjectControlDataPath1::CallInterfaceFunctionForIDObjectReal(int32_t idO
 
 HRESULT ObjectControlDataPath1::QueryInterfaceForIDObjectReal(int32_t idObject, int32_t /*subId*/, GUID iid)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::QueryInterfaceForIDObjectReal"))
+        return E_UNEXPECTED;
     try {
         if (idObject < 0) {
             LOG_TEXT("ObjectControlDataPath1::QueryInterfaceForIDObjectReal::negative object id");
@@ -76,6 +82,8 @@ HRESULT ObjectControlDataPath1::QueryInterfaceForIDObjectReal(int32_t idObject, 
 HRESULT ObjectControlDataPath1::CallInterfaceFunctionForAllObjectsReal(GUID iid, int32_t indexMethod,
                                                                        ListParamsDataPath1* params)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::CallInterfaceFunctionForAllObjectsReal"))
+        return E_UNEXPECTED;
     if (params == nullptr)
         return E_INVALIDARG;
     try {
@@ -94,6 +102,8 @@ HRESULT ObjectControlDataPath1::CallInterfaceFunctionForAllObjectsReal(GUID iid,
 
 HRESULT ObjectControlDataPath1::SetHandleClientForComServerReal(int32_t place, int32_t handle)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::SetHandleClientForComServerReal"))
+        return E_UNEXPECTED;
     try {
         if (place < 0 || place >= static_cast<int32_t>(kNumberClientHandles))
             return S_OK;
@@ -119,6 +129,8 @@ HRESULT ObjectControlDataPath1::SetHandleClientForComServerReal(int32_t place, i
 
 HRESULT ObjectControlDataPath1::SetHandleConnectForReciveFromNetworkReal(int32_t handle)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::SetHandleConnectForReciveFromNetworkReal"))
+        return E_UNEXPECTED;
     try {
         m_network_connect_handle = handle;
         ListParamsDataPath1 params;
@@ -132,12 +144,16 @@ HRESULT ObjectControlDataPath1::SetHandleConnectForReciveFromNetworkReal(int32_t
 
 HRESULT ObjectControlDataPath1::SetExternWindowReal(HWND client)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::SetExternWindowReal"))
+        return E_UNEXPECTED;
     m_client_window = client;
     return S_OK;
 }
 
 HRESULT ObjectControlDataPath1::RefreshForUserChangeReal(InfoUserKestrelUserServer* user, LPARAM /*l*/)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::RefreshForUserChangeReal"))
+        return E_UNEXPECTED;
     HRESULT result = E_FAIL;
     try {
         LOG_TEXT("ObjectControlDataPath1::RefreshForUserChangeReal::begin");

@@ -17,16 +17,22 @@ HRESULT RefuseRecipe(const char* text)
 
 HRESULT ObjectControlDataPath1::RefreshPathForNetworkArhiveReal(void* /*archiveList*/)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::RefreshPathForNetworkArhiveReal"))
+        return E_UNEXPECTED;
     return RefuseRecipe("ObjectControlDataPath1::RefreshPathForNetworkArhiveReal::no recipe");
 }
 
 HRESULT ObjectControlDataPath1::CreateLocalVideoCameraReal(InfoDriverForMixerDataPath1* /*settings*/, LPARAM /*l*/)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::CreateLocalVideoCameraReal"))
+        return E_UNEXPECTED;
     return RefuseRecipe("ObjectControlDataPath1::CreateLocalVideoCameraReal::no recipe");
 }
 
 HRESULT ObjectControlDataPath1::CreateNetworkDataPathForReciveArhiveReal(WPARAM /*w*/, LPARAM /*l*/)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::CreateNetworkDataPathForReciveArhiveReal"))
+        return E_UNEXPECTED;
     return S_OK;
 }
 
@@ -34,6 +40,8 @@ HRESULT ObjectControlDataPath1::CreateCapturePathFromFormat1Real(void*, int32_t,
                                                                  uint8_t, uint8_t, uint8_t, int32_t, int32_t, uint8_t,
                                                                  uint8_t, int32_t, int32_t, int32_t, int32_t)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::CreateCapturePathFromFormat1Real"))
+        return E_UNEXPECTED;
     return RefuseRecipe("ObjectControlDataPath1::CreateCapturePathFromFormat1Real::no recipe");
 }
 
@@ -42,12 +50,16 @@ HRESULT ObjectControlDataPath1::CreateNetworkCapturePathFromFormat1Real(void*, i
                                                                         int32_t, uint8_t, uint8_t, int32_t, int32_t,
                                                                         int32_t)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::CreateNetworkCapturePathFromFormat1Real"))
+        return E_UNEXPECTED;
     return S_OK;
 }
 
 HRESULT ObjectControlDataPath1::CreateMixerDataPathForTundrelReal(HWND /*outputWindow*/, int32_t /*reserved*/,
                                                                   int32_t /*processorMode*/)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::CreateMixerDataPathForTundrelReal"))
+        return E_UNEXPECTED;
     return RefuseRecipe("ObjectControlDataPath1::CreateMixerDataPathForTundrelReal::no recipe");
 }
 
@@ -55,17 +67,23 @@ HRESULT ObjectControlDataPath1::AddDriverToMixerDataPathForTundrelReal(InfoNeedI
                                                                        int32_t /*reserved*/, int32_t /*slot*/,
                                                                        int32_t /*processorMode*/)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::AddDriverToMixerDataPathForTundrelReal"))
+        return E_UNEXPECTED;
     return RefuseRecipe("ObjectControlDataPath1::AddDriverToMixerDataPathForTundrelReal::no recipe");
 }
 
 HRESULT ObjectControlDataPath1::DeleteDriverFromMixerDataPathForTundrelReal(int32_t /*slot*/)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::DeleteDriverFromMixerDataPathForTundrelReal"))
+        return E_UNEXPECTED;
     return RefuseRecipe("ObjectControlDataPath1::DeleteDriverFromMixerDataPathForTundrelReal::no recipe");
 }
 
 HRESULT ObjectControlDataPath1::CreateReciveDataPathForReciverServerReal(int32_t, int32_t, int32_t, int32_t, int32_t,
                                                                          int32_t)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::CreateReciveDataPathForReciverServerReal"))
+        return E_UNEXPECTED;
     return S_OK;
 }
 

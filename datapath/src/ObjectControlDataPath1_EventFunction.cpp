@@ -89,6 +89,8 @@ HRESULT ObjectControlDataPath1::MoveTickEventsToSincQueue()
 
 HRESULT ObjectControlDataPath1::AddAsincEventsReal(ListEventsDataPath1* events, int32_t count)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::AddAsincEventsReal"))
+        return E_UNEXPECTED;
     if (events == nullptr)
         return E_INVALIDARG;
     // More events than the caller's list holds: refused before the queue grows.
@@ -144,11 +146,15 @@ HRESULT HandOverEvents(ListEventsDataPath1& queue, ListEventsDataPath1* events)
 
 HRESULT ObjectControlDataPath1::GetAsincEventsReal(ListEventsDataPath1* events)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::GetAsincEventsReal"))
+        return E_UNEXPECTED;
     return HandOverEvents(m_asinc_events, events);
 }
 
 HRESULT ObjectControlDataPath1::GetSincEventsReal(ListEventsDataPath1* events)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::GetSincEventsReal"))
+        return E_UNEXPECTED;
     return HandOverEvents(m_sinc_events, events);
 }
 

@@ -32,6 +32,13 @@ HRESULT ObjectControlDataPath1::SendOperation(uint32_t code, WPARAM wParam, LPAR
         const UINT message = m_messages.GetMessageFromIndex(code);
         if (message == 0)
             return E_FAIL;
+        // On the worker (a plug-in's call during a frame, a recipe) the operation runs at once:
+        // the worker never sends to itself.
+        if (GetCurrentThreadId() == m_worker_thread_id) {
+            bool handled = false;
+            const HRESULT result = RunOperationOnWorker(code, wParam, lParam, &handled);
+            return handled ? result : S_OK;
+        }
         HRESULT answer = E_FAIL;
         if (FAILED(m_requests->Send(m_worker_window, message, wParam, lParam, g_send_timeout_ms.load(),
                                     label.GetString(), m_send_block != 0, &answer)))

@@ -44,6 +44,8 @@ bool ReachesDownstream(ObjectDataPath1* from, const ObjectDataPath1* to, uint32_
 
 ObjectDataPath1* ObjectControlDataPath1::GetFilterFromIndex(int32_t index) const
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::GetFilterFromIndex"))
+        return nullptr;
     try {
         return index < 0 ? nullptr : m_filters.GetElement(static_cast<uint32_t>(index));
     }
@@ -84,6 +86,8 @@ HRESULT ObjectControlDataPath1::QueryCameraId(ObjectDataPath1* filter, int32_t* 
 HRESULT ObjectControlDataPath1::CreateFilters(const DynamicBoundsObject<DynamicString>& names,
                                               DynamicBoundsObject<int32_t>& indexes)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::CreateFilters"))
+        return E_UNEXPECTED;
     try {
         indexes.Fill(-1);
         uint32_t entry = 0;
@@ -177,6 +181,8 @@ HRESULT ObjectControlDataPath1::ClearLinksTo(ObjectDataPath1* filter)
 
 HRESULT ObjectControlDataPath1::DeleteFilterFromIndex(int32_t index)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::DeleteFilterFromIndex"))
+        return E_UNEXPECTED;
     try {
         if (index < 0 || index >= static_cast<int32_t>(kMaxFilters))
             return E_UNEXPECTED;
@@ -195,6 +201,8 @@ HRESULT ObjectControlDataPath1::DeleteFilterFromIndex(int32_t index)
 
 HRESULT ObjectControlDataPath1::DeleteFilter(ObjectDataPath1* filter)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::DeleteFilter"))
+        return E_UNEXPECTED;
     try {
         const int32_t index = GetIndexFilter(filter);
         return index < 0 ? E_FAIL : DeleteFilterFromIndex(index);
@@ -204,6 +212,8 @@ HRESULT ObjectControlDataPath1::DeleteFilter(ObjectDataPath1* filter)
 
 HRESULT ObjectControlDataPath1::DeleteAllFiltersFromThisReal(ObjectDataPath1* filter)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::DeleteAllFiltersFromThisReal"))
+        return E_UNEXPECTED;
     try {
         if (filter == nullptr)
             return E_INVALIDARG;
@@ -239,6 +249,8 @@ HRESULT ObjectControlDataPath1::DeleteAllFiltersFromThisReal(ObjectDataPath1* fi
 
 HRESULT ObjectControlDataPath1::DeleteGraphFromIDCameraReal(int32_t idCamera)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::DeleteGraphFromIDCameraReal"))
+        return E_UNEXPECTED;
     try {
         ObjectDataPath1* head = GetHeadFilterFromIDCamera(idCamera);
         return head == nullptr ? S_OK : DeleteAllFiltersFromThisReal(head);
@@ -248,6 +260,8 @@ HRESULT ObjectControlDataPath1::DeleteGraphFromIDCameraReal(int32_t idCamera)
 
 HRESULT ObjectControlDataPath1::DeleteAllGraphReal()
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::DeleteAllGraphReal"))
+        return E_UNEXPECTED;
     try {
         for (uint32_t k = 0; k < m_count_used_filters; ++k)
             DeleteFilterFromIndex(static_cast<int32_t>(k));
@@ -263,6 +277,8 @@ HRESULT ObjectControlDataPath1::DeleteAllGraphReal()
 HRESULT ObjectControlDataPath1::ConnectFilters(ObjectDataPath1* source, int32_t output, ObjectDataPath1* target,
                                                int32_t input)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::ConnectFilters"))
+        return E_UNEXPECTED;
     try {
         if (source == nullptr || target == nullptr || GetIndexFilter(source) < 0 || GetIndexFilter(target) < 0)
             return E_INVALIDARG;
@@ -288,6 +304,8 @@ HRESULT ObjectControlDataPath1::ConnectFilters(ObjectDataPath1* source, int32_t 
 
 HRESULT ObjectControlDataPath1::DisconnectFilters(ObjectDataPath1* upstream, ObjectDataPath1* downstream)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::DisconnectFilters"))
+        return E_UNEXPECTED;
     try {
         if (upstream == nullptr || downstream == nullptr)
             return E_INVALIDARG;
@@ -317,6 +335,8 @@ HRESULT ObjectControlDataPath1::DisconnectFilters(ObjectDataPath1* upstream, Obj
 
 ObjectDataPath1* ObjectControlDataPath1::GetFilterFromIDCamera(int32_t idCamera)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::GetFilterFromIDCamera"))
+        return nullptr;
     try {
         for (uint32_t k = 0; k < m_count_used_filters; ++k) {
             ObjectDataPath1* filter = m_filters.GetElement(k);
@@ -333,6 +353,8 @@ ObjectDataPath1* ObjectControlDataPath1::GetFilterFromIDCamera(int32_t idCamera)
 
 ObjectDataPath1* ObjectControlDataPath1::GetHeadFilterFromIDCamera(int32_t idCamera)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::GetHeadFilterFromIDCamera"))
+        return nullptr;
     try {
         ObjectDataPath1* head = GetFilterFromIDCamera(idCamera);
         // Bounded by the table size, so that a cycle of links cannot hold the worker.
@@ -353,6 +375,8 @@ ObjectDataPath1* ObjectControlDataPath1::GetHeadFilterFromIDCamera(int32_t idCam
 // is passed over and the walk goes on below it, so later occurrences along a chain are found.
 ObjectDataPath1* ObjectControlDataPath1::FindFilterWithInterface(ObjectDataPath1* start, int32_t* counter, GUID iid)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::FindFilterWithInterface"))
+        return nullptr;
     return FindFilterWithInterfaceBelow(start, counter, iid, 0);
 }
 
@@ -384,6 +408,8 @@ ObjectDataPath1* ObjectControlDataPath1::FindFilterWithInterfaceBelow(ObjectData
 
 HRESULT ObjectControlDataPath1::GetAllFiltersWithInterfaceReal(GUID iid, MemoryBlockClass<ObjectDataPath1*>* list)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::GetAllFiltersWithInterfaceReal"))
+        return E_UNEXPECTED;
     if (list == nullptr)
         return E_INVALIDARG;
     if (iid == GUID_NULL)
@@ -411,6 +437,8 @@ HRESULT ObjectControlDataPath1::GetAllFiltersWithInterfaceReal(GUID iid, MemoryB
 
 HRESULT ObjectControlDataPath1::GetAllIDCameraFromFiltersReal(MemoryBlockClass<int32_t>* list)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::GetAllIDCameraFromFiltersReal"))
+        return E_UNEXPECTED;
     if (list == nullptr)
         return E_INVALIDARG;
     try {
@@ -443,6 +471,8 @@ HRESULT ObjectControlDataPath1::GetAllIDCameraFromFiltersReal(MemoryBlockClass<i
 
 HRESULT ObjectControlDataPath1::GetAllIDObjectsFromFiltersReal(DynamicBoundsObject<int32_t>* list)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::GetAllIDObjectsFromFiltersReal"))
+        return E_UNEXPECTED;
     if (list == nullptr)
         return E_INVALIDARG;
     try {
@@ -464,6 +494,8 @@ HRESULT ObjectControlDataPath1::GetAllIDObjectsFromFiltersReal(DynamicBoundsObje
 
 HRESULT ObjectControlDataPath1::RunReal()
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::RunReal"))
+        return E_UNEXPECTED;
     try {
         m_run_state = 1;
         const HRESULT result = SetStateAllFilters(1);
@@ -477,6 +509,8 @@ HRESULT ObjectControlDataPath1::RunReal()
 
 HRESULT ObjectControlDataPath1::StopReal()
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::StopReal"))
+        return E_UNEXPECTED;
     try {
         m_run_state = 0;
         return SetStateAllFilters(0);
@@ -486,6 +520,8 @@ HRESULT ObjectControlDataPath1::StopReal()
 
 HRESULT ObjectControlDataPath1::GetStateObjectReal(int32_t* state)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::GetStateObjectReal"))
+        return E_UNEXPECTED;
     if (state != nullptr)
         *state = m_run_state;
     return S_OK;
@@ -494,6 +530,8 @@ HRESULT ObjectControlDataPath1::GetStateObjectReal(int32_t* state)
 // Sources first, then the filters that do not know the source interface.
 HRESULT ObjectControlDataPath1::SetStateAllFilters(int32_t state)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::SetStateAllFilters"))
+        return E_UNEXPECTED;
     try {
         if (state != 0 && state != 1)
             return E_UNEXPECTED;

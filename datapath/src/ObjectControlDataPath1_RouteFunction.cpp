@@ -43,6 +43,8 @@ void InfoStaticWorkFilterDataPath1::AddMeasurement(int64_t measured)
 
 HRESULT ObjectControlDataPath1::ProcessTimerTick(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::ProcessTimerTick"))
+        return E_UNEXPECTED;
     try {
         if (m_run_state != 1)
             return S_FALSE;
@@ -114,6 +116,8 @@ HRESULT ObjectControlDataPath1::RouteFrameThroughFilter(int32_t* step, int64_t s
                                                         InfoDataBufferPath1* frame, ObjectAllocatorBufferDataPath1* pool,
                                                         ListEventsDataPath1* events, int32_t inputIndex)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::RouteFrameThroughFilter"))
+        return E_UNEXPECTED;
     if (step == nullptr || frame == nullptr || pool == nullptr)
         return E_INVALIDARG;
     if (filter == nullptr)
@@ -178,6 +182,8 @@ HRESULT ObjectControlDataPath1::RouteFrameThroughFilter(int32_t* step, int64_t s
 HRESULT ObjectControlDataPath1::GetStaticInfoFromDataPath1Real(InfoStaticWorkFilterDataPath1* entries, int32_t capacity,
                                                                int32_t* count)
 {
+    if (!IsOnWorkerThread("ObjectControlDataPath1::GetStaticInfoFromDataPath1Real"))
+        return E_UNEXPECTED;
     if (entries == nullptr || count == nullptr)
         return E_INVALIDARG;
     if (capacity < 1)

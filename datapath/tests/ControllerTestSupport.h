@@ -22,6 +22,34 @@ public:
         : ObjectControlDataPath1((FillStructForInterfaceDataPath1(), GetModuleHandleA(nullptr)), folder.c_str())
     {
     }
+    // The worker calls the overrides below until it has ended.
+    ~TestControlDataPath1() override { Shutdown(); }
+
+    // The filter at the table index, read on the worker.
+    ObjectDataPath1* FilterAt(int32_t index)
+    {
+        if (GetCurrentThreadId() == GetWorkerThreadId())
+            return GetFilterFromIndex(index);
+        ObjectDataPath1* filter = nullptr;
+        RunOnWorker([&] {
+            filter = GetFilterFromIndex(index);
+            return S_OK;
+        });
+        return filter;
+    }
+
+    // Exactly that many ticks of the worker's timer, running (then stopped again) or stopped.
+    HRESULT PumpTicks(int ticks, bool running = true)
+    {
+        // A tick's own answer reports the filters' work; the pump goes on regardless.
+        return RunOnWorker([this, ticks, running] {
+            const HRESULT started = running ? RunReal() : S_OK;
+            for (int tick = 0; tick < ticks && SUCCEEDED(started); ++tick)
+                ProcessTimerTick(kTimerId, 0);
+            const HRESULT stopped = running ? StopReal() : S_OK;
+            return FAILED(started) ? started : stopped;
+        });
+    }
 
     HRESULT RunOnWorker(std::function<HRESULT()> work)
     {

@@ -172,6 +172,60 @@ TEST_F(ControllerTest, ConstructorReturnsWhenTheWorkerDiesBeforeItsWindowExists)
     controller.reset();
 }
 
+// Mend: the worker calls virtual operations until it has ended; a derived controller that calls
+// Shutdown first in its destructor still has its overrides called on the way down.
+TEST_F(ControllerTest, ShutdownEndsTheWorkerWhileTheDerivedObjectIsWhole)
+{
+    static std::atomic<int> derivedStops{0};
+    struct RecordingController : TestControlDataPath1
+    {
+        using TestControlDataPath1::TestControlDataPath1;
+        ~RecordingController() override { Shutdown(); }
+        HRESULT StopReal() override
+        {
+            ++derivedStops;
+            return TestControlDataPath1::StopReal();
+        }
+    };
+    derivedStops = 0;
+    auto controller = std::make_unique<RecordingController>(m_folder.Path());
+    HWND window = controller->GetWorkerWindow();
+    EXPECT_EQ(S_OK, controller->Shutdown());
+    EXPECT_EQ(1, derivedStops.load()); // the window's destruction stops the path on the worker
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(nullptr, controller->GetWorkerWindow());
+    EXPECT_EQ(S_OK, controller->Shutdown());
+    EXPECT_EQ(E_FAIL, controller->Run());
+    controller.reset();
+    EXPECT_EQ(1, derivedStops.load());
+}
+
+// Mend: worker-only operations refuse other threads; on the worker a public operation runs at
+// once instead of sending to the worker's own window.
+TEST_F(ControllerTest, WorkerOnlyOperationsRefuseOtherThreadsAndTheWorkerNeverSendsToItself)
+{
+    TestControlDataPath1 controller(m_folder.Path());
+    LogCapture log;
+    EXPECT_EQ(E_UNEXPECTED, controller.RunReal());
+    EXPECT_EQ(E_UNEXPECTED, controller.DeleteAllGraphReal());
+    EXPECT_EQ(nullptr, controller.GetFilterFromIndex(0));
+    EXPECT_TRUE(log.Contains("ObjectControlDataPath1::RunReal::not on the worker thread, refused"));
+    EXPECT_TRUE(log.Contains("ObjectControlDataPath1::GetFilterFromIndex::not on the worker thread, refused"));
+
+    static std::atomic<uint32_t> waitingDuringInnerCall{0};
+    static TestControlDataPath1* current = nullptr;
+    current = &controller;
+    ObjectControlDataPath1::SetOperationHookForTest([](uint32_t code) {
+        if (code == 2)
+            waitingDuringInnerCall = current->GetCountWaitingSenders();
+    });
+    int32_t state = -1;
+    EXPECT_EQ(S_OK, controller.RunOnWorker([&] { return controller.GetStateObject(&state); }));
+    ObjectControlDataPath1::SetOperationHookForTest(nullptr);
+    EXPECT_EQ(0, state);
+    EXPECT_EQ(1u, waitingDuringInnerCall.load()); // only the test's own request to the worker
+}
+
 // Short enough to keep the tests quick, long enough for a loaded machine to start the operation
 // before the send gives up.
 constexpr int32_t kHeldSendTimeoutMs = 1000;

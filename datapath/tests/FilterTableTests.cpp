@@ -37,7 +37,7 @@ protected:
 
     const InfoConnectionPointDataPath1& Point(int32_t index, bool input, uint32_t k)
     {
-        const auto& points = m_controller->GetFilterFromIndex(index)->GetInstanceRecord().m_points;
+        const auto& points = m_controller->FilterAt(index)->GetInstanceRecord().m_points;
         return input ? points.m_inputs.GetElement(k) : points.m_outputs.GetElement(k);
     }
 
@@ -67,13 +67,13 @@ TEST_F(FilterTableTest, CreatesFiltersAllOrNothing)
 TEST_F(FilterTableTest, LinksAreRecordedOnBothSides)
 {
     std::vector<int32_t> made = MakeCameraChain(42);
-    EXPECT_EQ(m_controller->GetFilterFromIndex(made[1]), Point(made[0], false, 0).m_peer);
-    EXPECT_EQ(m_controller->GetFilterFromIndex(made[0]), Point(made[1], true, 0).m_peer);
+    EXPECT_EQ(m_controller->FilterAt(made[1]), Point(made[0], false, 0).m_peer);
+    EXPECT_EQ(m_controller->FilterAt(made[0]), Point(made[1], true, 0).m_peer);
     EXPECT_EQ(E_UNEXPECTED, m_controller->Link(made[0], -1, made[1], 0));
     EXPECT_EQ(E_FAIL, m_controller->Link(made[0], 1, made[1], 0));
     EXPECT_EQ(S_OK, m_controller->RunOnWorker([&] {
-        return m_controller->DisconnectFilters(m_controller->GetFilterFromIndex(made[0]),
-                                               m_controller->GetFilterFromIndex(made[1]));
+        return m_controller->DisconnectFilters(m_controller->FilterAt(made[0]),
+                                               m_controller->FilterAt(made[1]));
     }));
     EXPECT_EQ(nullptr, Point(made[0], false, 0).m_peer);
     EXPECT_EQ(-1, Point(made[1], true, 0).m_peer_index);
@@ -105,10 +105,10 @@ TEST_F(FilterTableTest, RefusedLinksLeaveNothingBehind)
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, m_controller->Link(c.source, c.output, c.target, c.input))
             << c.source << ":" << c.output << " -> " << c.target << ":" << c.input;
-    EXPECT_EQ(m_controller->GetFilterFromIndex(made[1]), Point(made[0], false, 0).m_peer);
+    EXPECT_EQ(m_controller->FilterAt(made[1]), Point(made[0], false, 0).m_peer);
     EXPECT_EQ(0, Point(made[0], false, 0).m_peer_index);
     EXPECT_EQ(nullptr, Point(made[0], true, 0).m_peer);
-    EXPECT_EQ(m_controller->GetFilterFromIndex(made[1]), Point(made[2], true, 0).m_peer);
+    EXPECT_EQ(m_controller->FilterAt(made[1]), Point(made[2], true, 0).m_peer);
     EXPECT_EQ(nullptr, Point(made[2], false, 0).m_peer);
 }
 
@@ -121,18 +121,18 @@ TEST_F(FilterTableTest, FindsCamerasHeadsAndInterfacesAlongTheChain)
     EXPECT_EQ(42, cameras.GetData()[0]);
     EXPECT_EQ(S_OK, m_controller->RunOnWorker([&] {
         ObjectDataPath1* head = m_controller->GetHeadFilterFromIDCamera(42);
-        EXPECT_EQ(m_controller->GetFilterFromIndex(made[0]), head);
+        EXPECT_EQ(m_controller->FilterAt(made[0]), head);
         EXPECT_EQ(nullptr, m_controller->GetFilterFromIDCamera(7));
         // Every filter of the chain offers the processor interface: the counter picks the occurrence.
         for (int32_t occurrence = 0; occurrence < 4; ++occurrence) {
             int32_t counter = -occurrence;
-            EXPECT_EQ(m_controller->GetFilterFromIndex(made[occurrence]),
+            EXPECT_EQ(m_controller->FilterAt(made[occurrence]),
                       m_controller->FindFilterWithInterface(head, &counter, IID_IControlOptimProcessor));
         }
         int32_t counter = -4;
         EXPECT_EQ(nullptr, m_controller->FindFilterWithInterface(head, &counter, IID_IControlOptimProcessor));
         counter = -1;
-        EXPECT_EQ(m_controller->GetFilterFromIndex(made[2]),
+        EXPECT_EQ(m_controller->FilterAt(made[2]),
                   m_controller->FindFilterWithInterface(nullptr, &counter, IID_IControlStaticResultProcess));
         return S_OK;
     }));
@@ -142,25 +142,25 @@ TEST_F(FilterTableTest, FindsCamerasHeadsAndInterfacesAlongTheChain)
 TEST_F(FilterTableTest, DeletingAFilterClearsEveryLinkToIt)
 {
     std::vector<int32_t> made = MakeCameraChain(42);
-    EXPECT_EQ(S_OK, m_controller->RunOnWorker([&] { return m_controller->DeleteFilter(m_controller->GetFilterFromIndex(made[1])); }));
-    EXPECT_EQ(nullptr, m_controller->GetFilterFromIndex(made[1]));
+    EXPECT_EQ(S_OK, m_controller->RunOnWorker([&] { return m_controller->DeleteFilter(m_controller->FilterAt(made[1])); }));
+    EXPECT_EQ(nullptr, m_controller->FilterAt(made[1]));
     EXPECT_EQ(nullptr, Point(made[0], false, 0).m_peer);
     EXPECT_EQ(nullptr, Point(made[2], true, 0).m_peer);
     EXPECT_EQ(S_OK, m_controller->DeleteGraphFromIDCamera(42));
-    EXPECT_EQ(nullptr, m_controller->GetFilterFromIndex(made[2]));
-    EXPECT_EQ(nullptr, m_controller->GetFilterFromIndex(made[3]));
-    EXPECT_NE(nullptr, m_controller->GetFilterFromIndex(made[0]));
+    EXPECT_EQ(nullptr, m_controller->FilterAt(made[2]));
+    EXPECT_EQ(nullptr, m_controller->FilterAt(made[3]));
+    EXPECT_NE(nullptr, m_controller->FilterAt(made[0]));
 }
 
 TEST_F(FilterTableTest, DeletingDownstreamRemovesTheWholeBranch)
 {
     std::vector<int32_t> made = MakeCameraChain(42);
     EXPECT_EQ(S_OK, m_controller->RunOnWorker(
-                        [&] { return m_controller->DeleteAllFiltersFromThisReal(m_controller->GetFilterFromIndex(made[1])); }));
-    EXPECT_NE(nullptr, m_controller->GetFilterFromIndex(made[0]));
+                        [&] { return m_controller->DeleteAllFiltersFromThisReal(m_controller->FilterAt(made[1])); }));
+    EXPECT_NE(nullptr, m_controller->FilterAt(made[0]));
     EXPECT_EQ(nullptr, Point(made[0], false, 0).m_peer);
     for (size_t k = 1; k < made.size(); ++k)
-        EXPECT_EQ(nullptr, m_controller->GetFilterFromIndex(made[k]));
+        EXPECT_EQ(nullptr, m_controller->FilterAt(made[k]));
     EXPECT_EQ(S_OK, m_controller->DeleteAllGraph());
     EXPECT_EQ(0u, m_controller->GetCountUsedFilters());
 }

@@ -39,13 +39,10 @@ protected:
         return made;
     }
 
-    // Runs for a few ticks and stops.
-    void Pump(DWORD milliseconds = 400)
-    {
-        ASSERT_GE(m_controller->Run(), 0);
-        Sleep(milliseconds);
-        ASSERT_GE(m_controller->Stop(), 0);
-    }
+    // Runs for exactly that many ticks and stops.
+    void Pump(int ticks = kTicks) { ASSERT_GE(m_controller->PumpTicks(ticks), 0); }
+
+    static constexpr int kTicks = 3;
 
     // The next transform raises one statistics event in the object.
     void ReportNextFrame(int32_t idObject)
@@ -72,7 +69,7 @@ TEST_F(FramePumpTest, FramesTravelDepthFirstThroughEveryBranch)
                       motiscan = Journal("Motiscan4.vdd"), rendara = Journal("RendaraGeneral.vdd");
     Pump();
     const size_t frames = Transforms(intavo);
-    ASSERT_GT(frames, 0u);
+    ASSERT_EQ(static_cast<size_t>(kTicks), frames);
     for (const TestFilterJournal* journal : {&camwell, &tonalis, &motiscan, &rendara})
         EXPECT_EQ(frames, Transforms(*journal));
     // The source's own transform gets the input index its output is linked to; no own output frame.
@@ -132,7 +129,7 @@ TEST_F(FramePumpTest, OnlyAnExactZeroWithAFramePushes)
         intavo.Clear();
         if (!c.fills)
             intavo.SetCallResult(IID_ISourceFilterDataPath1, 2, c.answer);
-        Pump(200);
+        Pump();
         EXPECT_FALSE(intavo.LinesStartingWith("CallInterfaceFunction IID_ISourceFilterDataPath1 method=2").empty());
         EXPECT_EQ(c.pushed, Transforms(intavo) > 0) << c.answer << " " << c.fills;
     }
@@ -143,7 +140,7 @@ TEST_F(FramePumpTest, StoppedControllerFetchesNothing)
     std::vector<int32_t> made;
     ASSERT_EQ(S_OK, m_controller->MakeFilters({"Intavo1.vdd"}, &made));
     TestFilterJournal intavo = Journal("Intavo1.vdd");
-    Sleep(200);
+    ASSERT_GE(m_controller->PumpTicks(kTicks, false), 0);
     EXPECT_TRUE(intavo.LinesStartingWith("CallInterfaceFunction IID_ISourceFilterDataPath1").empty());
 }
 
@@ -241,7 +238,7 @@ TEST_F(FramePumpTest, WithoutClientWindowTheQueueStaysBounded)
             AppendEventDataPath1(events, new InfoEventDataFrame_ted1ChangeWidthToHeightFrame());
     };
     LogCapture log;
-    Pump(300);
+    Pump();
     m_controller->m_route_hook = nullptr;
     ListEventsDataPath1 fetched;
     EXPECT_EQ(static_cast<int32_t>(ObjectControlDataPath1::kMaxSincEventsWithoutClient), m_controller->GetSincEvents(&fetched));
@@ -261,8 +258,8 @@ TEST_F(FramePumpTest, OwnOutputFrameCarriesNothingOfThePreviousUser)
     ASSERT_EQ(S_OK, m_controller->MakeFilters({"Intavo1.vdd", "Tonalis1.vdd", "Motiscan4.vdd"}, &made));
     ASSERT_EQ(S_OK, m_controller->Link(made[0], 0, made[1], 0));
     ASSERT_EQ(S_OK, m_controller->Link(made[1], 0, made[2], 0));
-    ObjectDataPath1* tonalis = m_controller->GetFilterFromIndex(made[1]);
-    ObjectDataPath1* motiscan = m_controller->GetFilterFromIndex(made[2]);
+    ObjectDataPath1* tonalis = m_controller->FilterAt(made[1]);
+    ObjectDataPath1* motiscan = m_controller->FilterAt(made[2]);
     ASSERT_EQ(S_OK, m_controller->RunOnWorker([&] {
         auto& record = const_cast<InfoFilterObjectDataPath1&>(tonalis->GetInstanceRecord());
         record.m_points.m_inputs.GetElement(0).m_type |= kTypeOwnOutputBufferDataPath1;
@@ -283,7 +280,7 @@ TEST_F(FramePumpTest, OwnOutputFrameCarriesNothingOfThePreviousUser)
         if (filter == motiscan)
             seen.emplace_back(frame->m_size_data, frame->m_offset_data);
     };
-    Pump(200);
+    Pump();
     m_controller->m_route_hook = nullptr;
     ASSERT_FALSE(seen.empty());
     for (const auto& sizeAndOffset : seen) {
