@@ -233,8 +233,7 @@ HRESULT Sinkwell1::OnStopStreaming()
 HRESULT Sinkwell1::DoRenderSample(IMediaSample* sample)
 {
     try {
-        CriticalSectionLock lock(m_filterLock);
-        if (sample == nullptr || !m_streamingFlag)
+        if (sample == nullptr)
             return S_OK;
         BYTE* bytes = nullptr;
         if (FAILED(sample->GetPointer(&bytes)) || bytes == nullptr)
@@ -242,14 +241,27 @@ HRESULT Sinkwell1::DoRenderSample(IMediaSample* sample)
         const long length = sample->GetActualDataLength();
         if (length < 1)
             return S_OK;
-        // A sample the format checks drop is as if it never came: the frame not yet collected
-        // stays, and the time since the last sample (the source's stall watchdog) keeps running.
         SampleLayout layout;
-        if (!DescribeSample(length, layout))
+        {
+            CriticalSectionLock lock(m_filterLock);
+            if (!m_streamingFlag)
+                return S_OK;
+            // A sample the format checks drop is as if it never came: the frame not yet collected
+            // stays, and the time since the last sample (the source's stall watchdog) keeps running.
+            if (!DescribeSample(length, layout))
+                return S_OK;
+            if (m_frameRate.CheckTimeForNextFrame() != S_OK)
+                return S_OK;
+        }
+        // Only this streaming thread touches the spare frame: the copy is made outside the lock,
+        // so GetData never waits for a copy, only for the swap.
+        const HRESULT stored = StoreSample(bytes, length, layout);
+        if (FAILED(stored) || m_spareFrame.m_size_data == 0)
+            return stored;
+        CriticalSectionLock lock(m_filterLock);
+        if (!m_streamingFlag)
             return S_OK;
-        if (m_frameRate.CheckTimeForNextFrame() != S_OK)
-            return S_OK;
-        return StoreSample(bytes, length, layout);
+        return m_newestFrame.ExchangeBuffersAndDataFromCurrent(m_spareFrame);
     }
     CATCH_ALL_RETURN(E_FAIL)
 }
@@ -269,15 +281,18 @@ const BITMAPINFOHEADER* Sinkwell1::CurrentBitmapHeader() const
 bool Sinkwell1::DescribeSample(long length, SampleLayout& layout) const
 {
     // A format block too small for its type, or another format type: the sample is not stored.
-    layout.header = CurrentBitmapHeader();
-    if (layout.header == nullptr)
+    const BITMAPINFOHEADER* header = CurrentBitmapHeader();
+    if (header == nullptr)
         return false;
-    layout.width = layout.header->biWidth;
-    layout.height = layout.header->biHeight;
+    layout.header = *header;
+    layout.subtype = m_currentType.subtype;
+    layout.majorType = m_currentType.majortype;
+    layout.width = header->biWidth;
+    layout.height = header->biHeight;
     if (layout.width <= 0 || layout.height <= 0)
         return false;
-    layout.bytesPerPixel = GetBytesPerPixelFromSubtype(m_currentType.subtype);
-    layout.stride = RowStride(m_currentType.subtype, layout.width, layout.bytesPerPixel);
+    layout.bytesPerPixel = GetBytesPerPixelFromSubtype(layout.subtype);
+    layout.stride = RowStride(layout.subtype, layout.width, layout.bytesPerPixel);
     layout.size = layout.stride * layout.height;
     if (layout.stride > std::numeric_limits<int32_t>::max() || layout.size > std::numeric_limits<int32_t>::max())
         return false;
@@ -287,23 +302,23 @@ bool Sinkwell1::DescribeSample(long length, SampleLayout& layout) const
 
 HRESULT Sinkwell1::StoreSample(const BYTE* bytes, long length, const SampleLayout& layout)
 {
-    m_newestFrame.SetNULLFrame();
-    const GUID subtype = m_currentType.subtype;
-    InfoCallInterfaceDataPath1& info = m_newestFrame.m_info;
+    InfoDataBufferPath1& frame = m_spareFrame;
+    frame.SetNULLFrame();
+    InfoCallInterfaceDataPath1& info = frame.m_info;
     info.m_state = InfoCallInterfaceDataPath1::kStateFrame;
-    info.m_major_type = m_currentType.majortype;
-    info.m_subtype = subtype;
+    info.m_major_type = layout.majorType;
+    info.m_subtype = layout.subtype;
     info.m_format_type = FORMAT_VideoInfo;
     info.m_count = 1;
-    info.m_bih = *layout.header;
-    const HRESULT allocated = m_newestFrame.AllocBufferForStandartTypeVideoData(
+    info.m_bih = layout.header;
+    const HRESULT allocated = frame.AllocBufferForStandartTypeVideoData(
         static_cast<int>(layout.size), static_cast<int>(layout.width), static_cast<int>(layout.height),
-        static_cast<int>(layout.stride), 0, 0, subtype, layout.header->biCompression,
+        static_cast<int>(layout.stride), 0, 0, layout.subtype, layout.header.biCompression,
         static_cast<unsigned short>(layout.bytesPerPixel * 8));
-    if (FAILED(allocated) || m_newestFrame.m_data == nullptr || m_newestFrame.m_capacity < length) {
-        m_newestFrame.SetNULLFrame();
+    if (FAILED(allocated) || frame.m_data == nullptr || frame.m_capacity < length) {
+        frame.SetNULLFrame();
         return S_OK;
     }
-    m_newestFrame.m_size_data = static_cast<int32_t>(length);
-    return MemCopy(m_newestFrame.m_data, bytes, static_cast<size_t>(length), "Sinkwell1::DoRenderSample");
+    frame.m_size_data = static_cast<int32_t>(length);
+    return MemCopy(frame.m_data, bytes, static_cast<size_t>(length), "Sinkwell1::DoRenderSample");
 }

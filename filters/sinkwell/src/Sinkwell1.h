@@ -5,7 +5,8 @@
 // Locks, always taken in this order: the base's state lock, then the filter lock (the newest
 // frame, the copy of the connection type, the gate and the options), then the base's stream lock.
 // OnStartStreaming runs under the state lock and reads the connection type (stream lock) under
-// the filter lock; DoRenderSample and GetData take the filter lock alone, for a copy or a swap.
+// the filter lock; DoRenderSample and GetData take the filter lock alone, briefly: a sample is
+// copied outside it into a spare frame and swapped in, so GetData never waits for a copy.
 #pragma once
 
 #include "RendererBase.h"
@@ -59,7 +60,9 @@ private:
 
     struct SampleLayout
     {
-        const BITMAPINFOHEADER* header = nullptr;
+        BITMAPINFOHEADER header{};
+        GUID majorType = GUID_NULL;
+        GUID subtype = GUID_NULL;
         int64_t width = 0;
         int64_t height = 0;
         int64_t stride = 0;
@@ -70,7 +73,7 @@ private:
     // The frame a sample of the connection's format makes; false when the format or the sample's
     // length is unusable.
     bool DescribeSample(long length, SampleLayout& layout) const;
-    // Copies the sample into the newest frame (left empty when no block can be had).
+    // Copies the sample into the spare frame (left empty when no block can be had).
     HRESULT StoreSample(const BYTE* bytes, long length, const SampleLayout& layout);
     HRESULT PrepareCallerFrame(InfoDataBufferPath1& frame) const;
     // The format block's bitmap header, or null when the format type is not a video info one or
@@ -80,6 +83,8 @@ private:
     CRITICAL_SECTION m_filterLock;
     AM_MEDIA_TYPE m_currentType{};
     InfoDataBufferPath1 m_newestFrame{false};
+    // The streaming thread's own: the next sample is copied here, then swapped with the newest.
+    InfoDataBufferPath1 m_spareFrame{false};
     bool m_option0 = false;
     bool m_streamingFlag = false;
     ObjectControlFrameRate m_frameRate;

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 namespace {
 
 // {C1D6E6D0-5B2A-4F0E-9E59-3C1E3B7A2F11}: a class id for the test renderer only.
@@ -25,6 +29,23 @@ public:
     }
 
     LONG m_handled = 0;
+};
+
+// A renderer that counts the samples it renders.
+class CountingRenderer final : public RendererFilterBase
+{
+public:
+    CountingRenderer() : RendererFilterBase(kFailingRendererId, nullptr, L"In") {}
+
+    HRESULT CheckMediaType(const AM_MEDIA_TYPE* type) override { return type != nullptr ? S_OK : S_FALSE; }
+    std::span<const RendererMediaType> OfferedMediaTypes() const override { return {}; }
+    HRESULT DoRenderSample(IMediaSample*) override
+    {
+        ++m_rendered;
+        return S_OK;
+    }
+
+    std::atomic<LONG> m_rendered{0};
 };
 
 // A renderer whose input ends while the graph is starting to run: the end of stream reaches the
@@ -63,11 +84,40 @@ struct PushSourceGraph
         source->Release();
     }
 
+    // Samples are rendered as they come, without a clock.
+    void RemoveClock()
+    {
+        SmartComPointer<IMediaFilter> filter;
+        ASSERT_EQ(graph->QueryInterface(IID_IMediaFilter, filter.ReceiveVoidSlot()), S_OK);
+        ASSERT_EQ(filter->SetSyncSource(nullptr), S_OK);
+    }
+    // Pushes one sample on a thread of its own; its answer lands in the result.
+    std::thread PushOnAnotherThread(HRESULT& result)
+    {
+        return std::thread([this, &result] { result = source->Push(bytes.data(), 512); });
+    }
+
     TestVideoType type{MEDIASUBTYPE_YUY2, 32, 8, 16, MAKEFOURCC('Y', 'U', 'Y', '2')};
+    const std::vector<uint8_t> bytes = std::vector<uint8_t>(512, 7);
     SmartComPointer<IGraphBuilder> graph;
     SmartComPointer<IMediaControl> control;
     TestPushSource* source = nullptr;
 };
+
+// Holds a test renderer for the span of a test.
+template <class Renderer>
+struct HeldRenderer
+{
+    HeldRenderer() { renderer->NonDelegatingAddRef(); }
+    ~HeldRenderer() { renderer->NonDelegatingRelease(); }
+    Renderer* renderer = new Renderer();
+};
+
+void WaitUntilReceiveWaits(const RendererFilterBase& renderer)
+{
+    while (renderer.CountWaitingReceives() == 0)
+        Sleep(1);
+}
 
 } // namespace
 
@@ -118,4 +168,88 @@ TEST(RendererBase, EndOfStreamDuringRunIsNotLost)
         test.StopAndDisconnect();
     }
     renderer->NonDelegatingRelease();
+}
+
+// A flush releases a Receive that waits in Paused; during the flush samples are refused with
+// S_FALSE; after it they are rendered again.
+TEST(RendererBase, FlushReleasesAWaitingReceiveAndRefusesSamplesUntilItEnds)
+{
+    HeldRenderer<CountingRenderer> held;
+    PushSourceGraph test;
+    ASSERT_NO_FATAL_FAILURE(test.Connect(held.renderer));
+    ASSERT_NO_FATAL_FAILURE(test.RemoveClock());
+    ASSERT_TRUE(SUCCEEDED(test.control->Pause()));
+    HRESULT pushed = E_UNEXPECTED;
+    std::thread upstream = test.PushOnAnotherThread(pushed);
+    WaitUntilReceiveWaits(*held.renderer);
+    EXPECT_EQ(held.renderer->InputPin().BeginFlush(), S_OK);
+    upstream.join();
+    EXPECT_EQ(pushed, S_OK);
+    EXPECT_EQ(test.source->Push(test.bytes.data(), 512), S_FALSE);
+    EXPECT_EQ(held.renderer->InputPin().EndFlush(), S_OK);
+    EXPECT_EQ(held.renderer->m_rendered, 0);
+    ASSERT_TRUE(SUCCEEDED(test.control->Run()));
+    EXPECT_EQ(test.source->Push(test.bytes.data(), 512), S_OK);
+    EXPECT_EQ(held.renderer->m_rendered, 1);
+    test.StopAndDisconnect();
+}
+
+// In Paused the sample waits inside Receive and is rendered once the graph runs.
+TEST(RendererBase, PauseHoldsASampleUntilRun)
+{
+    HeldRenderer<CountingRenderer> held;
+    PushSourceGraph test;
+    ASSERT_NO_FATAL_FAILURE(test.Connect(held.renderer));
+    ASSERT_NO_FATAL_FAILURE(test.RemoveClock());
+    ASSERT_TRUE(SUCCEEDED(test.control->Pause()));
+    HRESULT pushed = E_UNEXPECTED;
+    std::thread upstream = test.PushOnAnotherThread(pushed);
+    WaitUntilReceiveWaits(*held.renderer);
+    EXPECT_EQ(held.renderer->m_rendered, 0);
+    ASSERT_TRUE(SUCCEEDED(test.control->Run()));
+    upstream.join();
+    EXPECT_EQ(pushed, S_OK);
+    EXPECT_EQ(held.renderer->m_rendered, 1);
+    test.StopAndDisconnect();
+}
+
+// Stop lets go of the upstream thread whose sample waits in Receive and of the one that waits in
+// GetBuffer for the only buffer, which that sample holds.
+TEST(RendererBase, StopReleasesUpstreamThreadsInReceiveAndInGetBuffer)
+{
+    HeldRenderer<CountingRenderer> held;
+    PushSourceGraph test;
+    ASSERT_NO_FATAL_FAILURE(test.Connect(held.renderer));
+    ASSERT_NO_FATAL_FAILURE(test.RemoveClock());
+    ASSERT_TRUE(SUCCEEDED(test.control->Pause()));
+    HRESULT first = E_UNEXPECTED;
+    HRESULT second = E_UNEXPECTED;
+    std::thread holding = test.PushOnAnotherThread(first);
+    WaitUntilReceiveWaits(*held.renderer);
+    std::thread blocked = test.PushOnAnotherThread(second);
+    ASSERT_TRUE(SUCCEEDED(test.control->Stop()));
+    holding.join();
+    blocked.join();
+    EXPECT_EQ(first, S_OK);
+    EXPECT_TRUE(FAILED(second));
+    EXPECT_EQ(held.renderer->m_rendered, 0);
+    test.StopAndDisconnect();
+}
+
+// The connection changes only while the filter is stopped.
+TEST(RendererBase, ConnectionChangesOnlyWhenStopped)
+{
+    HeldRenderer<CountingRenderer> connected;
+    HeldRenderer<CountingRenderer> spare;
+    PushSourceGraph test;
+    ASSERT_NO_FATAL_FAILURE(test.Connect(connected.renderer));
+    ASSERT_TRUE(SUCCEEDED(test.control->Pause()));
+    EXPECT_EQ(connected.renderer->InputPin().Disconnect(), VFW_E_NOT_STOPPED);
+    ASSERT_EQ(spare.renderer->Pause(), S_OK);
+    EXPECT_EQ(spare.renderer->InputPin().ReceiveConnection(test.source->OutputPin(), &test.type.type), VFW_E_NOT_STOPPED);
+    ASSERT_EQ(spare.renderer->Stop(), S_OK);
+    ASSERT_TRUE(SUCCEEDED(test.control->Stop()));
+    EXPECT_EQ(connected.renderer->InputPin().Disconnect(), S_OK);
+    EXPECT_EQ(connected.renderer->InputPin().Disconnect(), S_FALSE);
+    test.StopAndDisconnect();
 }

@@ -20,6 +20,29 @@ bool IsFoundByName()
     return CreateSinkByFriendlyName(filter.ReceiveSlot()) == S_OK && filter;
 }
 
+// An outer object that aggregates the filter: its own unknown answers IUnknown and hands every
+// other interface to the inner object.
+class OuterUnknown final : public IUnknown
+{
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override
+    {
+        if (object == nullptr)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown)) {
+            *object = static_cast<IUnknown*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return m_inner != nullptr ? m_inner->QueryInterface(riid, object) : E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++m_references); }
+    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--m_references); }
+
+    LONG m_references = 1;
+    IUnknown* m_inner = nullptr;
+};
+
 } // namespace
 
 TEST(SinkwellRegistration, FoundByFriendlyNameAsARendererWithOneInputPin)
@@ -151,4 +174,37 @@ TEST(SinkwellRegistration, UnregisterRemovesTheFilterAndRegisterBringsItBack)
     EXPECT_EQ(CoCreateInstance(CLSID_Sinkwell1, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                filter.ReceiveVoidSlot()),
               S_OK);
+}
+
+// Aggregated, the filter's interfaces count references on the outer object and answer IUnknown
+// with it; only the inner unknown holds the filter's own count.
+TEST(SinkwellRegistration, AggregatedFilterDelegatesToItsOuterObject)
+{
+    const GetClassObject getClassObject = SinkwellGetClassObject();
+    ASSERT_NE(getClassObject, nullptr);
+    SmartComPointer<IClassFactory> factory;
+    ASSERT_EQ(getClassObject(CLSID_Sinkwell1, IID_IClassFactory, factory.ReceiveVoidSlot()), S_OK);
+    OuterUnknown outer;
+    ASSERT_EQ(factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&outer.m_inner)), S_OK);
+    ASSERT_NE(outer.m_inner, nullptr);
+    EXPECT_EQ(outer.m_references, 1);
+
+    IBaseFilter* filter = nullptr;
+    ASSERT_EQ(outer.QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&filter)), S_OK);
+    EXPECT_EQ(outer.m_references, 2);
+    IUnknown* identity = nullptr;
+    ASSERT_EQ(filter->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
+    EXPECT_EQ(identity, static_cast<IUnknown*>(&outer));
+    identity->Release();
+    ISinkwellSampleExchange* exchange = nullptr;
+    ASSERT_EQ(filter->QueryInterface(IID_ISinkwellSampleExchange, reinterpret_cast<void**>(&exchange)), S_OK);
+    EXPECT_EQ(outer.m_references, 3);
+    EXPECT_EQ(exchange->GetData(nullptr), S_OK);
+    exchange->Release();
+    filter->Release();
+    EXPECT_EQ(outer.m_references, 1);
+
+    EXPECT_EQ(outer.m_inner->Release(), 0u);
+    outer.m_inner = nullptr;
+    EXPECT_EQ(CallSinkwellExport("DllCanUnloadNow"), S_OK);
 }
