@@ -113,12 +113,6 @@ struct HeldRenderer
     Renderer* renderer = new Renderer();
 };
 
-void WaitUntilReceiveWaits(const RendererFilterBase& renderer)
-{
-    while (renderer.CountWaitingReceives() == 0)
-        Sleep(1);
-}
-
 } // namespace
 
 // The handler's failure is logged and the sample dropped; the upstream thread is told success,
@@ -170,70 +164,73 @@ TEST(RendererBase, EndOfStreamDuringRunIsNotLost)
     renderer->NonDelegatingRelease();
 }
 
-// A flush releases a Receive that waits in Paused; during the flush samples are refused with
-// S_FALSE; after it they are rendered again.
-TEST(RendererBase, FlushReleasesAWaitingReceiveAndRefusesSamplesUntilItEnds)
+// A counting renderer fed by the push source without a clock, paused, with one sample pushed on
+// a thread of its own and waiting inside Receive.
+class PausedWithASampleWaiting : public testing::Test
 {
-    HeldRenderer<CountingRenderer> held;
-    PushSourceGraph test;
-    ASSERT_NO_FATAL_FAILURE(test.Connect(held.renderer));
-    ASSERT_NO_FATAL_FAILURE(test.RemoveClock());
-    ASSERT_TRUE(SUCCEEDED(test.control->Pause()));
-    HRESULT pushed = E_UNEXPECTED;
-    std::thread upstream = test.PushOnAnotherThread(pushed);
-    WaitUntilReceiveWaits(*held.renderer);
-    EXPECT_EQ(held.renderer->InputPin().BeginFlush(), S_OK);
-    upstream.join();
-    EXPECT_EQ(pushed, S_OK);
-    EXPECT_EQ(test.source->Push(test.bytes.data(), 512), S_FALSE);
-    EXPECT_EQ(held.renderer->InputPin().EndFlush(), S_OK);
-    EXPECT_EQ(held.renderer->m_rendered, 0);
-    ASSERT_TRUE(SUCCEEDED(test.control->Run()));
-    EXPECT_EQ(test.source->Push(test.bytes.data(), 512), S_OK);
-    EXPECT_EQ(held.renderer->m_rendered, 1);
-    test.StopAndDisconnect();
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(m_test.Connect(m_held.renderer));
+        ASSERT_NO_FATAL_FAILURE(m_test.RemoveClock());
+        ASSERT_TRUE(SUCCEEDED(m_test.control->Pause()));
+        m_upstream = m_test.PushOnAnotherThread(m_pushed);
+        while (m_held.renderer->CountWaitingReceives() == 0)
+            Sleep(1);
+    }
+    void TearDown() override
+    {
+        if (m_upstream.joinable()) {
+            m_test.control->Stop();
+            m_upstream.join();
+        }
+        m_test.StopAndDisconnect();
+    }
+    LONG Rendered() const { return m_held.renderer->m_rendered; }
+
+    HeldRenderer<CountingRenderer> m_held;
+    PushSourceGraph m_test;
+    HRESULT m_pushed = E_UNEXPECTED;
+    std::thread m_upstream;
+};
+
+// A flush releases the waiting Receive; during the flush samples are refused with S_FALSE; after
+// it they are rendered again.
+TEST_F(PausedWithASampleWaiting, FlushReleasesTheReceiveAndRefusesSamplesUntilItEnds)
+{
+    EXPECT_EQ(m_held.renderer->InputPin().BeginFlush(), S_OK);
+    m_upstream.join();
+    EXPECT_EQ(m_pushed, S_OK);
+    EXPECT_EQ(m_test.source->Push(m_test.bytes.data(), 512), S_FALSE);
+    EXPECT_EQ(m_held.renderer->InputPin().EndFlush(), S_OK);
+    EXPECT_EQ(Rendered(), 0);
+    ASSERT_TRUE(SUCCEEDED(m_test.control->Run()));
+    EXPECT_EQ(m_test.source->Push(m_test.bytes.data(), 512), S_OK);
+    EXPECT_EQ(Rendered(), 1);
 }
 
-// In Paused the sample waits inside Receive and is rendered once the graph runs.
-TEST(RendererBase, PauseHoldsASampleUntilRun)
+// The sample waits until the graph runs, then it is rendered.
+TEST_F(PausedWithASampleWaiting, RunRendersTheHeldSample)
 {
-    HeldRenderer<CountingRenderer> held;
-    PushSourceGraph test;
-    ASSERT_NO_FATAL_FAILURE(test.Connect(held.renderer));
-    ASSERT_NO_FATAL_FAILURE(test.RemoveClock());
-    ASSERT_TRUE(SUCCEEDED(test.control->Pause()));
-    HRESULT pushed = E_UNEXPECTED;
-    std::thread upstream = test.PushOnAnotherThread(pushed);
-    WaitUntilReceiveWaits(*held.renderer);
-    EXPECT_EQ(held.renderer->m_rendered, 0);
-    ASSERT_TRUE(SUCCEEDED(test.control->Run()));
-    upstream.join();
-    EXPECT_EQ(pushed, S_OK);
-    EXPECT_EQ(held.renderer->m_rendered, 1);
-    test.StopAndDisconnect();
+    EXPECT_EQ(Rendered(), 0);
+    ASSERT_TRUE(SUCCEEDED(m_test.control->Run()));
+    m_upstream.join();
+    EXPECT_EQ(m_pushed, S_OK);
+    EXPECT_EQ(Rendered(), 1);
 }
 
-// Stop lets go of the upstream thread whose sample waits in Receive and of the one that waits in
-// GetBuffer for the only buffer, which that sample holds.
-TEST(RendererBase, StopReleasesUpstreamThreadsInReceiveAndInGetBuffer)
+// Stop lets go of the waiting Receive and of an upstream thread that waits in GetBuffer for the
+// only buffer, which the waiting sample holds.
+TEST_F(PausedWithASampleWaiting, StopReleasesTheThreadsInReceiveAndInGetBuffer)
 {
-    HeldRenderer<CountingRenderer> held;
-    PushSourceGraph test;
-    ASSERT_NO_FATAL_FAILURE(test.Connect(held.renderer));
-    ASSERT_NO_FATAL_FAILURE(test.RemoveClock());
-    ASSERT_TRUE(SUCCEEDED(test.control->Pause()));
-    HRESULT first = E_UNEXPECTED;
     HRESULT second = E_UNEXPECTED;
-    std::thread holding = test.PushOnAnotherThread(first);
-    WaitUntilReceiveWaits(*held.renderer);
-    std::thread blocked = test.PushOnAnotherThread(second);
-    ASSERT_TRUE(SUCCEEDED(test.control->Stop()));
-    holding.join();
+    std::thread blocked = m_test.PushOnAnotherThread(second);
+    ASSERT_TRUE(SUCCEEDED(m_test.control->Stop()));
+    m_upstream.join();
     blocked.join();
-    EXPECT_EQ(first, S_OK);
+    EXPECT_EQ(m_pushed, S_OK);
     EXPECT_TRUE(FAILED(second));
-    EXPECT_EQ(held.renderer->m_rendered, 0);
-    test.StopAndDisconnect();
+    EXPECT_EQ(Rendered(), 0);
 }
 
 // The connection changes only while the filter is stopped.
