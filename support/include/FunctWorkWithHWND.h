@@ -44,6 +44,11 @@ BOOL CenterWindowInArea(HWND window, int left, int top, int right, int bottom);
 // Writes x, y, width, height (not left, top, right, bottom) of a box centred on the desktop.
 HRESULT GetCenteredRectOnDesktop(int width, int height, RECT* rect);
 void ScreenToClientRect(HWND window, RECT* rect);
+// The client area in screen coordinates; empty for a window that is not live.
+RECT GetClientRectOnScreen(HWND window);
+// The rule for window rectangles given as x, y, width, height: negative values become 0, width
+// and height below 10 become 10.
+void NormalizeWindowRect(int32_t& x, int32_t& y, int32_t& width, int32_t& height);
 // 0 inside (edges included), 1 outside or for no rectangle.
 int IsPointOutsideRect(const RECT* rect, int x, int y);
 

@@ -245,6 +245,14 @@ HRESULT GetCenteredRectOnDesktop(int width, int height, RECT* rect)
     CATCH_ALL_RETURN(E_FAIL)
 }
 
+RECT GetClientRectOnScreen(HWND window)
+{
+    RECT rect = {};
+    if (SUCCEEDED(CheckIsWindow(window)) && GetClientRect(window, &rect))
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 void ScreenToClientRect(HWND window, RECT* rect)
 {
     try {
@@ -256,6 +264,15 @@ void ScreenToClientRect(HWND window, RECT* rect)
         *rect = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
     }
     CATCH_ALL_LOG()
+}
+
+void NormalizeWindowRect(int32_t& x, int32_t& y, int32_t& width, int32_t& height)
+{
+    constexpr int32_t kSmallest = 10;
+    x = x < 0 ? 0 : x;
+    y = y < 0 ? 0 : y;
+    width = width < kSmallest ? kSmallest : width;
+    height = height < kSmallest ? kSmallest : height;
 }
 
 int IsPointOutsideRect(const RECT* rect, int x, int y)

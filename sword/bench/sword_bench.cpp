@@ -4,6 +4,8 @@
 #include "OptimFunctionUnifProcessSWORD.h"
 #include "SwordBuffers.h"
 
+#include "BenchmarkTiming.h"
+
 #include "KestrelDebugFunct.h"
 
 #include <algorithm>
@@ -18,36 +20,7 @@
 
 namespace {
 
-struct Settings
-{
-    int runs = 7;
-    int calls = 10;
-};
-
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Fastest single call over the runs, in seconds.
-double Fastest(const Settings& settings, const std::function<void()>& call)
-{
-    call(); // warm the caches and the pages
-    double best = 1e30;
-    for (int run = 0; run < settings.runs; ++run) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        for (int i = 0; i < settings.calls; ++i)
-            call();
-        QueryPerformanceCounter(&end);
-        const double perCall = Seconds(start, end) / settings.calls;
-        if (perCall < best)
-            best = perCall;
-    }
-    return best;
-}
+using Settings = BenchmarkSettings;
 
 void Print(const char* operation, const char* variant, double seconds, int pixels, size_t bytes)
 {
@@ -100,7 +73,7 @@ public:
              size_t destinationBytes, Call call)
     {
         for (const Variant<F>& v : variants)
-            Print(operation, v.name, Fastest(m_settings, [&] { call(v.function); }), m_pixels,
+            Print(operation, v.name, FastestCall(m_settings, [&] { call(v.function); }), m_pixels,
                   sourceBytes + destinationBytes);
         PrintCopies(sourceBytes);
     }
@@ -112,8 +85,8 @@ private:
         if (known == m_copies.end()) {
             BYTE* to = m_frames.copyTo.Bytes();
             const BYTE* from = m_frames.copyFrom.Bytes();
-            const double plain = Fastest(m_settings, [&] { std::memcpy(to, from, bytes); });
-            const double own = Fastest(m_settings, [&] { MemCopy(to, from, bytes, "sword_bench"); });
+            const double plain = FastestCall(m_settings, [&] { std::memcpy(to, from, bytes); });
+            const double own = FastestCall(m_settings, [&] { MemCopy(to, from, bytes, "sword_bench"); });
             known = m_copies.emplace(bytes, std::make_pair(plain, own)).first;
         }
         const std::string label = "  copy of " + std::to_string(bytes) + " bytes";
@@ -214,7 +187,7 @@ double FastestColdCopy(const Settings& settings, size_t bytes)
         QueryPerformanceCounter(&start);
         std::memcpy(to.data(), from.data(), bytes);
         QueryPerformanceCounter(&end);
-        best = std::min(best, Seconds(start, end));
+        best = std::min(best, SecondsBetween(start, end));
     }
     return best;
 }
@@ -335,7 +308,7 @@ void RunFilters(const Settings& settings, Bench& bench, Frames& f)
                                  2 * px, px / 2, averages);
 
     // Targets and plain-to-SSE2 speed-ups.
-    const auto time = [&](auto call) { return Fastest(settings, call); };
+    const auto time = [&](auto call) { return FastestCall(settings, call); };
     const double convolution = time([&] { convolve(Svertka_sse2); });
     const double blurred = time([&] { blur(blure_const_sword_funct_sse2); });
     PrintRatio("convolution 3x3 sse2", convolution, "blur sse2", blurred);
@@ -474,11 +447,7 @@ void RunSize(const Settings& settings, int width, int height)
 
 int main(int argc, char** argv)
 {
-    Settings settings;
-    if (argc > 1)
-        settings.runs = std::max(1, std::atoi(argv[1]));
-    if (argc > 2)
-        settings.calls = std::max(1, std::atoi(argv[2]));
+    const Settings settings = ReadBenchmarkSettings(argc, argv, Settings{});
     std::printf("SWORD conversions: fastest of %d runs of %d calls; MB/s counts bytes read and written\n",
                 settings.runs, settings.calls);
     RunSize(settings, 640, 480);
