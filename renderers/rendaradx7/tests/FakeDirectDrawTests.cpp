@@ -33,7 +33,7 @@ class FakeDirectDrawTest : public testing::Test
 protected:
     void SetUp() override
     {
-        m_window = std::make_unique<RenderTestWindow>(kWindowX, kWindowY, kWindowWidth, kWindowHeight, nullptr);
+        m_window = std::make_unique<RenderTestWindow>(kWindowX, kWindowY, kWindowWidth, kWindowHeight, nullptr, false);
         m_object = std::make_unique<VideoRendererObjectDx7>();
         m_object->SetDirectDrawEntryPoints({FakeDirectDrawSystem::Enumerate, FakeDirectDrawSystem::Create});
         m_object->SetOutputWindow(m_window->Handle());
@@ -140,6 +140,7 @@ TEST_F(FakeDirectDrawTest, ArgumentsOfUploadAndDrawAreChecked)
     EXPECT_EQ(m_object->UploadFrame(frame.Data(), frame.Size(), &negativeHeight), E_UNEXPECTED);
     EXPECT_EQ(m_object->m_frame_counter, 0u);
     EXPECT_EQ(m_object->DrawFrame(nullptr, &m_needs_init), E_FAIL);
+    EXPECT_EQ(m_object->DrawFrame(&m_display, nullptr), S_OK);
 }
 
 TEST_F(FakeDirectDrawTest, BeforeTheFirstUploadTheWindowIsGreyWithoutAFailure)

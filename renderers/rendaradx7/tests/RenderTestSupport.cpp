@@ -47,12 +47,12 @@ void Yuy2Frame::SetLuma(int32_t x, int32_t y, BYTE luma)
     m_data->Bytes()[2 * (static_cast<size_t>(y) * m_width + x)] = luma;
 }
 
-RenderTestWindow::RenderTestWindow(int x, int y, int width, int height, std::function<void()> onPaint)
+RenderTestWindow::RenderTestWindow(int x, int y, int width, int height, std::function<void()> onPaint, bool visible)
     : m_on_paint(std::move(onPaint))
 {
     RegisterTestWindowClass(Procedure);
-    m_window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kWindowClass, "", WS_POPUP | WS_VISIBLE, x, y, width,
-                               height, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    m_window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kWindowClass, "", WS_POPUP | (visible ? WS_VISIBLE : 0),
+                               x, y, width, height, nullptr, nullptr, GetModuleHandleA(nullptr), this);
 }
 
 RenderTestWindow::~RenderTestWindow()
@@ -152,8 +152,10 @@ Picture WaitForScreen(HWND window, const std::function<bool(const Picture&)>& ch
     constexpr ULONGLONG kGiveUpMs = 30000;
     constexpr DWORD kCaptureIntervalMs = 10;
     const ULONGLONG start = GetTickCount64();
+    Picture previous(0, 0);
     Picture picture = CaptureClientArea(window);
-    while (!check(picture) && GetTickCount64() - start < kGiveUpMs) {
+    // Settled: the check passes and a further paint changed nothing.
+    while (!(check(picture) && picture == previous) && GetTickCount64() - start < kGiveUpMs) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kCaptureIntervalMs, QS_ALLINPUT);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -161,8 +163,9 @@ Picture WaitForScreen(HWND window, const std::function<bool(const Picture&)>& ch
             DispatchMessageA(&message);
         }
         // DirectDraw draws on the screen over the window; Wine may flush the window's own
-        // pixels over it once, so the paint is repeated until it shows.
+        // pixels over it, so the paint is repeated until it shows.
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        previous = std::move(picture);
         picture = CaptureClientArea(window);
     }
     return picture;

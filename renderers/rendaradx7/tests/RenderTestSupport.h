@@ -30,11 +30,12 @@ private:
     int32_t m_width;
 };
 
-// A visible top-level popup that calls onPaint from WM_PAINT, as the output window does.
+// A top-level popup that calls onPaint from WM_PAINT, as the output window does. Test programs run
+// in parallel on one display: only a window whose pixels are read from the screen is shown.
 class RenderTestWindow
 {
 public:
-    RenderTestWindow(int x, int y, int width, int height, std::function<void()> onPaint);
+    RenderTestWindow(int x, int y, int width, int height, std::function<void()> onPaint, bool visible = true);
     ~RenderTestWindow();
     RenderTestWindow(const RenderTestWindow&) = delete;
     RenderTestWindow& operator=(const RenderTestWindow&) = delete;
@@ -57,6 +58,7 @@ class Picture
 public:
     Picture(int32_t width, int32_t height) : m_width(width), m_height(height), m_pixels(static_cast<size_t>(width) * height) {}
 
+    bool operator==(const Picture& other) const = default;
     int32_t Width() const { return m_width; }
     int32_t Height() const { return m_height; }
     uint32_t& At(int32_t x, int32_t y) { return m_pixels[static_cast<size_t>(y) * m_width + x]; }
@@ -76,6 +78,7 @@ inline constexpr uint32_t Rgb(uint32_t red, uint32_t green, uint32_t blue) { ret
 
 // The window's client area as it is on the screen.
 Picture CaptureClientArea(HWND window);
-// Captures the client area until the picture passes the check, handling the thread's messages and
-// repainting the window in between; returns the last capture. Gives up after half a minute.
+// Captures the client area until the picture passes the check and stays the same over one more
+// paint, handling the thread's messages and repainting the window in between; returns the last
+// capture. Gives up after half a minute.
 Picture WaitForScreen(HWND window, const std::function<bool(const Picture&)>& check);
