@@ -46,6 +46,10 @@ struct InfoRenderLibrary
     GUID m_id;
 };
 
+#if !defined(_WIN64)
+static_assert(sizeof(InfoRenderLibrary) == 16, "the library info record of the 32-bit platform");
+#endif
+
 // A point of the outline, each coordinate a fraction of 65535 of the surface's size.
 struct RenderOutlinePoint
 {
