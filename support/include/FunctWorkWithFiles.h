@@ -59,6 +59,11 @@ HRESULT CopyFilesFromFolder(const DynamicString& destination, const DynamicStrin
 // Calls DllRegisterServer (or DllUnregisterServer) of the DLL: its result; 0 when the DLL or the
 // export is missing; 0x8000FFFF for an empty path.
 HRESULT RegisterServerDll(const DynamicString& dllPath, bool registerServer);
+// Writes HKCR\CLSID\{class id} (default value: the name) and its InprocServer32 key (the
+// module's path, threading model "Both"); the result of the registry calls.
+HRESULT RegisterInProcessServerClass(HMODULE module, const CLSID& classId, const wchar_t* name);
+// Removes HKCR\CLSID\{class id} with everything under it; 0 also when it was not there.
+HRESULT UnregisterInProcessServerClass(const CLSID& classId);
 
 // Roots such as "C:\" of the logical drives of the type (0 = every type). 0.
 HRESULT GetListLogicalDrives(DynamicBoundsObject<DynamicString>& roots, UINT driveType);

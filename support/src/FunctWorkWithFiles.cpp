@@ -3,9 +3,12 @@
 #include "FunctConvertToText.h"
 #include "g_managment_mem.h"
 
+#include <objbase.h>
+
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace {
@@ -378,6 +381,60 @@ HRESULT RegisterServerDll(const DynamicString& dllPath, bool registerServer)
     CATCH_ALL_LOG()
     FreeLibrary(library);
     return result;
+}
+
+namespace {
+
+HRESULT SetClassRegistryText(const std::wstring& subkey, const wchar_t* name, const wchar_t* value)
+{
+    HKEY opened = nullptr;
+    LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &opened,
+                                  nullptr);
+    if (status == ERROR_SUCCESS) {
+        const DWORD bytes = static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t));
+        status = RegSetValueExW(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes);
+        RegCloseKey(opened);
+    }
+    return HRESULT_FROM_WIN32(status);
+}
+
+std::wstring ClassRegistryKey(const CLSID& classId)
+{
+    wchar_t text[40] = {};
+    StringFromGUID2(classId, text, 40);
+    return std::wstring(L"CLSID\\") + text;
+}
+
+} // namespace
+
+HRESULT RegisterInProcessServerClass(HMODULE module, const CLSID& classId, const wchar_t* name)
+{
+    try {
+        if (module == nullptr || name == nullptr)
+            return E_INVALIDARG;
+        wchar_t modulePath[MAX_PATH] = {};
+        const DWORD length = GetModuleFileNameW(module, modulePath, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH)
+            return E_FAIL;
+        const std::wstring classKey = ClassRegistryKey(classId);
+        const std::wstring serverKey = classKey + L"\\InprocServer32";
+        HRESULT result = SetClassRegistryText(classKey, nullptr, name);
+        if (SUCCEEDED(result))
+            result = SetClassRegistryText(serverKey, nullptr, modulePath);
+        if (SUCCEEDED(result))
+            result = SetClassRegistryText(serverKey, L"ThreadingModel", L"Both");
+        return result;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT UnregisterInProcessServerClass(const CLSID& classId)
+{
+    try {
+        const LONG status = RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassRegistryKey(classId).c_str());
+        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(status);
+    }
+    CATCH_ALL_RETURN(E_FAIL)
 }
 
 HRESULT GetListLogicalDrives(DynamicBoundsObject<DynamicString>& roots, UINT driveType)

@@ -3,11 +3,11 @@
 #include "Sinkwell1.h"
 
 #include "CatchAllLog.h"
+#include "FunctWorkWithFiles.h"
 #include "SmartComPointer.h"
 
 #include <olectl.h>
 
-#include <cwchar>
 #include <vector>
 
 namespace {
@@ -68,54 +68,6 @@ public:
 
 Sinkwell1ClassFactory g_factory;
 
-// "{A3FD721F-...}" of the class id.
-void ClassIdText(wchar_t (&text)[40])
-{
-    StringFromGUID2(CLSID_Sinkwell1, text, 40);
-}
-
-HRESULT SetRegistryText(HKEY key, const wchar_t* subkey, const wchar_t* name, const wchar_t* value)
-{
-    HKEY opened = nullptr;
-    LONG status = RegCreateKeyExW(key, subkey, 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr);
-    if (status == ERROR_SUCCESS) {
-        const DWORD bytes = static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t));
-        status = RegSetValueExW(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes);
-        RegCloseKey(opened);
-    }
-    return HRESULT_FROM_WIN32(status);
-}
-
-HRESULT RegisterInProcessServer()
-{
-    wchar_t classId[40] = {};
-    ClassIdText(classId);
-    wchar_t modulePath[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(g_module, modulePath, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return E_FAIL;
-    wchar_t classKey[64] = {};
-    swprintf(classKey, 64, L"CLSID\\%ls", classId);
-    wchar_t serverKey[96] = {};
-    swprintf(serverKey, 96, L"%ls\\InprocServer32", classKey);
-    HRESULT result = SetRegistryText(HKEY_CLASSES_ROOT, classKey, nullptr, kSinkwell1FriendlyName);
-    if (SUCCEEDED(result))
-        result = SetRegistryText(HKEY_CLASSES_ROOT, serverKey, nullptr, modulePath);
-    if (SUCCEEDED(result))
-        result = SetRegistryText(HKEY_CLASSES_ROOT, serverKey, L"ThreadingModel", L"Both");
-    return result;
-}
-
-HRESULT UnregisterInProcessServer()
-{
-    wchar_t classId[40] = {};
-    ClassIdText(classId);
-    wchar_t classKey[64] = {};
-    swprintf(classKey, 64, L"CLSID\\%ls", classId);
-    const LONG status = RegDeleteTreeW(HKEY_CLASSES_ROOT, classKey);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(status);
-}
-
 HRESULT RegisterFilter(IFilterMapper2& mapper)
 {
     std::vector<REGPINTYPES> types;
@@ -151,7 +103,7 @@ HRESULT UpdateRegistration(bool registering)
     {
         // The server first, so that the mapper can see the class it describes.
         if (registering)
-            result = RegisterInProcessServer();
+            result = RegisterInProcessServerClass(g_module, CLSID_Sinkwell1, kSinkwell1FriendlyName);
         SmartComPointer<IFilterMapper2> mapper;
         if (SUCCEEDED(result))
             result = CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
@@ -160,7 +112,7 @@ HRESULT UpdateRegistration(bool registering)
             result = registering ? RegisterFilter(*mapper.Get()) : UnregisterFilter(*mapper.Get());
         mapper.ReleasePointer("mapper.ReleasePointer::1");
         if (!registering && SUCCEEDED(result))
-            result = UnregisterInProcessServer();
+            result = UnregisterInProcessServerClass(CLSID_Sinkwell1);
     }
     if (SUCCEEDED(initialized))
         CoUninitialize();

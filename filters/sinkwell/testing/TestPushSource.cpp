@@ -1,96 +1,12 @@
 #include "TestPushSource.h"
 
+#include "TestFilterParts.h"
+
 #include <cwchar>
 
 namespace {
 
 constexpr wchar_t kOutputPinName[] = L"Output";
-
-// Enumerates one pin; holds a reference on its filter.
-class OnePinEnumerator final : public IEnumPins
-{
-public:
-    OnePinEnumerator(IBaseFilter* filter, IPin* pin, ULONG position) : m_filter(filter), m_pin(pin), m_position(position)
-    {
-        m_filter->AddRef();
-    }
-    ~OnePinEnumerator() { m_filter->Release(); }
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** object) override
-    {
-        if (object == nullptr)
-            return E_POINTER;
-        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IEnumPins)) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IEnumPins*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_references)); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const LONG left = InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
-    STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override
-    {
-        if (pins == nullptr)
-            return E_POINTER;
-        ULONG given = 0;
-        if (count > 0 && m_position == 0) {
-            pins[0] = m_pin;
-            m_pin->AddRef();
-            given = 1;
-            m_position = 1;
-        }
-        if (fetched != nullptr)
-            *fetched = given;
-        return given == count ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Skip(ULONG count) override
-    {
-        const bool enough = count <= (m_position == 0 ? 1u : 0u);
-        if (count > 0)
-            m_position = 1;
-        return enough ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Reset() override
-    {
-        m_position = 0;
-        return S_OK;
-    }
-    STDMETHODIMP Clone(IEnumPins** enumerator) override
-    {
-        if (enumerator == nullptr)
-            return E_POINTER;
-        *enumerator = new OnePinEnumerator(m_filter, m_pin, m_position);
-        return S_OK;
-    }
-
-private:
-    LONG m_references = 1;
-    IBaseFilter* m_filter;
-    IPin* m_pin;
-    ULONG m_position;
-};
-
-HRESULT CopyType(AM_MEDIA_TYPE& target, const AM_MEDIA_TYPE& source)
-{
-    target = source;
-    target.pUnk = nullptr;
-    target.pbFormat = nullptr;
-    if (source.cbFormat > 0 && source.pbFormat != nullptr) {
-        target.pbFormat = static_cast<BYTE*>(CoTaskMemAlloc(source.cbFormat));
-        if (target.pbFormat == nullptr)
-            return E_OUTOFMEMORY;
-        CopyMemory(target.pbFormat, source.pbFormat, source.cbFormat);
-    }
-    return S_OK;
-}
 
 } // namespace
 
@@ -100,7 +16,7 @@ public:
     OutputPinImpl(TestPushSource& filter, const AM_MEDIA_TYPE& type, long bufferSize)
         : m_filter(filter), m_bufferSize(bufferSize)
     {
-        CopyType(m_type, type);
+        TestCopyMediaType(m_type, type);
     }
     ~OutputPinImpl()
     {
@@ -188,7 +104,7 @@ public:
         if (type == nullptr)
             return E_POINTER;
         ZeroMemory(type, sizeof(*type));
-        return m_peer == nullptr ? VFW_E_NOT_CONNECTED : CopyType(*type, m_type);
+        return m_peer == nullptr ? VFW_E_NOT_CONNECTED : TestCopyMediaType(*type, m_type);
     }
     STDMETHODIMP QueryPinInfo(PIN_INFO* info) override
     {
@@ -405,7 +321,7 @@ STDMETHODIMP TestPushSource::EnumPins(IEnumPins** enumerator)
 {
     if (enumerator == nullptr)
         return E_POINTER;
-    *enumerator = new OnePinEnumerator(this, m_pin, 0);
+    *enumerator = new TestOnePinEnumerator(this, m_pin, 0);
     return S_OK;
 }
 
