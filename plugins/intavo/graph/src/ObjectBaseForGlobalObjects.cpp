@@ -16,14 +16,20 @@ using NameBlockSavedObject = StaticString<256>;
 
 const char kExtensionSavedObject[] = ".sav";
 
-HRESULT BuildSavedObjectPath(const char* folder, const DynamicString& name, DynamicString& path)
+// Opens <folder>\<name>.sav, sharing it for reading and writing; false (logged) when it does not open.
+bool OpenSavedObjectFile(const char* folder, const DynamicString& name, DWORD access, DWORD disposition,
+                         DWORD attributes, const char* label, DynamicString& path, AutoFileHandle& file)
 {
     DynamicString fileName(name);
     fileName += kExtensionSavedObject;
-    const HRESULT result = CreateFullPathFromFolder(path, folder != nullptr ? folder : "", fileName.GetString());
-    if (FAILED(result))
+    if (FAILED(CreateFullPathFromFolder(path, folder != nullptr ? folder : "", fileName.GetString()))) {
         LOG_TEXT(folder != nullptr ? folder : "(no folder)");
-    return result;
+        return false;
+    }
+    file.Attach(OpenFileWithLog(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition, attributes,
+                                nullptr, label),
+                false);
+    return file.Get() != INVALID_HANDLE_VALUE;
 }
 
 // Reads exactly count bytes; a short read fails.
@@ -53,13 +59,9 @@ HRESULT ObjectBaseForGlobalObjects::LoadObjectFromFile(const char* folder, void*
         if (buffer == nullptr || size < 1)
             return E_FAIL;
         DynamicString path;
-        if (FAILED(BuildSavedObjectPath(folder, m_name_object, path)))
-            return E_FAIL;
-        AutoFileHandle file(OpenFileWithLog(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr,
-                                            "For duration load object from file"),
-                            false);
-        if (file.Get() == INVALID_HANDLE_VALUE)
+        AutoFileHandle file;
+        if (!OpenSavedObjectFile(folder, m_name_object, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                 "For duration load object from file", path, file))
             return E_FAIL;
         NameBlockSavedObject storedName;
         if (!ReadWhole(file.Get(), storedName.GetString(), storedName.GetMaxSizeBuffer())) {
@@ -91,13 +93,10 @@ HRESULT ObjectBaseForGlobalObjects::SaveObjectToFile(const char* folder, const v
         if (buffer == nullptr || size < 1)
             return E_FAIL;
         DynamicString path;
-        if (FAILED(BuildSavedObjectPath(folder, m_name_object, path)))
-            return E_FAIL;
-        AutoFileHandle file(OpenFileWithLog(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr,
-                                            "For duration saved object to file"),
-                            false);
-        if (file.Get() == INVALID_HANDLE_VALUE)
+        AutoFileHandle file;
+        // An existing file is opened, not shortened.
+        if (!OpenSavedObjectFile(folder, m_name_object, GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN,
+                                 "For duration saved object to file", path, file))
             return E_FAIL;
         NameBlockSavedObject name;
         std::memset(name.GetString(), 0, name.GetMaxSizeBuffer());

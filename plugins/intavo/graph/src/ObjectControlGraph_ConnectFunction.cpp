@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int kMaxEnumerationRestarts = 16;
-
 bool IsWantedPin(const std::wstring& id, const wchar_t* wanted)
 {
     return wanted == nullptr || id == wanted;
@@ -41,6 +39,25 @@ HRESULT ConnectPinPair(IGraphBuilder* graph, IBaseFilter* source, IBaseFilter* t
     return ConnectPins(graph, output.Get(), input.Get(), nullptr, direct);
 }
 
+HRESULT AppendPinIdOfDirection(ListPinIdsGraph& list, IPin* pin, int32_t direction)
+{
+    PIN_DIRECTION pinDirection = PINDIR_INPUT;
+    HRESULT result = pin->QueryDirection(&pinDirection);
+    if (FAILED(result) || pinDirection != direction)
+        return result;
+    LPWSTR id = nullptr;
+    result = pin->QueryId(&id);
+    if (FAILED(result))
+        return result;
+    const std::wstring text = id != nullptr ? id : L"";
+    CoTaskMemFree(id);
+    const uint32_t count = list.GetCount();
+    if (FAILED(list.SetSize(count + 1)))
+        return E_FAIL;
+    list.GetElement(count) = text;
+    return S_OK;
+}
+
 HRESULT GetOwnerFilter(IPin* pin, SmartComPointer<IBaseFilter>& owner)
 {
     PIN_INFO info = {};
@@ -60,39 +77,13 @@ HRESULT GetPinIds(IBaseFilter* filter, ListPinIdsGraph& list, int32_t direction)
         if (filter == nullptr)
             return E_INVALIDARG;
         SmartComPointer<IEnumPins> pins;
-        HRESULT result = filter->EnumPins(pins.ReceiveSlot());
+        const HRESULT result = filter->EnumPins(pins.ReceiveSlot());
         if (FAILED(result))
             return result;
-        pins->Reset();
-        int restarts = 0;
-        for (;;) {
-            IPin* next = nullptr;
-            result = pins->Next(1, &next, nullptr);
-            if (result == VFW_E_ENUM_OUT_OF_SYNC && ++restarts <= kMaxEnumerationRestarts) {
-                list.FreeAll();
-                pins->Reset();
-                continue;
-            }
-            if (result != S_OK)
-                return FAILED(result) ? result : S_OK;
-            SmartComPointer<IPin> pin;
-            pin.Attach(next);
-            PIN_DIRECTION pinDirection = PINDIR_INPUT;
-            LPWSTR id = nullptr;
-            result = pin->QueryDirection(&pinDirection);
-            if (SUCCEEDED(result))
-                result = pin->QueryId(&id);
-            if (FAILED(result))
-                return result;
-            const std::wstring text = id != nullptr ? id : L"";
-            CoTaskMemFree(id);
-            if (pinDirection != direction)
-                continue;
-            const uint32_t count = list.GetCount();
-            if (FAILED(list.SetSize(count + 1)))
-                return E_FAIL;
-            list.GetElement(count) = text;
-        }
+        const HRESULT walked = WalkEnumeration<IPin>(
+            pins.Get(), [&](IPin* pin) { return AppendPinIdOfDirection(list, pin, direction); },
+            [&] { list.FreeAll(); });
+        return walked == S_FALSE ? S_OK : walked;
     }
     CATCH_ALL_RETURN(E_FAIL)
 }

@@ -9,8 +9,6 @@
 
 namespace {
 
-// A graph whose filter list keeps changing is read again at most this often.
-constexpr int kMaxEnumerationRestarts = 16;
 // Names tried for one filter: the friendly name, then the name followed by 0 ... 8190.
 constexpr int kMaxFilterNames = 8192;
 
@@ -130,27 +128,18 @@ HRESULT GetFiltersWithInterface(IGraphBuilder* graph, ListFiltersGraph& list, co
         if (graph == nullptr)
             return E_INVALIDARG;
         SmartComPointer<IEnumFilters> filters;
-        HRESULT result = graph->EnumFilters(filters.ReceiveSlot());
+        const HRESULT result = graph->EnumFilters(filters.ReceiveSlot());
         if (FAILED(result))
             return result;
-        filters->Reset();
-        int restarts = 0;
-        for (;;) {
-            IBaseFilter* next = nullptr;
-            result = filters->Next(1, &next, nullptr);
-            if (result == VFW_E_ENUM_OUT_OF_SYNC && ++restarts <= kMaxEnumerationRestarts) {
-                list.FreeAll();
-                filters->Reset();
-                continue;
-            }
-            if (result != S_OK)
-                return FAILED(result) ? result : S_FALSE;
-            SmartComPointer<IBaseFilter> filter;
-            filter.Attach(next);
-            SmartComPointer<IUnknown> part;
-            if (SUCCEEDED(filter->QueryInterface(iid, part.ReceiveVoidSlot())) && FAILED(AppendFilter(list, next)))
-                return E_FAIL;
-        }
+        return WalkEnumeration<IBaseFilter>(
+            filters.Get(),
+            [&](IBaseFilter* filter) {
+                SmartComPointer<IUnknown> part;
+                if (FAILED(filter->QueryInterface(iid, part.ReceiveVoidSlot())))
+                    return S_OK;
+                return AppendFilter(list, filter);
+            },
+            [&] { list.FreeAll(); });
     }
     CATCH_ALL_RETURN(E_FAIL)
 }
