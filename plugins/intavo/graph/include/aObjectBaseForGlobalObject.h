@@ -12,6 +12,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+
+class TimedSendGuard;
+class TimedSendRequest;
 
 class ObjectBaseForGlobalObjects
 {
@@ -105,6 +109,18 @@ protected:
 
     bool IsObjectThread() const { return GetCurrentThreadId() == m_id_thread; }
 
+    // Operation messages carry the identity of a request on the sender's stack, so that the object's
+    // thread never reads the records of a sender that gave up. Derived classes send and receive
+    // their own operations the same way.
+    // Sends an operation of the table to the object's window with the object's time-out and
+    // blocking flag: the operation's answer, or 0x80004005 when it was not delivered in time.
+    HRESULT SendGuardedOperation(const ObjectWindowMessage1& table, uint32_t code, WPARAM wParam, LPARAM lParam,
+                                 const char* label);
+    // On the object's thread: the request the message names, holding the operation's own wParam
+    // and lParam; null when its sender gave up (nothing may then be read).
+    TimedSendRequest* BeginGuardedOperation(WPARAM wParam, LPARAM lParam);
+    void EndGuardedOperation(TimedSendRequest* request, HRESULT result);
+
     HWND m_hwnd = nullptr;
     bool m_signal_flag = false;
     void* m_create_param = nullptr;
@@ -119,12 +135,15 @@ private:
     HRESULT InitThreadInOrder();
     static void RunMessageLoop();
     HRESULT SendOperation(uint32_t code, WPARAM wParam, LPARAM lParam, const char* operationName);
+    HRESULT RunOperation(uint32_t code, WPARAM wParam, LPARAM lParam);
     // Waits for the thread to end (ending it when it does not), then forgets it and its window.
     void ReclaimThread();
 
     HANDLE m_ready_event = nullptr;
     uint32_t m_reserved = 0;
     ObjectWindowMessage1 m_messages_base;
+    // Lives until the thread has ended.
+    std::unique_ptr<TimedSendGuard> m_guard_send;
     HANDLE m_thread = nullptr;
     DWORD m_id_thread = 0;
     bool m_block_send = false;

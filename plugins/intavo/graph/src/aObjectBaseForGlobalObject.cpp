@@ -3,6 +3,7 @@
 
 #include "CatchAllLog.h"
 #include "FunctWorkWithHWND.h"
+#include "TimedSendGuard.h"
 
 #include <objbase.h>
 
@@ -46,7 +47,8 @@ enum CodeOperationActiveObject : uint32_t
 
 // ---- Construction and destruction ----------------------------------------------------------
 
-aObjectBaseForGlobalObject::aObjectBaseForGlobalObject(void* createParam) : m_create_param(createParam)
+aObjectBaseForGlobalObject::aObjectBaseForGlobalObject(void* createParam)
+    : m_create_param(createParam), m_guard_send(std::make_unique<TimedSendGuard>())
 {
     try {
         m_name_object = "aObjectBaseForGlobalObject";
@@ -216,14 +218,38 @@ HRESULT aObjectBaseForGlobalObject::InitThreadProc()
 
 // ---- Public operations ---------------------------------------------------------------------
 
+HRESULT aObjectBaseForGlobalObject::SendGuardedOperation(const ObjectWindowMessage1& table, uint32_t code,
+                                                         WPARAM wParam, LPARAM lParam, const char* label)
+{
+    try {
+        const UINT message = table.GetMessageFromIndex(code);
+        if (message == 0)
+            return E_FAIL;
+        HRESULT answer = E_FAIL;
+        if (FAILED(m_guard_send->Send(m_hwnd, message, wParam, lParam, m_timeout_send_ms, label, m_block_send, &answer)))
+            return E_FAIL;
+        return answer;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+TimedSendRequest* aObjectBaseForGlobalObject::BeginGuardedOperation(WPARAM wParam, LPARAM lParam)
+{
+    return m_guard_send->BeginOperation(wParam, lParam);
+}
+
+void aObjectBaseForGlobalObject::EndGuardedOperation(TimedSendRequest* request, HRESULT result)
+{
+    m_guard_send->EndOperation(request, result);
+}
+
 HRESULT aObjectBaseForGlobalObject::SendOperation(uint32_t code, WPARAM wParam, LPARAM lParam,
                                                   const char* operationName)
 {
     try {
         DynamicString label("aObjectBaseForGlobalObject::");
         label += operationName;
-        return m_messages_base.SendMessageFromIndex(code, m_hwnd, wParam, lParam, label.GetString(), m_block_send,
-                                                    m_timeout_send_ms);
+        return SendGuardedOperation(m_messages_base, code, wParam, lParam, label.GetString());
     }
     CATCH_ALL_RETURN(E_FAIL)
 }
@@ -357,46 +383,61 @@ HRESULT aObjectBaseForGlobalObject::CatchRegisteredMessage(HWND /*window*/, UINT
     if (handled == nullptr)
         return E_UNEXPECTED;
     *handled = false;
+    const int32_t code = m_messages_base.GetIndexFromMessage(message);
+    if (code < 0)
+        return S_FALSE;
+    *handled = true;
+    // A message whose sender gave up is answered without reading what it points at.
+    TimedSendRequest* request = BeginGuardedOperation(wParam, lParam);
+    if (request == nullptr)
+        return E_FAIL;
+    HRESULT result = E_FAIL;
     try {
-        const int32_t code = m_messages_base.GetIndexFromMessage(message);
-        if (code < 0)
-            return S_FALSE;
-        *handled = true;
-        void* const record = reinterpret_cast<void*>(wParam);
-        switch (static_cast<uint32_t>(code)) {
-        case CodeRun:
-            return RealRun();
-        case CodeStop:
-            return RealStop();
-        case CodePause:
-            return RealPause();
-        case CodeDestroyDependThreadObject:
-            return RealDestroyDependThreadObject();
-        case CodeSetParent:
-            return RealSetParent(static_cast<LONG_PTR>(wParam));
-        case CodeGetParent:
-            if (record == nullptr)
-                return E_INVALIDARG;
-            *static_cast<LONG_PTR*>(record) = RealGetParent();
-            return S_OK;
-        case CodeGetHWND:
-            if (record == nullptr)
-                return E_INVALIDARG;
-            *static_cast<HWND*>(record) = RealGetHWND();
-            return S_OK;
-        case CodeGetLocInfo:
-            return RealGetLocInfo(record, static_cast<int32_t>(lParam));
-        case CodeSetLocInfo:
-            return RealSetLocInfo(record, static_cast<int32_t>(lParam));
-        case CodeGetNameObject:
-            return RealGetNameObject(record);
-        case CodeLoadObject:
-            return RealLoadObject(record);
-        case CodeSaveObject:
-            return RealSaveObject(record);
-        default:
-            return RealCorrectInfo();
-        }
+        result = RunOperation(static_cast<uint32_t>(code), request->m_wparam, request->m_lparam);
     }
-    CATCH_ALL_RETURN(E_FAIL)
+    catch (...) {
+        LogExceptionAt(__FILE__, __LINE__);
+        result = E_FAIL;
+    }
+    EndGuardedOperation(request, result);
+    return result;
+}
+
+HRESULT aObjectBaseForGlobalObject::RunOperation(uint32_t code, WPARAM wParam, LPARAM lParam)
+{
+    void* const record = reinterpret_cast<void*>(wParam);
+    switch (code) {
+    case CodeRun:
+        return RealRun();
+    case CodeStop:
+        return RealStop();
+    case CodePause:
+        return RealPause();
+    case CodeDestroyDependThreadObject:
+        return RealDestroyDependThreadObject();
+    case CodeSetParent:
+        return RealSetParent(static_cast<LONG_PTR>(wParam));
+    case CodeGetParent:
+        if (record == nullptr)
+            return E_INVALIDARG;
+        *static_cast<LONG_PTR*>(record) = RealGetParent();
+        return S_OK;
+    case CodeGetHWND:
+        if (record == nullptr)
+            return E_INVALIDARG;
+        *static_cast<HWND*>(record) = RealGetHWND();
+        return S_OK;
+    case CodeGetLocInfo:
+        return RealGetLocInfo(record, static_cast<int32_t>(lParam));
+    case CodeSetLocInfo:
+        return RealSetLocInfo(record, static_cast<int32_t>(lParam));
+    case CodeGetNameObject:
+        return RealGetNameObject(record);
+    case CodeLoadObject:
+        return RealLoadObject(record);
+    case CodeSaveObject:
+        return RealSaveObject(record);
+    default:
+        return RealCorrectInfo();
+    }
 }
