@@ -1,0 +1,198 @@
+// Root of every widget. A widget owns one borderless tool window and its timer; both belong to the
+// thread that calls CreateObject (the GUI thread), and every ...Real operation, hook and handler
+// runs there. The toolkit starts no thread.
+// A derived widget calls FreeObject first in its own destructor, so that no hook of it runs while
+// its members are being destroyed.
+#pragma once
+
+#include "InfoGeneralBufferForUserInterface2.h"
+#include "InfoUserInterface2Records.h"
+
+#include "CTimeServer.h"
+#include "ObjectWindowMessage1.h"
+#include "StaticAndDynamicBoundsObject.h"
+
+#include "KestrelDebugFunct.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+using ElementListUserInterface2 = DynamicBoundsObject<InfoElementUserInterface2>;
+using TypedValueListUserInterface2 = DynamicBoundsObject<InfoTypedValueUserInterface2>;
+using GDIListUserInterface2 = DynamicBoundsObject<InfoGDIUserInterface2>;
+using IndexListUserInterface2 = DynamicBoundsObject<int32_t>;
+
+// The 32-bit picture that WM_PAINT draws (top-down pixels), owned through the library's memory.
+struct FinalPictureUserInterface2
+{
+    FinalPictureUserInterface2() = default;
+    ~FinalPictureUserInterface2();
+    FinalPictureUserInterface2(const FinalPictureUserInterface2&) = delete;
+    FinalPictureUserInterface2& operator=(const FinalPictureUserInterface2&) = delete;
+
+    HRESULT Allocate(uint32_t size);
+    void Free();
+
+    uint8_t* m_pixels = nullptr;
+    uint32_t m_size = 0;
+    int32_t m_valid_count = 0;
+};
+
+class BaseUserInterface
+{
+public:
+    static constexpr uint32_t MaxElements = 16;
+    static constexpr uint32_t GeneralBufferCount = 544;
+    static constexpr uint32_t StateCount = 16;
+    static constexpr uint32_t PropertyTable0Size = 128;
+    static constexpr uint32_t MinTimerPeriod = 10;
+    static constexpr uint32_t MaxTimerPeriod = 200;
+    static constexpr uint32_t StyleDoubleClicks = 0x100000;
+    enum StateIndex : int32_t
+    {
+        StateShown = 1,
+        StateFrozen = 2,
+        StateRefresh = 3,
+    };
+
+    // Copies min(count, 16) descriptions; a count above the list's entries throws the list's
+    // index error. Logs and rethrows whatever fails. Makes no window.
+    BaseUserInterface(const ElementListUserInterface2& elements, int32_t count, uint32_t styleFlags,
+                      const char* objectName, HINSTANCE module, uint32_t controlId, uint32_t timerPeriod);
+    BaseUserInterface(const BaseUserInterface&) = delete;
+    BaseUserInterface& operator=(const BaseUserInterface&) = delete;
+
+    // ---- virtual slots, in their fixed order ----
+    virtual ~BaseUserInterface();
+    virtual HRESULT MoveObjectReal(int32_t left, int32_t top, int32_t width, int32_t height);
+    virtual HRESULT GetPosObjectReal(int32_t* left, int32_t* top, int32_t* width, int32_t* height);
+    virtual HRESULT SetOptimCPUReal(uint32_t mode);
+    virtual HRESULT UpdateGDIInfoForObjectReal(const GDIListUserInterface2* entries,
+                                               const IndexListUserInterface2* indexes, int32_t count);
+    virtual HWND GetHWNDReal();
+    virtual HRESULT DumpDebugListResizedBufferReal();
+    virtual HRESULT SetTextVarForObjectReal(int32_t index, const char* text);
+    virtual HRESULT UpdateGeneralInfoForObjectReal(int32_t table, const TypedValueListUserInterface2* values,
+                                                   const IndexListUserInterface2* indexes, int32_t count);
+    virtual HRESULT UpdateDataBufferReal(int32_t index, const InfoGeneralBufferForUserInterface2* buffer,
+                                         bool mark);
+    virtual HRESULT SetElementInfoFromIndexReal(const ElementListUserInterface2* elements,
+                                                const IndexListUserInterface2* indexes, int32_t count);
+    virtual HRESULT GetElementInfoFromIndexReal(ElementListUserInterface2* elements,
+                                                const IndexListUserInterface2* indexes, int32_t count);
+    virtual HRESULT CompliteStandartMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            bool* handled);
+    virtual HRESULT DrawFinallBufferToHDC(HWND window, WPARAM wParam, LPARAM lParam, const RECT* update,
+                                          HDC context, const PAINTSTRUCT* paint);
+    virtual HRESULT OnCreateWindow(HWND window, WPARAM wParam, LPARAM lParam, uint64_t time);
+    virtual HRESULT OnDestroyWindow(HWND window, WPARAM wParam, LPARAM lParam, uint64_t time);
+    virtual HRESULT CycleBeforeFinalize(HWND window, WPARAM wParam, LPARAM lParam, uint64_t time,
+                                        uint64_t elapsed);
+    virtual HRESULT CycleAfterFinalize(HWND window, WPARAM wParam, LPARAM lParam, uint64_t time,
+                                       uint64_t elapsed);
+    virtual HRESULT OnSizeWindow(HWND window, WPARAM wParam, LPARAM lParam, uint64_t time);
+    virtual HRESULT OnMouseHoverLeave(HWND window, UINT message, WPARAM wParam, LPARAM lParam, uint64_t time);
+    virtual HRESULT OnSetFocus(HWND window, WPARAM wParam, LPARAM lParam);
+    virtual HRESULT OnKillFocus(HWND window, WPARAM wParam, LPARAM lParam);
+    virtual HRESULT OnKeyMessage(UINT message, HWND window, WPARAM wParam, LPARAM lParam);
+    virtual HRESULT OnMouseButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, uint64_t time,
+                                  bool synthetic);
+    virtual HRESULT OnMouseMove(HWND window, WPARAM wParam, LPARAM lParam, uint64_t time);
+    virtual HRESULT SetupGeneralCycle(uint32_t flags);
+    virtual HRESULT SetChangedAllBuffers();
+    virtual HRESULT OnGeneralInfoChanged();
+    virtual HRESULT OnElementInfoChanged();
+    virtual HRESULT RebuildObject();
+    virtual HRESULT SetWindowReal(int32_t index, HWND window);
+    virtual HRESULT ControlStatObjectShowReal(int32_t index, int32_t value);
+    // The first used element below the count whose area strictly holds the point, or -1.
+    virtual int32_t GetIndexElementFromPoint(int32_t x, int32_t y);
+    virtual HRESULT RefreshObject();
+
+    // Makes the window on the calling thread, which then owns the widget. 0x8000FFFF while a
+    // window exists; E_FAIL when the window cannot be made.
+    HRESULT CreateObject();
+    // Destroys the window (from another thread through its owner); 0 when there is none.
+    HRESULT FreeObject();
+
+    // Window procedure of every widget class.
+    static LRESULT CALLBACK BaseUserInterfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    // The class name the window is registered under.
+    const char* WindowClassName() const;
+    bool IsElementUsed(uint32_t index) const;
+
+    // Clears the change flags of both property tables: the base behaviour of OnGeneralInfoChanged.
+    HRESULT ClearPropertyChangeFlags();
+
+    DynamicBoundsObject<uint32_t> m_reserved_array;
+    HWND m_window = nullptr;
+    // 0: parent, 1: receiver of WM_COMMAND notifications, 2: receiver of forwarded mouse messages.
+    StaticBoundsObject<HWND, 3> m_related_windows;
+    UINT_PTR m_timer_id = 0;
+    CTimeServer m_time_server;
+    ObjectWindowMessage1 m_messages;
+    StaticBoundsObject<int32_t, StateCount> m_state_values;
+    DynamicString m_object_name;
+    HINSTANCE m_module = nullptr;
+    uint32_t m_processor_mode = 1;
+    uint64_t m_last_cycle_time = 0;
+    int32_t m_left = 0;
+    int32_t m_top = 0;
+    int32_t m_width = 25;
+    int32_t m_height = 25;
+    int32_t m_last_mouse_x = 0;
+    int32_t m_last_mouse_y = 0;
+    uint8_t m_mouse_tracking = 0;
+    uint64_t m_mouse_enter_time = 0;
+    uint8_t m_left_button_down = 0;
+    DynamicBoundsObject<InfoGeneralBufferForUserInterface2> m_array_general_buffers;
+    InfoGeneralBufferForUserInterface2 m_finall_buffer;
+    FinalPictureUserInterface2 m_finall_rgb;
+    GDIListUserInterface2 m_gdi_table;
+    StaticBoundsObject<uint8_t, GDITableSizeUserInterface2> m_gdi_changed;
+    DynamicString m_text;
+    StaticBoundsObject<TypedValueListUserInterface2, 2> m_property_tables;
+    StaticBoundsObject<int32_t, 2> m_property_counts;
+    StaticBoundsObject<DynamicBoundsObject<uint8_t>, 2> m_property_changed;
+    StaticBoundsObject<InfoElementUserInterface2, MaxElements> m_elements;
+    int32_t m_element_count = 0;
+    StaticBoundsObject<uint8_t, MaxElements> m_hot_flags;
+    StaticBoundsObject<uint64_t, MaxElements> m_hot_times;
+    StaticBoundsObject<int32_t, MaxElements> m_element_values;
+    int32_t m_pressed_element = -1;
+    int32_t m_previous_pressed_element = -1;
+    DWORD m_ex_style = WS_EX_TOOLWINDOW;
+    uint32_t m_style_flags = 0;
+    int32_t m_finall_buffer_choice = -1;
+    uint32_t m_timer_period = MinTimerPeriod;
+    uint8_t m_toggle_enabled = 1;
+    uint8_t m_force_finalize = 1;
+    uint8_t m_has_focus = 0;
+    uint8_t m_rebuild_in_progress = 1;
+    uint8_t m_frozen = 0;
+    DynamicBoundsObject<uint32_t> m_touched_list;
+    uint32_t m_touched_count = 0;
+    DynamicString m_window_class_name;
+    uint32_t m_control_id = 0;
+    uint8_t m_blocking_send = 1;
+    uint8_t m_no_own_picture = 0;
+
+private:
+    void FillDefaultElements();
+    void FillDefaultProperties();
+    void CopyGivenElements(const ElementListUserInterface2& elements, int32_t count);
+    // Both lists are set whenever count is above 0.
+    HRESULT CopyIntoPropertyTable0(const TypedValueListUserInterface2* values, const IndexListUserInterface2* indexes,
+                                   int32_t count);
+    HRESULT CopyIntoPropertyTable1(const TypedValueListUserInterface2* values, const IndexListUserInterface2* indexes,
+                                   int32_t count);
+    void UpdateExclusiveGroup(uint32_t changed);
+    HRESULT FreezeBuffers();
+    HRESULT ReleaseResources();
+
+    LRESULT OnCreateMessage(HWND window, WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroyMessage(HWND window, WPARAM wParam, LPARAM lParam);
+};
