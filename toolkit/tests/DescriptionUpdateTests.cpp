@@ -10,11 +10,7 @@ using Calls = std::vector<std::string>;
 
 TypedValueListUserInterface2 MakeValues(const std::vector<InfoTypedValueUserInterface2>& values)
 {
-    TypedValueListUserInterface2 list;
-    list.Init(static_cast<uint32_t>(values.size()), 0);
-    for (uint32_t i = 0; i < values.size(); ++i)
-        list.GetElement(i) = values[i];
-    return list;
+    return MakeList(values);
 }
 
 InfoTypedValueUserInterface2 Int(int32_t value)

@@ -80,24 +80,6 @@ InfoElementUserInterface2 MakeElement(int32_t left, int32_t top, int32_t width, 
     return element;
 }
 
-ElementListUserInterface2 MakeElementList(const std::vector<InfoElementUserInterface2>& elements)
-{
-    ElementListUserInterface2 list;
-    list.Init(static_cast<uint32_t>(elements.size()), 0);
-    for (uint32_t i = 0; i < elements.size(); ++i)
-        list.GetElement(i) = elements[i];
-    return list;
-}
-
-IndexListUserInterface2 MakeIndexList(const std::vector<int32_t>& indexes)
-{
-    IndexListUserInterface2 list;
-    list.Init(static_cast<uint32_t>(indexes.size()), 0);
-    for (uint32_t i = 0; i < indexes.size(); ++i)
-        list.GetElement(i) = indexes[i];
-    return list;
-}
-
 uint64_t LibraryHeapInUse()
 {
     uint64_t own = 0;

@@ -76,8 +76,25 @@ private:
 // A used element with an area, a command id and a state word.
 InfoElementUserInterface2 MakeElement(int32_t left, int32_t top, int32_t width, int32_t height, int32_t command = 0,
                                       uint32_t state = 0);
-ElementListUserInterface2 MakeElementList(const std::vector<InfoElementUserInterface2>& elements);
-IndexListUserInterface2 MakeIndexList(const std::vector<int32_t>& indexes);
+
+// A caller's list of descriptions, values or indexes.
+template <class T>
+DynamicBoundsObject<T> MakeList(const std::vector<T>& entries)
+{
+    DynamicBoundsObject<T> list;
+    list.Init(static_cast<uint32_t>(entries.size()), 0);
+    for (uint32_t i = 0; i < entries.size(); ++i)
+        list.GetElement(i) = entries[i];
+    return list;
+}
+inline ElementListUserInterface2 MakeElementList(const std::vector<InfoElementUserInterface2>& elements)
+{
+    return MakeList(elements);
+}
+inline IndexListUserInterface2 MakeIndexList(const std::vector<int32_t>& indexes)
+{
+    return MakeList(indexes);
+}
 
 // Bytes in use in the support library's own heap and in its string heap.
 uint64_t LibraryHeapInUse();
