@@ -2,7 +2,7 @@
 #include "LogCapture.h"
 #include "sys_funct1.h"
 
-#include "../src/MediaSubtypeGuids.h"
+#include "MediaSubtypeGuids.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "FunctConvertToText.h"
 #include "LogCapture.h"
 
-#include "../src/MediaSubtypeGuids.h"
+#include "MediaSubtypeGuids.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,8 @@
+#include "PluginBenchScene.h"
+
+std::vector<std::unique_ptr<PluginBenchScene>> MakePluginBenchScenes()
+{
+    std::vector<std::unique_ptr<PluginBenchScene>> scenes;
+    scenes.push_back(MakeMovingBlockScene());
+    return scenes;
+}
