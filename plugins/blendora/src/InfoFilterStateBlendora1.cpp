@@ -20,6 +20,9 @@ InfoFilterStateBlendora1::InfoFilterStateBlendora1()
         m_options.GetElement(kOptionDriverKind) = kPlexamoDriverNone;
         OpenDriverSharedBuffer();
         m_input_enabled.Fill(0);
+        for (auto* frames : {&m_work_luma, &m_work_chroma, &m_work_mask})
+            if (FAILED(frames->Init(kInputs, 0)))
+                throw 240;
     }
     CATCH_ALL_RETHROW()
 }

@@ -77,10 +77,10 @@ public:
     StaticBoundsObject<int32_t, kInputs> m_input_enabled;
     StaticBoundsObject<int32_t, kOptions> m_options;
 
-    // The mixing's working frames, one of each kind per input number.
-    StaticBoundsObject<InfoDataBufferPath1, kInputs> m_work_luma;
-    StaticBoundsObject<InfoDataBufferPath1, kInputs> m_work_chroma;
-    StaticBoundsObject<InfoDataBufferPath1, kInputs> m_work_mask;
+    // The mixing's working frames, one of each kind per input number (kInputs each).
+    DynamicBoundsObject<InfoDataBufferPath1> m_work_luma;
+    DynamicBoundsObject<InfoDataBufferPath1> m_work_chroma;
+    DynamicBoundsObject<InfoDataBufferPath1> m_work_mask;
     int32_t m_background_effect = 0;
     InfoBackgroundEffectForMixerFilter m_effect;
     // The size of the base channel's frames; -1 until one is seen.

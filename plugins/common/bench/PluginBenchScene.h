@@ -38,3 +38,4 @@ std::vector<std::unique_ptr<PluginBenchScene>> MakePluginBenchScenes();
 
 // The scene makers, each in its own file.
 std::unique_ptr<PluginBenchScene> MakeMovingBlockScene();
+std::unique_ptr<PluginBenchScene> MakeMixerDriverScene();

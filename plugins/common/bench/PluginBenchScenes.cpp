@@ -4,5 +4,6 @@ std::vector<std::unique_ptr<PluginBenchScene>> MakePluginBenchScenes()
 {
     std::vector<std::unique_ptr<PluginBenchScene>> scenes;
     scenes.push_back(MakeMovingBlockScene());
+    scenes.push_back(MakeMixerDriverScene());
     return scenes;
 }
