@@ -1,5 +1,5 @@
-// Test and benchmark buffers: each ends right before an inaccessible page, so a read or write
-// past its last byte faults at once.
+// Test buffers: each ends right before an inaccessible page, so a read or write past its last
+// byte faults at once. The benchmark fills blocks of its own placement through the same base.
 #pragma once
 
 #include <windows.h>
@@ -9,32 +9,10 @@
 #include <cstring>
 #include <random>
 
-class GuardedBuffer
+// A block of bytes with the random fills of the tests and the benchmark.
+class FilledBuffer
 {
 public:
-    explicit GuardedBuffer(size_t size)
-        : m_size(size)
-    {
-        SYSTEM_INFO info;
-        GetSystemInfo(&info);
-        const size_t page = info.dwPageSize;
-        const size_t dataPages = (size + page - 1) / page;
-        m_reserved = (dataPages + 1) * page;
-        m_base = static_cast<BYTE*>(VirtualAlloc(nullptr, m_reserved, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-        if (m_base != nullptr) {
-            DWORD old = 0;
-            VirtualProtect(m_base + dataPages * page, page, PAGE_NOACCESS, &old);
-        }
-        m_data = m_base != nullptr ? m_base + dataPages * page - size : nullptr;
-    }
-    ~GuardedBuffer()
-    {
-        if (m_base != nullptr)
-            VirtualFree(m_base, 0, MEM_RELEASE);
-    }
-    GuardedBuffer(const GuardedBuffer&) = delete;
-    GuardedBuffer& operator=(const GuardedBuffer&) = delete;
-
     BYTE* Bytes() const { return m_data; }
     int16_t* Words() const { return reinterpret_cast<int16_t*>(m_data); }
     size_t Size() const { return m_size; }
@@ -54,9 +32,44 @@ public:
         }
     }
 
-private:
+protected:
+    FilledBuffer(BYTE* data, size_t size)
+        : m_data(data), m_size(size)
+    {
+    }
+    FilledBuffer(const FilledBuffer&) = delete;
+    FilledBuffer& operator=(const FilledBuffer&) = delete;
+    ~FilledBuffer() = default;
+
+    BYTE* m_data;
     size_t m_size;
+};
+
+class GuardedBuffer : public FilledBuffer
+{
+public:
+    explicit GuardedBuffer(size_t size)
+        : FilledBuffer(nullptr, size)
+    {
+        SYSTEM_INFO info;
+        GetSystemInfo(&info);
+        const size_t page = info.dwPageSize;
+        const size_t dataPages = (size + page - 1) / page;
+        m_reserved = (dataPages + 1) * page;
+        m_base = static_cast<BYTE*>(VirtualAlloc(nullptr, m_reserved, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        if (m_base != nullptr) {
+            DWORD old = 0;
+            VirtualProtect(m_base + dataPages * page, page, PAGE_NOACCESS, &old);
+        }
+        m_data = m_base != nullptr ? m_base + dataPages * page - size : nullptr;
+    }
+    ~GuardedBuffer()
+    {
+        if (m_base != nullptr)
+            VirtualFree(m_base, 0, MEM_RELEASE);
+    }
+
+private:
     size_t m_reserved = 0;
     BYTE* m_base = nullptr;
-    BYTE* m_data = nullptr;
 };
