@@ -419,7 +419,10 @@ void RunSize(const Settings& settings, int width, int height)
         });
     bench.Run<Rgb32ToPlanesFunction>(
         "RGB32 to R16G16B16",
-        {{"c", rgb32_to_r16g16b16_c}, {"mmx", rgb32_to_r16g16b16_mmx}, {"sse", rgb32_to_r16g16b16_sse}}, 4 * px,
+        {{"c", rgb32_to_r16g16b16_c},
+         {"mmx", rgb32_to_r16g16b16_mmx},
+         {"sse", rgb32_to_r16g16b16_sse},
+         {"sse2", rgb32_to_r16g16b16_sse2}}, 4 * px,
         6 * px, [&](Rgb32ToPlanesFunction fn) {
             SWORD* r = f.r.Words();
             SWORD* g = f.g.Words();

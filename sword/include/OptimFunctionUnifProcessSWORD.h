@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include "KestrelDebugFunct.h"
 #include "StaticAndDynamicBoundsObject.h"
 
 #include <cstdint>
@@ -112,6 +113,8 @@ HRESULT ConvertY8toY16_sse2(SWORD*, void*, const void*, void*, const SWORD*, int
 HRESULT rgb32_to_r16g16b16_c(const BYTE*, SWORD**, SWORD**, SWORD**, int*, int, int*, int, int);
 HRESULT rgb32_to_r16g16b16_mmx(const BYTE*, SWORD**, SWORD**, SWORD**, int*, int, int*, int, int);
 HRESULT rgb32_to_r16g16b16_sse(const BYTE*, SWORD**, SWORD**, SWORD**, int*, int, int*, int, int);
+// The SSE2 column takes this one: twice the bytes a load.
+HRESULT rgb32_to_r16g16b16_sse2(const BYTE*, SWORD**, SWORD**, SWORD**, int*, int, int*, int, int);
 
 HRESULT SpliteUVImageToU_V_c(const SWORD*, SWORD*, SWORD*, int, int, int);
 HRESULT SpliteUVImageToU_V_mmx(const SWORD*, SWORD*, SWORD*, int, int, int);
@@ -439,14 +442,8 @@ HRESULT Average2x2UV16SWord_sse2(SWORD*, void*, const void*, void*, const SWORD*
 
 // ---- The 35-entry operation table -----------------------------------------------------------
 
-enum class SwordColumn
-{
-    Mmx,
-    SseInteger,
-    Sse2,
-};
-// The low 16 bits of a processor mode: 2 the SSE-integer column; 4, 8, 32 and 64 SSE2; any other MMX.
-SwordColumn SelectSwordColumn(uint32_t processorMode);
+// The table's columns are the processor kernel sets; SelectProcessorKernelSet picks one for a mode.
+using SwordColumn = ProcessorKernelSet;
 
 // Entry order is fixed: the correction filter keeps these 35 pointers in its object.
 struct OptimFunctionTableSWORD
@@ -489,6 +486,7 @@ struct OptimFunctionTableSWORD
 };
 static_assert(sizeof(OptimFunctionTableSWORD) == 35 * sizeof(void*), "35 consecutive operation pointers");
 
-// Writes all 35 entries of the column that the mode selects.
+// Writes all 35 entries of the column SelectProcessorKernelSet gives the mode, so the table never
+// holds code the processor cannot run.
 void FillOptimFunctionTableSWORD(OptimFunctionTableSWORD& table, uint32_t processorMode);
 

@@ -46,75 +46,57 @@ SWORD GetNormalizeKoeffSvertka3x3(const SWORD* kernel)
     return static_cast<SWORD>((2 * 16384 + sum - 1) / (2 * sum));
 }
 
-SwordColumn SelectSwordColumn(uint32_t processorMode)
-{
-    switch (processorMode & 0xFFFF) {
-    case 2:
-        return SwordColumn::SseInteger;
-    case 4:
-    case 8:
-    case 32:
-    case 64:
-        return SwordColumn::Sse2;
-    default:
-        return SwordColumn::Mmx;
-    }
-}
-
 namespace {
 
-// The entries every column shares.
-constexpr OptimFunctionTableSWORD SharedEntries()
-{
-    OptimFunctionTableSWORD table{};
-    table.r16g16b16ToRgb24 = r16g16b16_to_rgb24;
-    return table;
-}
+// Every entry of one column: the operations' variants of one suffix, in table order.
+#define SWORD_TABLE_COLUMN(suffix)                                        \
+    OptimFunctionTableSWORD                                               \
+    {                                                                     \
+        .addConstant = AddConstSWORD##suffix,                             \
+        .sharpen = sharp_const_sword_funct##suffix,                       \
+        .blur = blure_const_sword_funct##suffix,                          \
+        .yuy2ToY16UV16 = ConvertYUY2toY16UV16##suffix,                    \
+        .contrastAboutPivot = ContrastPivotSWORD##suffix,                 \
+        .clampTo255 = ClampTo255SWORD##suffix,                            \
+        .average8x8 = Average8x8SWord##suffix,                            \
+        .average2x2Y16 = Average2x2Y16SWord##suffix,                      \
+        .average2x2UV16 = Average2x2UV16SWord##suffix,                    \
+        .y8ToY16 = ConvertY8toY16##suffix,                                \
+        .edgeImage = edge_image_sword_funct##suffix,                      \
+        .addWhereAboveThreshold = CmpGTAddForSWord##suffix,               \
+        .histogram = GetGistogramFromImage##suffix,                       \
+        .andConstant = AndConstSWORD##suffix,                             \
+        .gradientCorrection = GradientCorrectImage##suffix,               \
+        .removeNoise1 = RemoveAddNoiseFromImage##suffix,                  \
+        .removeNoise2 = RemoveAddNoiseFromImage2##suffix,                 \
+        .splitUV = SpliteUVImageToU_V##suffix,                            \
+        .joinUV = JoinU_VImageToUV##suffix,                               \
+        .absoluteDifference = AbsDiffSWORD##suffix,                       \
+        .rgb32ToR16G16B16 = rgb32_to_r16g16b16##suffix,                   \
+        .mirrorTopToBottom = YMirror_function##suffix,                    \
+        .r16g16b16ToRgb24 = r16g16b16_to_rgb24,                           \
+        .rgb24ToYuy2 = ConvertRGB24ToYUY2##suffix,                        \
+        .yuy2ToY16UV16ForBitmaps = ConvertYUY2toY16UV16##suffix,          \
+        .matrixEffect = MatrixEffectImage##suffix,                        \
+        .compareGreater = CmpGTConstSWORD##suffix,                        \
+        .thresholdSelect = ThresholdSelectSWORD##suffix,                  \
+        .convolution1 = Svertka##suffix,                                  \
+        .convolution2 = Svertka##suffix,                                  \
+        .conditionalConvolution = ConditionSvertka##suffix,               \
+        .removeNoise3 = RemoveAddNoiseFromImage3##suffix,                 \
+        .resize = resize_funct_sword##suffix,                             \
+        .setConstant = SetConstSWORD##suffix,                             \
+        .correctHue = CorrectHue##suffix,                                 \
+    }
 
-constexpr OptimFunctionTableSWORD MmxColumn()
-{
-    OptimFunctionTableSWORD table = SharedEntries();
-    table.yuy2ToY16UV16 = ConvertYUY2toY16UV16_mmx;
-    table.y8ToY16 = ConvertY8toY16_mmx;
-    table.splitUV = SpliteUVImageToU_V_mmx;
-    table.joinUV = JoinU_VImageToUV_mmx;
-    table.rgb32ToR16G16B16 = rgb32_to_r16g16b16_mmx;
-    table.rgb24ToYuy2 = ConvertRGB24ToYUY2_mmx;
-    table.yuy2ToY16UV16ForBitmaps = ConvertYUY2toY16UV16_mmx;
-    table.addConstant = AddConstSWORD_mmx;
-    table.contrastAboutPivot = ContrastPivotSWORD_mmx;
-    table.clampTo255 = ClampTo255SWORD_mmx;
-    table.addWhereAboveThreshold = CmpGTAddForSWord_mmx;
-    table.andConstant = AndConstSWORD_mmx;
-    table.absoluteDifference = AbsDiffSWORD_mmx;
-    table.mirrorTopToBottom = YMirror_function_mmx;
-    table.compareGreater = CmpGTConstSWORD_mmx;
-    table.thresholdSelect = ThresholdSelectSWORD_mmx;
-    table.resize = resize_funct_sword_mmx;
-    table.setConstant = SetConstSWORD_mmx;
-    table.sharpen = sharp_const_sword_funct_mmx;
-    table.blur = blure_const_sword_funct_mmx;
-    table.average8x8 = Average8x8SWord_mmx;
-    table.average2x2Y16 = Average2x2Y16SWord_mmx;
-    table.average2x2UV16 = Average2x2UV16SWord_mmx;
-    table.edgeImage = edge_image_sword_funct_mmx;
-    table.histogram = GetGistogramFromImage_mmx;
-    table.removeNoise1 = RemoveAddNoiseFromImage_mmx;
-    table.removeNoise2 = RemoveAddNoiseFromImage2_mmx;
-    table.convolution1 = Svertka_mmx;
-    table.convolution2 = Svertka_mmx;
-    table.conditionalConvolution = ConditionSvertka_mmx;
-    table.removeNoise3 = RemoveAddNoiseFromImage3_mmx;
-    table.gradientCorrection = GradientCorrectImage_mmx;
-    table.matrixEffect = MatrixEffectImage_mmx;
-    table.correctHue = CorrectHue_mmx;
-    return table;
-}
+constexpr OptimFunctionTableSWORD kPlainColumn = SWORD_TABLE_COLUMN(_c);
+constexpr OptimFunctionTableSWORD kMmxColumn = SWORD_TABLE_COLUMN(_mmx);
+constexpr OptimFunctionTableSWORD kSse2Column = SWORD_TABLE_COLUMN(_sse2);
 
 // The MMX column except where the word shuffle, word insert or rounded average of SSE pays.
 constexpr OptimFunctionTableSWORD SseIntegerColumn()
 {
-    OptimFunctionTableSWORD table = MmxColumn();
+    OptimFunctionTableSWORD table = kMmxColumn;
     table.rgb32ToR16G16B16 = rgb32_to_r16g16b16_sse;
     table.resize = resize_funct_sword_sse;
     table.average2x2Y16 = Average2x2Y16SWord_sse;
@@ -124,59 +106,22 @@ constexpr OptimFunctionTableSWORD SseIntegerColumn()
     return table;
 }
 
-constexpr OptimFunctionTableSWORD Sse2Column()
-{
-    OptimFunctionTableSWORD table = SharedEntries();
-    table.yuy2ToY16UV16 = ConvertYUY2toY16UV16_sse2;
-    table.y8ToY16 = ConvertY8toY16_sse2;
-    table.splitUV = SpliteUVImageToU_V_sse2;
-    table.joinUV = JoinU_VImageToUV_sse2;
-    table.rgb32ToR16G16B16 = rgb32_to_r16g16b16_sse;
-    table.rgb24ToYuy2 = ConvertRGB24ToYUY2_sse2;
-    table.yuy2ToY16UV16ForBitmaps = ConvertYUY2toY16UV16_sse2;
-    table.addConstant = AddConstSWORD_sse2;
-    table.contrastAboutPivot = ContrastPivotSWORD_sse2;
-    table.clampTo255 = ClampTo255SWORD_sse2;
-    table.addWhereAboveThreshold = CmpGTAddForSWord_sse2;
-    table.andConstant = AndConstSWORD_sse2;
-    table.absoluteDifference = AbsDiffSWORD_sse2;
-    table.mirrorTopToBottom = YMirror_function_sse2;
-    table.compareGreater = CmpGTConstSWORD_sse2;
-    table.thresholdSelect = ThresholdSelectSWORD_sse2;
-    table.resize = resize_funct_sword_sse2;
-    table.setConstant = SetConstSWORD_sse2;
-    table.sharpen = sharp_const_sword_funct_sse2;
-    table.blur = blure_const_sword_funct_sse2;
-    table.average8x8 = Average8x8SWord_sse2;
-    table.average2x2Y16 = Average2x2Y16SWord_sse2;
-    table.average2x2UV16 = Average2x2UV16SWord_sse2;
-    table.edgeImage = edge_image_sword_funct_sse2;
-    table.histogram = GetGistogramFromImage_sse2;
-    table.removeNoise1 = RemoveAddNoiseFromImage_sse2;
-    table.removeNoise2 = RemoveAddNoiseFromImage2_sse2;
-    table.convolution1 = Svertka_sse2;
-    table.convolution2 = Svertka_sse2;
-    table.conditionalConvolution = ConditionSvertka_sse2;
-    table.removeNoise3 = RemoveAddNoiseFromImage3_sse2;
-    table.gradientCorrection = GradientCorrectImage_sse2;
-    table.matrixEffect = MatrixEffectImage_sse2;
-    table.correctHue = CorrectHue_sse2;
-    return table;
-}
-
 } // namespace
 
 void FillOptimFunctionTableSWORD(OptimFunctionTableSWORD& table, uint32_t processorMode)
 {
-    switch (SelectSwordColumn(processorMode)) {
+    switch (SelectProcessorKernelSet(processorMode)) {
+    case SwordColumn::Sse2:
+        table = kSse2Column;
+        break;
     case SwordColumn::SseInteger:
         table = SseIntegerColumn();
         break;
-    case SwordColumn::Sse2:
-        table = Sse2Column();
+    case SwordColumn::Mmx:
+        table = kMmxColumn;
         break;
     default:
-        table = MmxColumn();
+        table = kPlainColumn;
         break;
     }
 }

@@ -306,16 +306,8 @@ HRESULT ConvertY8toY16_c(SWORD* planeY, void*, const void* source, void*, const 
 HRESULT rgb32_to_r16g16b16_c(const BYTE* source, SWORD** planeR, SWORD** planeG, SWORD** planeB, int* capacity,
                              int sourceStride, int* planeStride, int width, int height)
 {
-    const HRESULT prepared =
-        PrepareRgb32ToPlanes(source, planeR, planeG, planeB, capacity, sourceStride, planeStride, width, height);
-    if (prepared != S_OK)
-        return prepared;
-    const int stride = GetSwordPlaneStride(width);
-    for (int row = 0; row < height; ++row)
-        Rgb32ToPlanesRow_c(RowAt(source, sourceStride, row), RowAt(*planeR, stride, row),
-                           RowAt(*planeG, stride, row), RowAt(*planeB, stride, row), 0, width);
-    *planeStride = stride;
-    return FinishRgb32ToPlanes(*planeR, *planeG, *planeB, stride, width, height);
+    return Rgb32ToPlanes(source, planeR, planeG, planeB, capacity, sourceStride, planeStride, width, height,
+                         [](const BYTE*, SWORD*, SWORD*, SWORD*, int) { return 0; });
 }
 
 HRESULT SpliteUVImageToU_V_c(const SWORD* planeUV, SWORD* planeU, SWORD* planeV, int stride, int widthInWords,

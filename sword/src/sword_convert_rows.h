@@ -59,3 +59,25 @@ inline bool IsOnVectorBoundary(const void* plane, int stride, int vectorBytes)
     return ((reinterpret_cast<uintptr_t>(plane) | static_cast<uintptr_t>(static_cast<unsigned>(stride))) &
             static_cast<uintptr_t>(vectorBytes - 1)) == 0;
 }
+
+// RGB32 into three planes: vectorStep(in, r, g, b, width) converts the start of a row and answers
+// how many pixels it did; the plain row code does the rest.
+template <class VectorStep>
+HRESULT Rgb32ToPlanes(const BYTE* source, SWORD** planeR, SWORD** planeG, SWORD** planeB, int* capacity,
+                      int sourceStride, int* planeStride, int width, int height, VectorStep vectorStep)
+{
+    const HRESULT prepared =
+        PrepareRgb32ToPlanes(source, planeR, planeG, planeB, capacity, sourceStride, planeStride, width, height);
+    if (prepared != S_OK)
+        return prepared;
+    const int stride = GetSwordPlaneStride(width);
+    for (int row = 0; row < height; ++row) {
+        const BYTE* in = RowAt(source, sourceStride, row);
+        SWORD* r = RowAt(*planeR, stride, row);
+        SWORD* g = RowAt(*planeG, stride, row);
+        SWORD* b = RowAt(*planeB, stride, row);
+        Rgb32ToPlanesRow_c(in, r, g, b, vectorStep(in, r, g, b, width), width);
+    }
+    *planeStride = stride;
+    return FinishRgb32ToPlanes(*planeR, *planeG, *planeB, stride, width, height);
+}

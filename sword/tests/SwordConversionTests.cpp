@@ -304,7 +304,8 @@ TEST_F(SwordRgb32ToPlanes, AllocatesConvertsAndFillsPadding)
     for (int i = 0; i < 4 * kWidth * kHeight; ++i)
         m_picture[i] = static_cast<BYTE>(i);
     const Variant<Rgb32ToPlanesFunction> variants[] = {
-        {"c", rgb32_to_r16g16b16_c}, {"mmx", rgb32_to_r16g16b16_mmx}, {"sse", rgb32_to_r16g16b16_sse}};
+        {"c", rgb32_to_r16g16b16_c}, {"mmx", rgb32_to_r16g16b16_mmx}, {"sse", rgb32_to_r16g16b16_sse},
+        {"sse2", rgb32_to_r16g16b16_sse2}};
     for (const auto& v : variants) {
         SCOPED_TRACE(v.name);
         TearDown();
@@ -345,6 +346,8 @@ TEST_F(SwordRgb32ToPlanes, KeepsPlanesLargeEnoughAndGrowsShortOnes)
                                              kHeight));
     EXPECT_EQ(E_INVALIDARG, rgb32_to_r16g16b16_sse(m_picture, &m_r, &m_g, &m_b, nullptr, 4 * kWidth, &stride, kWidth,
                                                    kHeight));
+    EXPECT_EQ(E_INVALIDARG, rgb32_to_r16g16b16_sse2(m_picture, &m_r, &m_g, &m_b, nullptr, 4 * kWidth, &stride, kWidth,
+                                                    kHeight));
 }
 
 TEST(SwordSplitJoin, DoublesEachValueAndJoinRestores)

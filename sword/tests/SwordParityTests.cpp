@@ -128,8 +128,8 @@ TEST(SwordParity, Y8ToY16)
 
 TEST(SwordParity, Rgb32ToR16G16B16)
 {
-    const Variant<Rgb32ToPlanesFunction> variants[] = {{"mmx", rgb32_to_r16g16b16_mmx},
-                                                        {"sse", rgb32_to_r16g16b16_sse}};
+    const Variant<Rgb32ToPlanesFunction> variants[] = {
+        {"mmx", rgb32_to_r16g16b16_mmx}, {"sse", rgb32_to_r16g16b16_sse}, {"sse2", rgb32_to_r16g16b16_sse2}};
     std::mt19937 random(3);
     for (const auto& v : variants)
         for (const Case& c : Cases()) {

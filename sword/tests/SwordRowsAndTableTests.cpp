@@ -35,22 +35,6 @@ TEST(SwordPlaneModel, StrideRuleRowWalkAndKernelScale)
     EXPECT_EQ(16384, GetNormalizeKoeffSvertka3x3(wraps.data()));
 }
 
-TEST(SwordOperationTable, ModeChoosesTheColumn)
-{
-    struct ModeCase
-    {
-        uint32_t mode;
-        SwordColumn column;
-    };
-    const ModeCase cases[] = {{0, SwordColumn::Mmx},        {1, SwordColumn::Mmx},         {128, SwordColumn::Mmx},
-                              {256, SwordColumn::Mmx},      {512, SwordColumn::Mmx},       {3, SwordColumn::Mmx},
-                              {2, SwordColumn::SseInteger}, {0x10002, SwordColumn::SseInteger},
-                              {4, SwordColumn::Sse2},       {8, SwordColumn::Sse2},        {32, SwordColumn::Sse2},
-                              {64, SwordColumn::Sse2},      {0xFFFF0004, SwordColumn::Sse2}};
-    for (const ModeCase& c : cases)
-        EXPECT_EQ(c.column, SelectSwordColumn(c.mode)) << c.mode;
-}
-
 TEST(SwordRows, PaddingRepeatsTheRowStart)
 {
     BYTE plane[2 * 12];

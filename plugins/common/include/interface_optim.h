@@ -29,5 +29,5 @@ public:
 
 private:
     uint32_t m_mode = 1;
-    SwordColumn m_column = SwordColumn::Mmx;
+    SwordColumn m_column = SelectProcessorKernelSet(m_mode);
 };

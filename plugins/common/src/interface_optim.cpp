@@ -35,7 +35,7 @@ HRESULT ObjectOptimProcessorDataPath1::SetMode(uint32_t mode)
 {
     try {
         m_mode = mode;
-        m_column = SelectSwordColumn(mode);
+        m_column = SelectProcessorKernelSet(mode);
         return S_OK;
     }
     CATCH_ALL_RETURN(E_FAIL)

@@ -1,5 +1,7 @@
 #include "interface_optim.h"
 
+#include "ForcedProcessorFeatures.h"
+
 #include <gtest/gtest.h>
 
 TEST(InterfaceOptim, ModeChoosesTheVariantAndIsAnsweredWhole)
@@ -49,4 +51,13 @@ TEST(InterfaceOptim, StartsInMmxModeAndAnswersTheSupportedMask)
     EXPECT_EQ(optim.Dispatch(ObjectOptimProcessorDataPath1::kMethodGetMode, nullptr, 15), E_INVALIDARG);
     EXPECT_EQ(ObjectOptimProcessorDataPath1::GetSupportedModes(nullptr, 15), E_INVALIDARG);
     EXPECT_EQ(optim.GetMode(nullptr), E_INVALIDARG);
+}
+
+TEST(InterfaceOptim, ModeBeyondTheProcessorKeepsTheModeAndRunsWhatTheProcessorHas)
+{
+    ForcedProcessorFeatures mmxAndSse(true, true, false);
+    ObjectOptimProcessorDataPath1 optim;
+    ASSERT_EQ(optim.SetMode(4), S_OK);
+    EXPECT_EQ(optim.GetModeValue(), 4u);
+    EXPECT_EQ(optim.GetColumn(), SwordColumn::SseInteger);
 }

@@ -136,6 +136,27 @@ enum CpuFlag
 };
 // Fills the record from CPUID; logs the description when asked.
 KESTREL_API HRESULT GetCPUInfoFromCPUID(InfoAboutCPUFromCPUID* info, bool logIt);
+
+// ---- Processor kernel sets ------------------------------------------------------------------
+
+// The kernel sets a module may hold for an operation, weakest first: plain code, MMX, MMX with the
+// integer instructions of SSE, SSE2.
+enum class ProcessorKernelSet
+{
+    Plain,
+    Mmx,
+    SseInteger,
+    Sse2,
+};
+// The set the low 16 bits of a processor mode ask for (2: SSE-integer; 4, 8, 32, 64: SSE2; any
+// other value: MMX), lowered set by set until the processor has what it needs, so a mode never
+// runs instructions the processor lacks. Every module chooses its kernels through this one
+// function; the first lowering in a process is logged.
+KESTREL_API ProcessorKernelSet SelectProcessorKernelSet(uint32_t processorMode);
+// Test seam: the selection sees these features (m_flags by CpuFlag) instead of the detected ones;
+// null returns to the detected ones. Also lets the next lowering be logged again.
+KESTREL_API void SetProcessorFeaturesForTest(const InfoAboutCPUFromCPUID* features);
+
 // Processor, page and address facts of SYSTEM_INFO as two texts.
 KESTREL_API HRESULT GetStringSystemInfo1(const SYSTEM_INFO* info, DynamicString& processorText,
                                          DynamicString& memoryText);

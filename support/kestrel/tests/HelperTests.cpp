@@ -1,9 +1,14 @@
 #include "KestrelDebugFunct.h"
 
+#include "ForcedProcessorFeatures.h"
+#include "LogCapture.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 TEST(MemCopy, CopiesEveryLengthAndRefusesNull)
@@ -102,6 +107,43 @@ TEST(SystemInfo, ProcessorDescriptionHasTheBaseFeatures)
     EXPECT_EQ(info.m_flags[CpuFlagSSE2], 1);
     EXPECT_EQ(info.m_flags[CpuFlagEM64T], 1);
     EXPECT_EQ(GetCPUInfoFromCPUID(nullptr, false), E_INVALIDARG);
+}
+
+TEST(ProcessorKernelSets, ModeWordChoosesTheSetOnAProcessorWithSse2)
+{
+    struct Case
+    {
+        uint32_t mode;
+        ProcessorKernelSet set;
+    };
+    const Case cases[] = {{0, ProcessorKernelSet::Mmx},         {1, ProcessorKernelSet::Mmx},
+                          {3, ProcessorKernelSet::Mmx},         {128, ProcessorKernelSet::Mmx},
+                          {256, ProcessorKernelSet::Mmx},       {512, ProcessorKernelSet::Mmx},
+                          {2, ProcessorKernelSet::SseInteger},  {0x10002, ProcessorKernelSet::SseInteger},
+                          {4, ProcessorKernelSet::Sse2},        {8, ProcessorKernelSet::Sse2},
+                          {32, ProcessorKernelSet::Sse2},       {64, ProcessorKernelSet::Sse2},
+                          {0xFFFF0004, ProcessorKernelSet::Sse2}};
+    LogCapture log;
+    for (const Case& c : cases)
+        EXPECT_EQ(SelectProcessorKernelSet(c.mode), c.set) << c.mode;
+    EXPECT_FALSE(log.Contains("SelectProcessorKernelSet")) << "nothing lowered, nothing logged";
+}
+
+TEST(ProcessorKernelSets, TheFirstLoweringIsLoggedOnce)
+{
+    LogCapture log;
+    {
+        ForcedProcessorFeatures mmxOnly(true, false, false);
+        EXPECT_EQ(SelectProcessorKernelSet(4), ProcessorKernelSet::Mmx);
+        EXPECT_EQ(SelectProcessorKernelSet(2), ProcessorKernelSet::Mmx);
+        EXPECT_EQ(SelectProcessorKernelSet(1), ProcessorKernelSet::Mmx);
+    }
+    EXPECT_EQ(SelectProcessorKernelSet(4), ProcessorKernelSet::Sse2) << "the detected features are back";
+    const std::vector<std::string> lines = log.Lines();
+    ASSERT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.find("SelectProcessorKernelSet") != std::string::npos; }),
+              1);
+    EXPECT_TRUE(log.Contains("mode 4 asks for SSE2 kernels the processor lacks, MMX used"));
 }
 
 TEST(SystemInfo, SystemAndMemoryTexts)
