@@ -5,9 +5,14 @@
 BlendoraKernels SelectBlendoraKernels(SwordColumn column)
 {
     // There are no SSE-integer packing kernels: that column packs with the MMX ones.
-    if (column == SwordColumn::Sse2)
+    switch (column) {
+    case SwordColumn::Sse2:
         return {ConvertY16UV16ToYUY2_sse2, ConvertY16ToYUY2_sse2};
-    return {ConvertY16UV16ToYUY2_mmx, ConvertY16ToYUY2_mmx};
+    case SwordColumn::Plain:
+        return {ConvertY16UV16ToYUY2_c, ConvertY16ToYUY2_c};
+    default:
+        return {ConvertY16UV16ToYUY2_mmx, ConvertY16ToYUY2_mmx};
+    }
 }
 
 InfoFilterStateBlendora1::InfoFilterStateBlendora1()

@@ -1,6 +1,8 @@
 // The mixer's identity and its interfaces, through the exports as the data path calls them.
 #include "MixerTestSupport.h"
 
+#include "ForcedProcessorFeatures.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -202,4 +204,9 @@ TEST_F(MixerInterface, ProcessorModeChoosesThePackingKernels)
         EXPECT_EQ(static_cast<uint32_t>(mode), c.mode);
         EXPECT_EQ(m_mixer.State().m_kernels.packY16UV16ToYuy2, c.expected);
     }
+    // A processor without MMX packs with the plain kernels whatever the mode asks for.
+    ForcedProcessorFeatures none(false, false, false);
+    ASSERT_EQ(m_mixer.SetMode(4), S_OK);
+    EXPECT_NE(m_mixer.State().m_kernels.packY16UV16ToYuy2, mmx);
+    EXPECT_NE(m_mixer.State().m_kernels.packY16UV16ToYuy2, sse2);
 }
