@@ -25,13 +25,6 @@ void StoreAt(void* address, Vec<V> value)
     V::Store(static_cast<BYTE*>(address), value);
 }
 
-inline int Load32(const BYTE* address)
-{
-    int value;
-    std::memcpy(&value, address, sizeof(value));
-    return value;
-}
-
 // Masks are built where they are used: a static vector would run MMX code before main without EMMS.
 template <class V>
 Vec<V> LowWords()
@@ -55,42 +48,80 @@ Vec<V> Weighted(Vec<V> r, Vec<V> g, Vec<V> b, short wr, short wg, short wb, shor
     return V::Add(V::Sra(sum, V::ShiftCount(7)), V::Set1(offset));
 }
 
-// Average of the pixel pairs, one per 32-bit lane (high word 0).
+// RGB24 to YUY2 in blocks of V::kWords pixel pairs: 6 bytes, or 3 words, a pair, (B0 G0) (R0 B1)
+// (G1 R1), so a block is three whole vectors. Every third word of the block lies at a different
+// place in each of its three vectors, so masks gather the first words of all pairs into one vector
+// (the pairs in a fixed shuffled order) and the same masks on the vectors read 2 and 4 bytes on
+// gather the second and third words in the same order.
 template <class V>
-Vec<V> PairAverage(Vec<V> words)
+struct Rgb24Block
 {
-    const Vec<V> sum = V::AddLanes(V::And(words, LowWords<V>()), V::SrlLanes(words, V::ShiftCount(16)));
-    return V::SrlLanes(sum, V::ShiftCount(1));
-}
+    Rgb24Block()
+    {
+        // Word p of vector q is word kWords * q + p of the block; pair j owns words 3j to 3j + 2.
+        alignas(16) SWORD select[3][V::kWords];
+        alignas(16) SWORD exchange[V::kWords];
+        int pairAt[V::kWords];
+        for (int q = 0; q < 3; ++q)
+            for (int p = 0; p < V::kWords; ++p) {
+                const int word = V::kWords * q + p;
+                select[q][p] = word % 3 == 0 ? -1 : 0;
+                if (word % 3 == 0)
+                    pairAt[p] = word / 3;
+            }
+        // 32-bit lane i of the low output vector holds the pair at place i; where that is a pair of
+        // the high vector, the two vectors exchange lane i.
+        for (int p = 0; p < V::kWords; ++p)
+            exchange[p] = pairAt[p / 2] >= V::kWords / 2 ? -1 : 0;
+        for (int q = 0; q < 3; ++q)
+            masks[q] = V::Load(reinterpret_cast<const BYTE*>(select[q]));
+        exchangeMask = V::Load(reinterpret_cast<const BYTE*>(exchange));
+    }
 
-// Channel of B, G, R pixels held in the low bytes of the 32-bit lanes.
-template <class V>
-Vec<V> Channel(Vec<V> pixels, unsigned shift)
-{
-    return V::And(V::SrlLanes(pixels, V::ShiftCount(shift)), V::Set1Lanes(0xFF));
-}
+    // The words at 3j + kOffset of the block (kOffset 0, 1 or 2), pair j at its shuffled place.
+    template <int kOffset>
+    [[gnu::always_inline]] Vec<V> Gather(const BYTE* block) const
+    {
+        const Vec<V> first = LoadAt<V>(block + 2 * kOffset);
+        const Vec<V> second = LoadAt<V>(block + V::kBytes + 2 * kOffset);
+        // The third vector is moved down instead of read further on: the words it drops at its top
+        // are never selected, and nothing past the block is read.
+        Vec<V> third = LoadAt<V>(block + 2 * V::kBytes);
+        if constexpr (kOffset == 1)
+            third = V::WordsDown(third);
+        else if constexpr (kOffset == 2)
+            third = V::LanesDown(third);
+        return V::Or(V::Or(V::And(first, masks[0]), V::And(second, masks[1])), V::And(third, masks[2]));
+    }
 
-// V::kWords RGB24 pixels to 2 * V::kWords YUY2 bytes.
-template <class V>
-Vec<V> Rgb24ToYuy2Step(const BYTE* input)
-{
-    constexpr int kPixels = V::kWords;
-    int lanes[kPixels];
-    for (int p = 0; p + 1 < kPixels; ++p)
-        lanes[p] = Load32(input + 3 * p);
-    // The last pixel is read from the byte before it, so nothing past its 3 bytes is touched.
-    lanes[kPixels - 1] = static_cast<int>(static_cast<unsigned>(Load32(input + 3 * kPixels - 4)) >> 8);
-    const Vec<V> first = V::Lanes(lanes), second = V::Lanes(lanes + kPixels / 2);
-    const Vec<V> b = V::PackLanes(Channel<V>(first, 0), Channel<V>(second, 0));
-    const Vec<V> g = V::PackLanes(Channel<V>(first, 8), Channel<V>(second, 8));
-    const Vec<V> r = V::PackLanes(Channel<V>(first, 16), Channel<V>(second, 16));
-    const Vec<V> luma = Weighted<V>(r, g, b, 33, 65, 13, 16);
-    const Vec<V> ar = PairAverage<V>(r), ag = PairAverage<V>(g), ab = PairAverage<V>(b);
-    const Vec<V> u = Weighted<V>(ar, ag, ab, -19, -37, 56, 128);
-    const Vec<V> v = Weighted<V>(ar, ag, ab, 56, -47, -9, 128);
-    const Vec<V> chroma = V::Or(V::And(u, LowWords<V>()), V::SllLanes(v, V::ShiftCount(16)));
-    return V::UnpackLoBytes(PackToBytes<V>(luma), PackToBytes<V>(chroma));
-}
+    // Luma and chroma exactly as the plain row code: every value lies in 16..239 for bytes in, so
+    // nothing saturates and the bytes can be joined with shifts.
+    [[gnu::always_inline]] void Convert(const BYTE* input, BYTE* output) const
+    {
+        const Vec<V> lowBytes = V::Set1(0x00FF);
+        const Vec<V> blueGreen = Gather<0>(input), redBlue = Gather<1>(input), greenRed = Gather<2>(input);
+        const Vec<V> b0 = V::And(blueGreen, lowBytes), g0 = V::SrlBy(blueGreen, 8);
+        const Vec<V> r0 = V::And(redBlue, lowBytes), b1 = V::SrlBy(redBlue, 8);
+        const Vec<V> g1 = V::And(greenRed, lowBytes), r1 = V::SrlBy(greenRed, 8);
+        const Vec<V> y0 = Weighted<V>(r0, g0, b0, 33, 65, 13, 16);
+        const Vec<V> y1 = Weighted<V>(r1, g1, b1, 33, 65, 13, 16);
+        const Vec<V> ar = V::SrlBy(V::Add(r0, r1), 1);
+        const Vec<V> ag = V::SrlBy(V::Add(g0, g1), 1);
+        const Vec<V> ab = V::SrlBy(V::Add(b0, b1), 1);
+        const Vec<V> u = Weighted<V>(ar, ag, ab, -19, -37, 56, 128);
+        const Vec<V> v = Weighted<V>(ar, ag, ab, 56, -47, -9, 128);
+        const Vec<V> first = V::Or(y0, V::SllBy(u, 8)), second = V::Or(y1, V::SllBy(v, 8));
+        // One 32-bit lane a pair, still in the shuffled order: the exchange and then the lane order
+        // of the vector type put every pair in its place.
+        const Vec<V> low = V::UnpackLoWords(first, second), high = V::UnpackHiWords(first, second);
+        const Vec<V> exchanged = V::And(V::Xor(low, high), exchangeMask);
+        StoreAt<V>(output, V::PairLanesInOrder(V::Xor(low, exchanged)));
+        StoreAt<V>(output + V::kBytes, V::PairLanesInOrder(V::Xor(high, exchanged)));
+    }
+
+    Vec<V> masks[3];
+    Vec<V> exchangeMask;
+};
 
 // Pixels of three planes to 16-bit RGB.
 template <class V>
@@ -271,12 +302,13 @@ HRESULT Rgb24ToYuy2(BYTE* output, const BYTE* input, int outputStride, int input
     const HRESULT check = CheckRgb24ToYuy2(output, input, outputStride, inputStride, width, height);
     if (check != S_OK)
         return check;
+    const Rgb24Block<V> block;
     for (int row = 0; row < height; ++row) {
         const BYTE* in = RowAt(input, inputStride, row);
         BYTE* out = RowAt(output, outputStride, row);
         int x = 0;
-        for (; x + V::kWords <= width; x += V::kWords)
-            StoreAt<V>(out + 2 * x, Rgb24ToYuy2Step<V>(in + 3 * x));
+        for (; x + 2 * V::kWords <= width; x += 2 * V::kWords)
+            block.Convert(in + 3 * x, out + 2 * x);
         Rgb24ToYuy2Row_c(in, out, x, width);
     }
     V::End();
@@ -284,19 +316,31 @@ HRESULT Rgb24ToYuy2(BYTE* output, const BYTE* input, int outputStride, int input
 }
 
 // Luma words with the chroma words of planeUV, or grey where planeUV is null; arguments checked.
+// A step packs two vectors of each into whole byte vectors and writes two vectors of YUY2; a last
+// single vector of words packs with itself.
 template <class V>
 void PlanesToYuy2Rows(const SWORD* planeY, const SWORD* planeUV, int sourceStride, BYTE* output, int outputStride,
                       int width, int height)
 {
     const Vec<V> grey = V::Set1(static_cast<short>(0x8080)); // 128 in every byte
+    const auto bytesAt = [](const SWORD* words, int x) {
+        return V::PackUS(LoadAt<V>(words + x), LoadAt<V>(words + x + V::kWords));
+    };
     for (int row = 0; row < height; ++row) {
         const SWORD* y = RowAt(planeY, sourceStride, row);
         const SWORD* uv = planeUV != nullptr ? RowAt(planeUV, sourceStride, row) : nullptr;
         BYTE* out = RowAt(output, outputStride, row);
         int x = 0;
-        for (; x + V::kWords <= width; x += V::kWords) {
+        for (; x + 2 * V::kWords <= width; x += 2 * V::kWords) {
+            const Vec<V> luma = bytesAt(y, x);
+            const Vec<V> chroma = uv != nullptr ? bytesAt(uv, x) : grey;
+            StoreAt<V>(out + 2 * x, V::UnpackLoBytes(luma, chroma));
+            StoreAt<V>(out + 2 * x + V::kBytes, V::UnpackHiBytes(luma, chroma));
+        }
+        if (x + V::kWords <= width) {
             const Vec<V> chroma = uv != nullptr ? PackToBytes<V>(LoadAt<V>(uv + x)) : grey;
             StoreAt<V>(out + 2 * x, V::UnpackLoBytes(PackToBytes<V>(LoadAt<V>(y + x)), chroma));
+            x += V::kWords;
         }
         if (uv != nullptr)
             Y16UV16ToYuy2Row_c(y, uv, out, x, width);

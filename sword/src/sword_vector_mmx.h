@@ -90,6 +90,8 @@ struct Mmx
     static Vec WordsDown(Vec a) { return _mm_srli_si64(a, 16); }
     // The high half moved to the low half.
     static Vec HighHalf(Vec a) { return _mm_srli_si64(a, 32); }
+    // For RGB24 to YUY2: the blocks leave the lanes of their two pixel pairs in order.
+    static Vec PairLanesInOrder(Vec a) { return a; }
     // For the histogram: the low 32-bit lane, and every lane one place down (0 comes in).
     static uint32_t Low32(Vec a) { return static_cast<uint32_t>(_mm_cvtsi64_si32(a)); }
     static Vec LanesDown(Vec a) { return _mm_srli_si64(a, 32); }
