@@ -56,3 +56,7 @@ public:
     // Per channel: 1 when the operation also applies to the chroma plane.
     StaticBoundsObject<int32_t, kChannels> m_chroma;
 };
+
+#if !defined(_WIN64)
+static_assert(sizeof(InfoBackgroundEffectForMixerFilter) == 9220, "the record with its 16 strings is 9220 bytes");
+#endif

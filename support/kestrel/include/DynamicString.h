@@ -71,4 +71,13 @@ private:
     char* m_text = nullptr;
     uint32_t m_length = 0;
     uint32_t m_capacity = 0; // bytes allocated, terminator included
+#if !defined(_WIN64)
+    // The outside library's string object is 32 bytes in the 32-bit build, and the records other
+    // programs read with strings inside count on that size.
+    uint32_t m_reserved[5] = {};
+#endif
 };
+
+#if !defined(_WIN64)
+static_assert(sizeof(DynamicString) == 32, "a string is 32 bytes in the 32-bit build");
+#endif
