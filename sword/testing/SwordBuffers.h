@@ -73,3 +73,14 @@ private:
     size_t m_reserved = 0;
     BYTE* m_base = nullptr;
 };
+
+// The last size bytes of a guarded buffer: a smaller block that still ends at the guard page, so
+// one buffer serves many cases without a new allocation each.
+class GuardedTail : public FilledBuffer
+{
+public:
+    GuardedTail(const GuardedBuffer& whole, size_t size)
+        : FilledBuffer(size <= whole.Size() ? whole.Bytes() + whole.Size() - size : nullptr, size)
+    {
+    }
+};

@@ -105,8 +105,15 @@ int ProcessedWords(const Operation& operation, int width, int words)
     return std::max(vectors, 1) * words;
 }
 
+// Guarded blocks made once for the largest case; every case takes the end of each.
+struct ParityBuffers
+{
+    explicit ParityBuffers(size_t largest) : original(largest), plain(largest), vector(largest), planeB(largest) {}
+    GuardedBuffer original, plain, vector, planeB;
+};
+
 void CheckParity(const Operation& operation, const Variant& variant, int width, int height, int pad, int offset,
-                 std::mt19937& random)
+                 std::mt19937& random, const ParityBuffers& buffers)
 {
     const UnifSwordFunction function = operation.*variant.function;
     const int walkBytes = 2 * ProcessedWords(operation, width, variant.words);
@@ -114,7 +121,9 @@ void CheckParity(const Operation& operation, const Variant& variant, int width, 
     // Unaligned starts: the buffer is offset bytes longer than the rows, and starts there.
     // The plain code reads the visible words, which may pass the last whole vector of a round-down walk.
     const size_t bytes = static_cast<size_t>(stride) * (height - 1) + std::max(walkBytes, (2 * width + 15) & ~15) + offset;
-    GuardedBuffer original(bytes), plain(bytes), vector(bytes), planeB(bytes);
+    ASSERT_LE(bytes, buffers.original.Size());
+    GuardedTail original(buffers.original, bytes), plain(buffers.plain, bytes), vector(buffers.vector, bytes),
+        planeB(buffers.planeB, bytes);
     original.FillRandomWords(random);
     planeB.FillRandomWords(random);
     std::memcpy(plain.Bytes(), original.Bytes(), bytes);
@@ -128,7 +137,7 @@ void CheckParity(const Operation& operation, const Variant& variant, int width, 
     if (operation.shift == ShiftFrom::Constant2)
         k2 = ShiftConstant(shift);
 
-    auto call = [&](UnifSwordFunction f, GuardedBuffer& a) {
+    auto call = [&](UnifSwordFunction f, const FilledBuffer& a) {
         return f(a.Words(), nullptr, planeB.Words(), nullptr, mask.data(), stride, stride, width, height, shift,
                  k1.data(), k2.data(), nullptr);
     };
@@ -155,6 +164,7 @@ void CheckParity(const Operation& operation, const Variant& variant, int width, 
 TEST(SwordArithParity, EveryVariantMatchesThePlainOne)
 {
     std::mt19937 random(9);
+    const ParityBuffers buffers(4096);
     for (const Operation& operation : kOperations)
         for (const Variant& variant : kVariants) {
             if (operation.*variant.function == nullptr)
@@ -168,7 +178,7 @@ TEST(SwordArithParity, EveryVariantMatchesThePlainOne)
                                          std::to_string(pad) + " offset " + std::to_string(offset));
                             // The offset makes the start unaligned, for the aligned kind too (an 8-byte
                             // aligned heap block must not fault); the buffer still ends at the guard.
-                            CheckParity(operation, variant, width, height, pad, offset, random);
+                            CheckParity(operation, variant, width, height, pad, offset, random, buffers);
                             if (HasFatalFailure())
                                 return;
                         }
@@ -178,11 +188,12 @@ TEST(SwordArithParity, EveryVariantMatchesThePlainOne)
 TEST(SwordArithParity, FullFrame)
 {
     std::mt19937 random(10);
+    const ParityBuffers buffers(static_cast<size_t>(GetSwordPlaneStride(640)) * 480);
     for (const Operation& operation : kOperations)
         for (const Variant& variant : kVariants)
             if (operation.*variant.function != nullptr) {
                 SCOPED_TRACE(std::string(operation.name) + " " + variant.name);
-                CheckParity(operation, variant, 640, 480, 0, 0, random);
+                CheckParity(operation, variant, 640, 480, 0, 0, random, buffers);
             }
 }
 
