@@ -14,6 +14,28 @@ namespace arith {
 template <class V>
 using Vec = typename V::Vec;
 
+// Loads and stores at any word or byte address, in the vector type's alignment kind.
+template <class V>
+Vec<V> LoadAt(const void* address)
+{
+    return V::Load(static_cast<const BYTE*>(address));
+}
+
+template <class V>
+void StoreAt(void* address, Vec<V> value)
+{
+    V::Store(static_cast<BYTE*>(address), value);
+}
+
+// The catch-all of a vector kernel: it empties the MMX state on this path as on the normal one.
+#define SWORD_VECTOR_CATCH_ALL(V)              \
+    catch (...)                                \
+    {                                          \
+        V::End();                              \
+        LogExceptionAt(__FILE__, __LINE__);    \
+        return E_FAIL;                         \
+    }
+
 template <class V>
 Vec<V> Under(Vec<V> fresh, Vec<V> old, Vec<V> mask)
 {
@@ -208,11 +230,7 @@ HRESULT RunVector(const ArithCall& call)
         V::End();
         return S_OK;
     }
-    catch (...) {
-        V::End();
-        LogExceptionAt(__FILE__, __LINE__);
-        return E_FAIL;
-    }
+    SWORD_VECTOR_CATCH_ALL(V)
 }
 
 } // namespace arith

@@ -11,19 +11,9 @@
 
 namespace convert {
 
+using arith::LoadAt;
+using arith::StoreAt;
 using arith::Vec;
-
-template <class V>
-Vec<V> LoadAt(const void* address)
-{
-    return V::Load(static_cast<const BYTE*>(address));
-}
-
-template <class V>
-void StoreAt(void* address, Vec<V> value)
-{
-    V::Store(static_cast<BYTE*>(address), value);
-}
 
 // Masks are built where they are used: a static vector would run MMX code before main without EMMS.
 template <class V>

@@ -104,11 +104,7 @@ HRESULT Convolution(const SWORD* source, SWORD* destination, int stride, int wid
         V::End();
         return S_OK;
     }
-    catch (...) {
-        V::End();
-        LogExceptionAt(__FILE__, __LINE__);
-        return E_FAIL;
-    }
+    SWORD_VECTOR_CATCH_ALL(V)
 }
 
 template <class V>
@@ -131,11 +127,7 @@ HRESULT ConditionConvolution(const SWORD* source, SWORD* destination, const SWOR
         V::End();
         return S_OK;
     }
-    catch (...) {
-        V::End();
-        LogExceptionAt(__FILE__, __LINE__);
-        return E_FAIL;
-    }
+    SWORD_VECTOR_CATCH_ALL(V)
 }
 
 // ---- Blur, sharpen and edge image -----------------------------------------------------------

@@ -3,16 +3,10 @@
 #include "sword_histogram_vector.h"
 #include "sword_vector_mmx.h"
 
-#include <mmintrin.h>
+using arith::LoadAt;
+using sword_vector::Mmx;
 
 namespace {
-
-__m64 Load(const void* address)
-{
-    __m64 value;
-    std::memcpy(&value, address, sizeof(value));
-    return value;
-}
 
 void Store32(void* address, __m64 value)
 {
@@ -25,8 +19,8 @@ SWORD Average8x8Block(const SWORD* block, int stride, uint32_t& total)
     __m64 lanes = _mm_setzero_si64();
     for (int r = 0; r < 8; ++r) {
         const SWORD* row = WordRow(block, stride, r);
-        lanes = _mm_adds_pi16(lanes, Load(row));
-        lanes = _mm_adds_pi16(lanes, Load(row + 4));
+        lanes = _mm_adds_pi16(lanes, LoadAt<Mmx>(row));
+        lanes = _mm_adds_pi16(lanes, LoadAt<Mmx>(row + 4));
     }
     lanes = _mm_adds_pi16(lanes, _mm_srli_si64(lanes, 32));
     lanes = _mm_adds_pi16(lanes, _mm_srli_si64(lanes, 16));
@@ -38,7 +32,7 @@ SWORD Average8x8Block(const SWORD* block, int stride, uint32_t& total)
 // One 2 x 2 step: 4 words of two rows to 2 output words in the low 32 bits.
 __m64 Average2x2Step(const SWORD* row0, const SWORD* row1, PairLayout layout)
 {
-    const __m64 sum = _mm_adds_pi16(Load(row0), Load(row1));
+    const __m64 sum = _mm_adds_pi16(LoadAt<Mmx>(row0), LoadAt<Mmx>(row1));
     if (layout == PairLayout::UV16)
         return _mm_srai_pi16(_mm_adds_pi16(sum, _mm_srli_si64(sum, 32)), 2);
     const __m64 pairs = _mm_srai_pi16(_mm_adds_pi16(sum, _mm_srli_pi32(sum, 16)), 2);

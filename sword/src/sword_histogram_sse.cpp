@@ -1,22 +1,18 @@
 // SSE-integer 2 x 2 averages: the MMX code with the word shuffle picking the averages and the
 // rounded average forming each step's mean ((a + b + 1) >> 1). Ends with _mm_empty.
+#include "sword_arith_vector.h"
 #include "sword_filter_rows.h"
+#include "sword_vector_sse.h"
 
-#include <xmmintrin.h>
+using arith::LoadAt;
+using sword_vector::MmxSse;
 
 namespace {
-
-__m64 Load(const void* address)
-{
-    __m64 value;
-    std::memcpy(&value, address, sizeof(value));
-    return value;
-}
 
 // One 2 x 2 step: 4 words of two rows to 2 output words in the low 32 bits.
 __m64 Average2x2Step(const SWORD* row0, const SWORD* row1, PairLayout layout)
 {
-    const __m64 sum = _mm_adds_pi16(Load(row0), Load(row1));
+    const __m64 sum = _mm_adds_pi16(LoadAt<MmxSse>(row0), LoadAt<MmxSse>(row1));
     if (layout == PairLayout::UV16)
         return _mm_srai_pi16(_mm_adds_pi16(sum, _mm_srli_si64(sum, 32)), 2);
     const __m64 pairs = _mm_srai_pi16(_mm_adds_pi16(sum, _mm_srli_pi32(sum, 16)), 2);

@@ -36,7 +36,7 @@ HRESULT CorrectHue(SWORD* planeUV, const SWORD* const* matrix, int stride, int w
         V::End();
         return S_OK;
     }
-    CATCH_ALL_RETURN(E_FAIL)
+    SWORD_VECTOR_CATCH_ALL(V)
 }
 
 } // namespace hue

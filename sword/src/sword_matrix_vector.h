@@ -57,7 +57,7 @@ HRESULT MatrixEffectImage(const MatrixEffectCall& call)
         V::End();
         return S_OK;
     }
-    CATCH_ALL_RETURN(E_FAIL)
+    SWORD_VECTOR_CATCH_ALL(V)
 }
 
 } // namespace matrix

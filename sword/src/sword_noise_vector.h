@@ -79,7 +79,7 @@ HRESULT RemoveNoise2(SWORD* planeA, SWORD* planeB, int stride, int width, int he
                            [&](Vec<V> d, Vec<V>) { return weight(d); });
         return S_OK;
     }
-    CATCH_ALL_RETURN(E_FAIL)
+    SWORD_VECTOR_CATCH_ALL(V)
 }
 
 template <class V>
@@ -100,7 +100,7 @@ HRESULT RemoveNoise3(SWORD* planeA, SWORD* planeB, const SWORD* condition, int s
         });
         return S_OK;
     }
-    CATCH_ALL_RETURN(E_FAIL)
+    SWORD_VECTOR_CATCH_ALL(V)
 }
 
 } // namespace noise

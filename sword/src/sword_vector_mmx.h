@@ -92,6 +92,16 @@ struct Mmx
     static Vec HighHalf(Vec a) { return _mm_srli_si64(a, 32); }
     // For RGB24 to YUY2: the blocks leave the lanes of their two pixel pairs in order.
     static Vec PairLanesInOrder(Vec a) { return a; }
+    // For the gradient correction: every word (0..255) replaced by the table's word at that index.
+    // MMX cannot move single words out of a register, so the words go through memory.
+    static Vec LookUpWords(Vec indexes, const SWORD* table)
+    {
+        SWORD words[kWords];
+        Store(reinterpret_cast<BYTE*>(words), indexes);
+        for (SWORD& word : words)
+            word = table[word];
+        return Load(reinterpret_cast<const BYTE*>(words));
+    }
     // For the histogram: the low 32-bit lane, and every lane one place down (0 comes in).
     static uint32_t Low32(Vec a) { return static_cast<uint32_t>(_mm_cvtsi64_si32(a)); }
     static Vec LanesDown(Vec a) { return _mm_srli_si64(a, 32); }

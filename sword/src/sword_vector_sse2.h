@@ -79,6 +79,19 @@ struct Sse2Words
     static Vec HighHalf(Vec a) { return _mm_unpackhi_epi64(a, a); }
     // For RGB24 to YUY2: the blocks leave the lanes of their pixel pairs in the order 0 3 2 1.
     static Vec PairLanesInOrder(Vec a) { return _mm_shuffle_epi32(a, _MM_SHUFFLE(1, 2, 3, 0)); }
+    // For the gradient correction: every word (0..255) replaced by the table's word at that index.
+    static Vec LookUpWords(Vec indexes, const SWORD* table)
+    {
+        Vec result = indexes;
+        result = _mm_insert_epi16(result, table[_mm_extract_epi16(indexes, 0)], 0);
+        result = _mm_insert_epi16(result, table[_mm_extract_epi16(indexes, 1)], 1);
+        result = _mm_insert_epi16(result, table[_mm_extract_epi16(indexes, 2)], 2);
+        result = _mm_insert_epi16(result, table[_mm_extract_epi16(indexes, 3)], 3);
+        result = _mm_insert_epi16(result, table[_mm_extract_epi16(indexes, 4)], 4);
+        result = _mm_insert_epi16(result, table[_mm_extract_epi16(indexes, 5)], 5);
+        result = _mm_insert_epi16(result, table[_mm_extract_epi16(indexes, 6)], 6);
+        return _mm_insert_epi16(result, table[_mm_extract_epi16(indexes, 7)], 7);
+    }
     // For the histogram: the low 32-bit lane, and every lane one place down (0 comes in).
     static uint32_t Low32(Vec a) { return static_cast<uint32_t>(_mm_cvtsi128_si32(a)); }
     static Vec LanesDown(Vec a) { return _mm_srli_si128(a, 4); }
