@@ -51,8 +51,8 @@ enum TypeParamDataPath1 : uint32_t
     TypeParamWrittenBack = 0x2000000,
 };
 
-// One typed parameter. A by-value parameter keeps its value from the start of the value area;
-// a by-pointer parameter keeps its pointer in the fifth 32-bit word of the area.
+// One typed parameter: a value sits at the front of the value area, while a pointer lives in the
+// area's fifth 32-bit word.
 class InfoParamDataPath1
 {
 public:
@@ -172,7 +172,7 @@ public:
     }
 };
 
-// The call as the host hands it to a plug-in's CallInterfaceFunction, passed by value.
+// What a plug-in's CallInterfaceFunction receives, by value, for one interface call.
 struct CallInterfaceFunctionRecord
 {
     GUID m_iid;

@@ -169,7 +169,7 @@ HRESULT StructFormatGraph1::Validate()
     CATCH_ALL_RETURN(E_FAIL)
 }
 
-// Each hour holds a state in its low nibble (0..4) and a level in its high nibble (1..3).
+// An hour's byte packs two small numbers: the state (0..4) below, the level (1..3) above.
 void StructFormatGraph1::ValidateSchedule()
 {
     for (uint8_t& hour : schedule) {

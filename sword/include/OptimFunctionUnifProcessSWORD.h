@@ -22,8 +22,8 @@ using SWORD = int16_t;
 
 // ---- Plane model ----------------------------------------------------------------------------
 
-// Bytes per row of a plane made by this library: 2 x width when width is a multiple of 8, else
-// (2 x width + 16) rounded down to a multiple of 16.
+// Row length in bytes of the planes made here: 2 x width when that is a whole number of 16-byte
+// vectors, else rounded up to the next one.
 int GetSwordPlaneStride(int width);
 
 // Granularity answered to the alignment query of the unified form.
@@ -49,8 +49,8 @@ SwordRowWalk GetSwordRowWalkRoundingUp(int widthInWords, int vectorWords, int st
 // Rounding down: width / vectorWords vectors; a quotient of 0 still walks one vector.
 SwordRowWalk GetSwordRowWalkRoundingDown(int widthInWords, int vectorWords, int strideA, int strideB);
 
-// Scale of a 3 x 3 kernel: 16384 when the 16-bit sum of its nine words is 0 or less, else
-// 16384 / sum rounded to the nearest integer.
+// Factor that brings a 3 x 3 kernel to unit gain in 14-bit fixed point; kernels whose 16-bit sum
+// is not positive keep the gain of 1 (16384).
 SWORD GetNormalizeKoeffSvertka3x3(const SWORD* kernel);
 
 // ---- Operation forms ------------------------------------------------------------------------
@@ -67,7 +67,8 @@ using Rgb32ToPlanesFunction = HRESULT (*)(const BYTE* source, SWORD** planeR, SW
                                           int* capacity, int sourceStride, int* planeStride, int width,
                                           int height);
 
-// UV16 into a U plane and a V plane (each value doubled), and back; one stride for all three.
+// Splits UV16 into its U and V planes, each word written twice so the planes keep the UV16 width,
+// and joins them back; the three planes share one stride.
 using SplitUVFunction = HRESULT (*)(const SWORD* planeUV, SWORD* planeU, SWORD* planeV, int stride,
                                     int widthInWords, int height);
 using JoinUVFunction = HRESULT (*)(SWORD* planeUV, const SWORD* planeU, const SWORD* planeV, int stride,
@@ -168,8 +169,8 @@ HRESULT FunctConvertRGB32toR16G16B16Format(HDC context, int right, int bottom);
 
 // ---- Operations with constants and between planes -------------------------------------------
 
-// Unified form on plane A (and plane B, read only), under the lane mask: lanes whose mask word is
-// 0xFFFF take the new value, lanes whose mask word is 0 keep theirs. Constants and masks are
+// Unified form on plane A (plane B is only read). The lane mask chooses per word: all ones writes
+// the result, zero leaves the word as it was. Constants and masks are
 // vectors of 4 (MMX) or 8 (SSE2) words laid over each vector of the row; the plain variants lay
 // them with a period of 4 words. Products keep their low 16 bits; >> is arithmetic. An operand an
 // operation reads but is not given answers E_INVALIDARG. _sse2 is the fast kind for 16-byte aligned
@@ -217,8 +218,8 @@ SWORD_UNIF_VARIANTS_AND_TWIN(AndNotPlaneSWORD);        // A AND (NOT B), under M
 SWORD_UNIF_VARIANTS_AND_TWIN(AndPlaneSWORD);           // A AND B, under M
 SWORD_UNIF_VARIANTS_AND_TWIN(CopyPlaneMaskedSWORD);    // B, under M
 
-// Compare-and-add: whole vectors only (rounding-down row walk), so the words after the last whole
-// vector of a row keep their values; the MMX variants answer -1 to the alignment query.
+// Compare-and-add walks whole vectors only, rounding the row down, so a row's last partial vector
+// is left alone; its MMX variants answer the alignment query with -1.
 SWORD_UNIF_VARIANTS_AND_TWIN(CmpGTAddForSWord); // S(A + (B where B > K1, else 0)), under M
 // S(A + ((A * ((B where B > K1, else 0) >> 1)) >> shift2)), shift2 the 64-bit value at constant 2
 SWORD_UNIF_VARIANTS_AND_TWIN(CmpGTAddScaledForSWord);
@@ -312,8 +313,8 @@ HRESULT GenerateImageFunct_sse2u(SWORD*, void*, const void*, void*, const SWORD*
 HRESULT CreateTablesCorrectHue(DynamicBoundsObject<int32_t>& sineTable, DynamicBoundsObject<int32_t>& cosineTable,
                                StaticBoundsObject<SWORD, 8>& matrix, float degrees);
 
-// Rotates every (U, V) pair of a UV16 plane about 128; matrix is the address of a pointer to the
-// first matrix word.
+// Turns the chroma of a UV16 plane about its grey point 128, pair by pair, with the matrix that
+// *matrix points to.
 using CorrectHueFunction = HRESULT (*)(SWORD* planeUV, const SWORD* const* matrix, int stride, int widthInWords,
                                        int height);
 HRESULT CorrectHue_c(SWORD*, const SWORD* const*, int, int, int);

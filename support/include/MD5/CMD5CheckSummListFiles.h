@@ -1,6 +1,6 @@
-// One MD5 digest for the content of a folder: MD5 over the digests of its entries in byte-wise
-// name order. An entry that cannot be read as a file (a subfolder, a locked file) counts as 16
-// zero bytes; subfolders are not descended into.
+// A folder's fingerprint: the files' own MD5 digests, taken in plain byte order of their names,
+// hashed once more. Whatever will not open as a file (a subfolder, a locked file) adds an all-zero
+// digest, and the walk stays in the one folder.
 #pragma once
 
 #include "MD5/MD5.h"
