@@ -29,13 +29,13 @@ Vec<V> PackToBytes(Vec<V> words)
     return V::PackUS(words, words);
 }
 
-// (r * wr + g * wg + b * wb) >> 7, plus offset: luma of words, or chroma of pair averages.
+// (r * wr + g * wg + b * wb) >> 7: luma of pixels, or chroma of pair averages, before its offset.
 template <class V>
-Vec<V> Weighted(Vec<V> r, Vec<V> g, Vec<V> b, short wr, short wg, short wb, short offset)
+Vec<V> Weighted(Vec<V> r, Vec<V> g, Vec<V> b, short wr, short wg, short wb)
 {
     Vec<V> sum = V::Add(V::MulLo(r, V::Set1(wr)), V::MulLo(g, V::Set1(wg)));
     sum = V::Add(sum, V::MulLo(b, V::Set1(wb)));
-    return V::Add(V::Sra(sum, V::ShiftCount(7)), V::Set1(offset));
+    return V::Sra(sum, V::ShiftCount(7));
 }
 
 // RGB24 to YUY2 in blocks of V::kWords pixel pairs: 6 bytes, or 3 words, a pair, (B0 G0) (R0 B1)
@@ -85,7 +85,7 @@ struct Rgb24Block
     }
 
     // Luma and chroma exactly as the plain row code: every value lies in 16..239 for bytes in, so
-    // nothing saturates and the bytes can be joined with shifts.
+    // nothing saturates and the bytes can be joined with shifts and adds.
     [[gnu::always_inline]] void Convert(const BYTE* input, BYTE* output) const
     {
         const Vec<V> lowBytes = V::Set1(0x00FF);
@@ -93,14 +93,18 @@ struct Rgb24Block
         const Vec<V> b0 = V::And(blueGreen, lowBytes), g0 = V::SrlBy(blueGreen, 8);
         const Vec<V> r0 = V::And(redBlue, lowBytes), b1 = V::SrlBy(redBlue, 8);
         const Vec<V> g1 = V::And(greenRed, lowBytes), r1 = V::SrlBy(greenRed, 8);
-        const Vec<V> y0 = Weighted<V>(r0, g0, b0, 33, 65, 13, 16);
-        const Vec<V> y1 = Weighted<V>(r1, g1, b1, 33, 65, 13, 16);
+        const Vec<V> y0 = Weighted<V>(r0, g0, b0, 33, 65, 13);
+        const Vec<V> y1 = Weighted<V>(r1, g1, b1, 33, 65, 13);
         const Vec<V> ar = V::SrlBy(V::Add(r0, r1), 1);
         const Vec<V> ag = V::SrlBy(V::Add(g0, g1), 1);
         const Vec<V> ab = V::SrlBy(V::Add(b0, b1), 1);
-        const Vec<V> u = Weighted<V>(ar, ag, ab, -19, -37, 56, 128);
-        const Vec<V> v = Weighted<V>(ar, ag, ab, 56, -47, -9, 128);
-        const Vec<V> first = V::Or(y0, V::SllBy(u, 8)), second = V::Or(y1, V::SllBy(v, 8));
+        const Vec<V> u = Weighted<V>(ar, ag, ab, -19, -37, 56);
+        const Vec<V> v = Weighted<V>(ar, ag, ab, 56, -47, -9);
+        // Luma gets 16 and chroma 128 in one add: the luma byte stays below 256 and the chroma byte
+        // wraps to its value 16..239.
+        const Vec<V> offsets = V::Set1(static_cast<short>(0x8010));
+        const Vec<V> first = V::Add(V::Add(y0, V::SllBy(u, 8)), offsets);
+        const Vec<V> second = V::Add(V::Add(y1, V::SllBy(v, 8)), offsets);
         // One 32-bit lane a pair, still in the shuffled order: the exchange and then the lane order
         // of the vector type put every pair in its place.
         const Vec<V> low = V::UnpackLoWords(first, second), high = V::UnpackHiWords(first, second);
