@@ -1,6 +1,7 @@
 #include "struct_format_graph1.h"
 
 #include "CatchAllLog.h"
+#include "MediaSubtypeGuids.h"
 
 #include <cstring>
 
@@ -183,4 +184,113 @@ void StructFormatGraph1::ValidateSchedule()
             level = 1;
         hour = static_cast<uint8_t>(state + 16 * level);
     }
+}
+
+// ---- Format-graph nodes ----------------------------------------------------------------------
+
+namespace {
+
+constexpr uint32_t kAddressLoopback = 0x7F000001; // 127.0.0.1
+
+} // namespace
+
+void InfoComputerNodeFormatGraph1::Reset()
+{
+    m_name = "enter name pc";
+    m_address1 = kAddressLoopback;
+    m_address2 = kAddressLoopback;
+    m_value1 = 0;
+    m_value2 = 0;
+}
+
+void InfoCaptureDeviceNodeFormatGraph1::Reset(int32_t valueCarried1)
+{
+    std::memset(static_cast<void*>(this), 0, sizeof(*this));
+    m_value_carried1 = valueCarried1;
+    m_analog_video_standard = 16; // AnalogVideo_PAL_B
+    m_bitmap_header.biSize = 72;
+    m_bitmap_header.biWidth = 768;
+    m_bitmap_header.biHeight = 288;
+    m_bitmap_header.biPlanes = 1;
+    m_bitmap_header.biBitCount = 16;
+    m_bitmap_header.biCompression = 3;
+    m_bitmap_header.biSizeImage = 442368;
+    m_subtype = media_guids::MEDIASUBTYPE_YUY2;
+    m_option_sink = 1;
+    m_frame_rate = 50;
+    m_value2 = 1;
+    std::memcpy(m_audio_subtype, &media_guids::MEDIASUBTYPE_PCM, sizeof(m_audio_subtype));
+    m_audio_format_tag = 1; // PCM
+    m_audio_channels = 1;
+    m_audio_samples_per_second = 44100;
+    m_audio_bytes_per_second = 88200;
+    m_audio_block_align = 2;
+    m_audio_bits_per_sample = 16;
+    m_disabled = 1;
+}
+
+uint32_t InfoNodeFormatGraph1::PayloadSizeOfKind(int32_t kindOfNode)
+{
+    switch (kindOfNode) {
+    case TypeNodeComputer:
+        return sizeof(InfoComputerNodeFormatGraph1);
+    case TypeNodeFilter:
+        return sizeof(InfoFilterNodeFormatGraph1);
+    case TypeNodeCaptureDevice:
+        return sizeof(InfoCaptureDeviceNodeFormatGraph1);
+    case TypeNodeCaptureFormat:
+        return sizeof(StructFormatGraph1);
+    default:
+        return 0;
+    }
+}
+
+HRESULT InfoNodeFormatGraph1::Reset(int32_t newKind, int32_t newId)
+{
+    try {
+        std::memset(static_cast<void*>(this), 0, sizeof(*this));
+        kind = newKind;
+        id = newId;
+        for (uint32_t k = 0; k < kMaxLinks; ++k) {
+            inputs[k] = -1;
+            outputs[k] = -1;
+        }
+        enabled = 1;
+        payloadSize = static_cast<int32_t>(PayloadSizeOfKind(newKind));
+        switch (newKind) {
+        case TypeNodeComputer: {
+            InfoComputerNodeFormatGraph1 computer;
+            computer.Reset();
+            WritePayload(computer);
+            break;
+        }
+        case TypeNodeCaptureDevice: {
+            InfoCaptureDeviceNodeFormatGraph1 device;
+            device.Reset(1);
+            WritePayload(device);
+            break;
+        }
+        case TypeNodeCaptureFormat:
+            WritePayload(StructFormatGraph1(StructFormatGraph1::kKindCapture));
+            break;
+        default: // a filter's payload is all zero: an empty name
+            break;
+        }
+        return S_OK;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT InfoNodeFormatGraph1::Check()
+{
+    const uint32_t size = PayloadSizeOfKind(kind);
+    if (size == 0) {
+        std::memset(static_cast<void*>(this), 0, sizeof(*this));
+        return S_OK;
+    }
+    const int32_t maxLinks = static_cast<int32_t>(kMaxLinks);
+    inputCount = inputCount < 0 ? 0 : (inputCount > maxLinks ? maxLinks : inputCount);
+    outputCount = outputCount < 0 ? 0 : (outputCount > maxLinks ? maxLinks : outputCount);
+    payloadSize = static_cast<int32_t>(size);
+    return S_OK;
 }

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <cwchar>
 #include <limits>
 
@@ -131,4 +135,106 @@ TEST(FormatGraph, ValidateKeepsTextsAndTerminatesThem)
     EXPECT_STREQ(record.m_mixer.m_name1.GetString(), L"Vidriva");
     EXPECT_STREQ(record.m_capture.m_detector_name.GetString(), L"D.U.R.M.I.X.VideoDetector4");
     EXPECT_EQ(record.m_capture.m_codec_name.GetLenString(), TextFormatGraph1::GetMaxSizeBuffer() - 1);
+}
+
+// ---- Format-graph nodes ---------------------------------------------------------------------
+
+namespace {
+
+template <class Value>
+Value ReadAt(const InfoNodeFormatGraph1& node, size_t payloadOffset)
+{
+    Value value;
+    std::memcpy(&value, node.m_payload + payloadOffset, sizeof(value));
+    return value;
+}
+
+} // namespace
+
+TEST(FormatGraphNode, ResetGivesEveryKindItsPayloadSizeAndEmptyLinks)
+{
+    struct Case
+    {
+        int32_t kind;
+        int32_t payloadSize;
+    };
+    const Case cases[] = {{3, 600}, {4, 2324}, {5, 712}, {6, 10652}, {7, 0}};
+    auto node = std::make_unique<InfoNodeFormatGraph1>();
+    for (const Case& c : cases) {
+        std::memset(static_cast<void*>(node.get()), 0x5A, sizeof(*node));
+        ASSERT_EQ(node->Reset(c.kind, 12), S_OK);
+        EXPECT_EQ(node->kind, c.kind);
+        EXPECT_EQ(node->id, 12);
+        EXPECT_EQ(node->payloadSize, c.payloadSize) << c.kind;
+        EXPECT_EQ(node->inputCount, 0);
+        EXPECT_EQ(node->outputCount, 0);
+        EXPECT_EQ(node->enabled, 1);
+        for (uint32_t k = 0; k < InfoNodeFormatGraph1::kMaxLinks; ++k) {
+            EXPECT_EQ(node->inputs[k], -1);
+            EXPECT_EQ(node->outputs[k], -1);
+        }
+        EXPECT_EQ(node->m_payload[InfoNodeFormatGraph1::kPayloadCapacity - 1], 0) << c.kind;
+    }
+}
+
+TEST(FormatGraphNode, ResetWritesThePayloadDefaultsAtTheirPlaces)
+{
+    auto node = std::make_unique<InfoNodeFormatGraph1>();
+    node->Reset(TypeNodeComputer, 1);
+    const auto name = ReadAt<std::array<wchar_t, 14>>(*node, 0);
+    EXPECT_STREQ(name.data(), L"enter name pc");
+    const auto address = ReadAt<std::array<uint8_t, 4>>(*node, 584);
+    EXPECT_EQ(address, (std::array<uint8_t, 4>{1, 0, 0, 127}));
+
+    node->Reset(TypeNodeCaptureDevice, 2);
+    EXPECT_EQ(ReadAt<int32_t>(*node, 0), 1);
+    EXPECT_EQ(ReadAt<int32_t>(*node, 588), 16);
+    EXPECT_EQ(ReadAt<BITMAPINFOHEADER>(*node, 592).biSize, 72u);
+    EXPECT_EQ(ReadAt<BITMAPINFOHEADER>(*node, 592).biSizeImage, 442368u);
+    EXPECT_EQ(ReadAt<GUID>(*node, 632).Data1, MAKEFOURCC('Y', 'U', 'Y', '2'));
+    EXPECT_EQ(ReadAt<int32_t>(*node, 652), 50);
+    EXPECT_EQ(ReadAt<uint16_t>(*node, 676), 1);
+    EXPECT_EQ(ReadAt<uint32_t>(*node, 680), 44100u);
+    EXPECT_EQ(ReadAt<uint16_t>(*node, 690), 16);
+    EXPECT_EQ(ReadAt<uint8_t>(*node, 708), 1);
+
+    node->Reset(TypeNodeFilter, 3);
+    EXPECT_EQ(ReadAt<wchar_t>(*node, 0), 0);
+
+    node->Reset(TypeNodeCaptureFormat, 4);
+    auto format = std::make_unique<StructFormatGraph1>();
+    node->ReadPayload(*format);
+    EXPECT_EQ(format->kind, 1);
+    EXPECT_STREQ(format->objectName.GetString(), L"enter name object");
+}
+
+TEST(FormatGraphNode, CheckClampsCountsAndClearsAnUnknownKind)
+{
+    struct Case
+    {
+        int32_t inputs;
+        int32_t outputs;
+        int32_t inputsOut;
+        int32_t outputsOut;
+    };
+    const Case cases[] = {{-5, 99, 0, 64}, {64, 0, 64, 0}, {3, -1, 3, 0}};
+    auto node = std::make_unique<InfoNodeFormatGraph1>();
+    for (const Case& c : cases) {
+        node->Reset(TypeNodeCaptureDevice, 7);
+        node->inputCount = c.inputs;
+        node->outputCount = c.outputs;
+        node->payloadSize = 3;
+        ASSERT_EQ(node->Check(), S_OK);
+        EXPECT_EQ(node->inputCount, c.inputsOut);
+        EXPECT_EQ(node->outputCount, c.outputsOut);
+        EXPECT_EQ(node->payloadSize, 712);
+        EXPECT_EQ(node->id, 7);
+    }
+    for (int32_t kind : {0, 1, 2, 7, -3}) {
+        node->Reset(TypeNodeComputer, 8);
+        node->kind = kind;
+        node->Check();
+        const auto* bytes = reinterpret_cast<const uint8_t*>(node.get());
+        EXPECT_EQ(std::count(bytes, bytes + sizeof(*node), 0), static_cast<long>(sizeof(*node))) << kind;
+    }
 }
