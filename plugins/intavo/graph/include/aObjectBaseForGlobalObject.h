@@ -108,6 +108,8 @@ protected:
     virtual HRESULT CatchRegisteredMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool* handled);
 
     bool IsObjectThread() const { return GetCurrentThreadId() == m_id_thread; }
+    // Set: a sender handles no other message while it waits (SMTO_BLOCK).
+    void SetBlockingSend(bool block) { m_block_send = block; }
 
     // Operation messages carry the identity of a request on the sender's stack, so that the object's
     // thread never reads the records of a sender that gave up. Derived classes send and receive
@@ -116,6 +118,10 @@ protected:
     // blocking flag: the operation's answer, or 0x80004005 when it was not delivered in time.
     HRESULT SendGuardedOperation(const ObjectWindowMessage1& table, uint32_t code, WPARAM wParam, LPARAM lParam,
                                  const char* label);
+    // The same with a time-out of its own; *delivered tells an operation that ran from one that
+    // was not delivered in time.
+    HRESULT SendGuardedOperationWithin(const ObjectWindowMessage1& table, uint32_t code, WPARAM wParam,
+                                       LPARAM lParam, const char* label, int32_t timeoutMs, bool* delivered);
     // On the object's thread: the request the message names, holding the operation's own wParam
     // and lParam; null when its sender gave up (nothing may then be read).
     TimedSendRequest* BeginGuardedOperation(WPARAM wParam, LPARAM lParam);

@@ -221,13 +221,24 @@ HRESULT aObjectBaseForGlobalObject::InitThreadProc()
 HRESULT aObjectBaseForGlobalObject::SendGuardedOperation(const ObjectWindowMessage1& table, uint32_t code,
                                                          WPARAM wParam, LPARAM lParam, const char* label)
 {
+    return SendGuardedOperationWithin(table, code, wParam, lParam, label, m_timeout_send_ms, nullptr);
+}
+
+HRESULT aObjectBaseForGlobalObject::SendGuardedOperationWithin(const ObjectWindowMessage1& table, uint32_t code,
+                                                               WPARAM wParam, LPARAM lParam, const char* label,
+                                                               int32_t timeoutMs, bool* delivered)
+{
     try {
+        if (delivered != nullptr)
+            *delivered = false;
         const UINT message = table.GetMessageFromIndex(code);
         if (message == 0)
             return E_FAIL;
         HRESULT answer = E_FAIL;
-        if (FAILED(m_guard_send->Send(m_hwnd, message, wParam, lParam, m_timeout_send_ms, label, m_block_send, &answer)))
+        if (FAILED(m_guard_send->Send(m_hwnd, message, wParam, lParam, timeoutMs, label, m_block_send, &answer)))
             return E_FAIL;
+        if (delivered != nullptr)
+            *delivered = true;
         return answer;
     }
     CATCH_ALL_RETURN(E_FAIL)

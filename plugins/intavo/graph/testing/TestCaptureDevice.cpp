@@ -35,6 +35,9 @@ struct DeviceState
     std::vector<TestCaptureCapability> capabilities;
     std::vector<TestCaptureFormat> accepted;
     bool delivering = true;
+    bool holdIntermediate = false;
+    std::wstring pinId = kTestCaptureDevicePinId;
+    AM_MEDIA_TYPE acceptedFormat{}; // majortype GUID_NULL while none
     std::string journal;
     std::vector<TestCaptureFilter*> instances;
 
@@ -81,7 +84,16 @@ void ResetDevice(DeviceState& device)
                                MakeCapability(FORMAT_VideoInfo, MEDIASUBTYPE_YUY2, 320, 240),
                                MakeCapability(FORMAT_VideoInfo, MEDIASUBTYPE_RGB24, 320, 240)});
     device.delivering = true;
+    device.holdIntermediate = false;
+    device.pinId = kTestCaptureDevicePinId;
+    TestFreeMediaType(device.acceptedFormat);
     device.journal.clear();
+}
+
+std::wstring PinIdOf(DeviceState& device)
+{
+    std::lock_guard<std::mutex> guard(device.lock);
+    return device.pinId;
 }
 
 DeviceState& DeviceOf(size_t index)
@@ -359,6 +371,13 @@ public:
     {
         if (state == nullptr)
             return E_POINTER;
+        {
+            std::lock_guard<std::mutex> device(m_device.lock);
+            if (m_device.holdIntermediate) {
+                *state = m_state;
+                return VFW_S_STATE_INTERMEDIATE;
+            }
+        }
         std::lock_guard<std::recursive_mutex> guard(m_lock);
         *state = m_state;
         // A live source has nothing to cue while paused.
@@ -396,7 +415,7 @@ public:
         if (id == nullptr || pin == nullptr)
             return E_POINTER;
         *pin = nullptr;
-        if (wcscmp(id, kTestCaptureDevicePinId) != 0)
+        if (PinIdOf(m_device) != id)
             return VFW_E_NOT_FOUND;
         *pin = &m_pin;
         m_pin.AddRef();
@@ -533,6 +552,33 @@ public:
         std::lock_guard<std::mutex> guard(m_device.lock);
         ResetDevice(m_device);
         return S_OK;
+    }
+    STDMETHODIMP SetPinId(LPCWSTR id) override
+    {
+        if (id == nullptr || wcslen(id) >= 16)
+            return E_INVALIDARG;
+        std::lock_guard<std::mutex> guard(m_device.lock);
+        m_device.pinId = id;
+        return S_OK;
+    }
+    STDMETHODIMP SetHoldIntermediate(BOOL hold) override
+    {
+        std::lock_guard<std::mutex> guard(m_device.lock);
+        m_device.holdIntermediate = hold != FALSE;
+        return S_OK;
+    }
+    STDMETHODIMP GetAcceptedFormat(AM_MEDIA_TYPE** type) override
+    {
+        if (type == nullptr)
+            return E_POINTER;
+        std::lock_guard<std::mutex> guard(m_device.lock);
+        *type = nullptr;
+        if (IsEqualGUID(m_device.acceptedFormat.majortype, GUID_NULL))
+            return VFW_E_NOT_FOUND;
+        *type = static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof(AM_MEDIA_TYPE)));
+        if (*type == nullptr)
+            return E_OUTOFMEMORY;
+        return TestCopyMediaType(**type, m_device.acceptedFormat);
     }
 
 private:
@@ -748,7 +794,8 @@ STDMETHODIMP TestCapturePin::QueryPinInfo(PIN_INFO* info)
     info->pFilter = &m_filter;
     m_filter.AddRef();
     info->dir = PINDIR_OUTPUT;
-    wcscpy(info->achName, kTestCaptureDevicePinId);
+    wcsncpy(info->achName, PinIdOf(m_device).c_str(), MAX_PIN_NAME - 1);
+    info->achName[MAX_PIN_NAME - 1] = 0;
     return S_OK;
 }
 
@@ -756,10 +803,12 @@ STDMETHODIMP TestCapturePin::QueryId(LPWSTR* id)
 {
     if (id == nullptr)
         return E_POINTER;
-    *id = static_cast<LPWSTR>(CoTaskMemAlloc(sizeof(kTestCaptureDevicePinId)));
+    const std::wstring text = PinIdOf(m_device);
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    *id = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
     if (*id == nullptr)
         return E_OUTOFMEMORY;
-    CopyMemory(*id, kTestCaptureDevicePinId, sizeof(kTestCaptureDevicePinId));
+    CopyMemory(*id, text.c_str(), bytes);
     return S_OK;
 }
 
@@ -799,6 +848,11 @@ STDMETHODIMP TestCapturePin::SetFormat(AM_MEDIA_TYPE* type)
     if (!keepsConnection)
         return VFW_E_ALREADY_CONNECTED;
     TestFreeMediaType(m_format);
+    {
+        std::lock_guard<std::mutex> device(m_device.lock);
+        TestFreeMediaType(m_device.acceptedFormat);
+        TestCopyMediaType(m_device.acceptedFormat, *type);
+    }
     return TestCopyMediaType(m_format, *type);
 }
 

@@ -16,7 +16,7 @@ static const CLSID CLSID_TestCaptureDeviceSolo = {0x6c1b5e52, 0x3d4a, 0x4f0e, {0
 
 constexpr wchar_t kTestCaptureDevicePairName[] = L"Korvane Test Camera";
 constexpr wchar_t kTestCaptureDeviceSoloName[] = L"Korvane Test Camera Solo";
-// The live output pin; its id is deliberately not "0".
+// The live output pin's id by default; deliberately not "0" (SetPinId changes it).
 constexpr wchar_t kTestCaptureDevicePinId[] = L"Capture";
 
 // One stream capability: a VIDEOINFOHEADER or VIDEOINFOHEADER2 block for those format types, a
@@ -60,8 +60,16 @@ struct ITestCaptureDevice : public IUnknown
     // Frames this instance has delivered.
     virtual HRESULT STDMETHODCALLTYPE GetFramesDelivered(ULONG* count) = 0;
     // The device as registered: three capabilities (YUY2 640x480, YUY2 320x240, RGB24 320x240,
-    // all VIDEOINFOHEADER) and their pairs accepted, delivering, an empty journal.
+    // all VIDEOINFOHEADER) and their pairs accepted, delivering, an empty journal, the pin id
+    // "Capture", states reached at once, no format accepted yet.
     virtual HRESULT STDMETHODCALLTYPE RestoreDefaults() = 0;
+    // The id (at most 15 characters) and name of the pin, as FindPin, QueryId and QueryPinInfo answer.
+    virtual HRESULT STDMETHODCALLTYPE SetPinId(LPCWSTR id) = 0;
+    // Set: GetState answers VFW_S_STATE_INTERMEDIATE, as a filter that never reaches its state.
+    virtual HRESULT STDMETHODCALLTYPE SetHoldIntermediate(BOOL hold) = 0;
+    // A copy of the type the last accepted SetFormat carried (free it with its block); VFW_E_NOT_FOUND
+    // when none was accepted.
+    virtual HRESULT STDMETHODCALLTYPE GetAcceptedFormat(AM_MEDIA_TYPE** type) = 0;
 };
 
 // Byte i of frame n (counted from 0 per run) is (n + i) & 0xFF.
