@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -71,10 +72,11 @@ TEST(NetworkObject, HiddenWindowOfItsClassLivesOnTheObjectsThread)
     EXPECT_EQ(windowClass.hbrBackground, reinterpret_cast<HBRUSH>(1));
     EXPECT_EQ(windowClass.lpszMenuName, nullptr);
 
+    // Asked for 20 x 20; the system makes an overlapped window no smaller than its least tracking size.
     RECT rect = {};
     GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.right - rect.left, 20);
-    EXPECT_EQ(rect.bottom - rect.top, 20);
+    EXPECT_EQ(rect.right - rect.left, std::max(20, GetSystemMetrics(SM_CXMINTRACK)));
+    EXPECT_EQ(rect.bottom - rect.top, std::max(20, GetSystemMetrics(SM_CYMINTRACK)));
     EXPECT_FALSE(IsWindowVisible(window));
 }
 

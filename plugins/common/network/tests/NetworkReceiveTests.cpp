@@ -97,16 +97,23 @@ TEST_F(NetworkReceiveTest, SplitHeaderWaitsForTheRest)
     LogCapture log;
     const Bytes payload = PatternBytes(200, 7);
     const Bytes message = MakeMessage(payload);
-    ASSERT_TRUE(m_peer.SendAll(Concat(PatternBytes(100, 8), Bytes(message.begin(), message.begin() + 50))));
+    auto part = [&](size_t from, size_t to) { return Bytes(message.begin() + from, message.begin() + to); };
     Bytes destination(1000);
     int32_t received = -1;
-    ASSERT_TRUE(WaitUntil([&] {
-        return m_object->GetBufferForRecive(destination.data(), 1000, &received) == S_OK &&
-               log.Contains("reciving break network struct::corrected");
-    }));
-    EXPECT_EQ(received, 0);
+    auto takeNothing = [&] {
+        return m_object->GetBufferForRecive(destination.data(), 1000, &received) == S_OK && received == 0;
+    };
 
-    ASSERT_TRUE(m_peer.SendAll(Bytes(message.begin() + 50, message.end())));
+    // Split inside the signature: nothing to find yet.
+    ASSERT_TRUE(m_peer.SendAll(Concat(PatternBytes(100, 8), part(0, 30))));
+    ASSERT_TRUE(WaitUntil([&] { return ReceivedSize() == 130 - 96; }));
+    EXPECT_TRUE(takeNothing());
+    // The whole signature, not the whole header: the part moves to the front and waits.
+    ASSERT_TRUE(m_peer.SendAll(part(30, 70)));
+    ASSERT_TRUE(WaitUntil([&] { return takeNothing() && log.Contains("reciving break network struct::corrected"); }));
+    EXPECT_EQ(ReceivedSize(), 0) << "the garbage in front went";
+
+    ASSERT_TRUE(m_peer.SendAll(part(70, message.size())));
     EXPECT_TRUE(TakeMessage(*m_object) == payload);
 }
 
