@@ -65,6 +65,16 @@ void WriteHeader(uint8_t* block, int32_t payloadSize, uint64_t number)
     memcpy(block, &header, sizeof(header));
 }
 
+// Read-outs write one value into the caller's record.
+template <class T>
+HRESULT WriteOut(T* record, const T& value)
+{
+    if (record == nullptr)
+        return E_FAIL;
+    *record = value;
+    return S_OK;
+}
+
 } // namespace
 
 void ObjectNetwork1::SetEnumProtocolsForTest(EnumProtocolsFunction function)
@@ -111,10 +121,7 @@ HRESULT ObjectNetwork1::RealSetNetworkProtocol(const WSAPROTOCOL_INFOA* protocol
 
 HRESULT ObjectNetwork1::RealGetNetworkProtocol(WSAPROTOCOL_INFOA* protocol)
 {
-    if (protocol == nullptr)
-        return E_FAIL;
-    *protocol = m_protocol;
-    return S_OK;
+    return WriteOut(protocol, m_protocol);
 }
 
 HRESULT ObjectNetwork1::RealCreateSocket()
@@ -189,10 +196,7 @@ HRESULT ObjectNetwork1::RealGetConnectAddress(sockaddr_in* address)
 
 HRESULT ObjectNetwork1::RealGetPeerAddress(sockaddr_in* address)
 {
-    if (address == nullptr)
-        return E_FAIL;
-    *address = m_peer_address;
-    return S_OK;
+    return WriteOut(address, m_peer_address);
 }
 
 HRESULT ObjectNetwork1::RealSafeBindSocketToAddress()
@@ -435,40 +439,26 @@ void ObjectNetwork1::DropReceivedBytes(int32_t count)
 
 HRESULT ObjectNetwork1::RealGetStatusNeworkObject(int32_t* state)
 {
-    if (state == nullptr)
-        return E_FAIL;
-    *state = m_state_connection;
-    return S_OK;
+    return WriteOut(state, m_state_connection);
 }
 
 HRESULT ObjectNetwork1::RealIsSideOperation(int32_t* side)
 {
-    if (side == nullptr)
-        return E_FAIL;
-    *side = m_send_pending ? kNetworkSideSend : m_recive_pending ? kNetworkSideReceive : kNetworkSideNone;
-    return S_OK;
+    const int32_t now = m_send_pending ? kNetworkSideSend : m_recive_pending ? kNetworkSideReceive : kNetworkSideNone;
+    return WriteOut(side, now);
 }
 
 HRESULT ObjectNetwork1::RealGetNowNumberMessage(uint64_t* count)
 {
-    if (count == nullptr)
-        return E_FAIL;
-    *count = m_count_sent;
-    return S_OK;
+    return WriteOut(count, m_count_sent);
 }
 
 HRESULT ObjectNetwork1::RealGetSizeUnSendData(int32_t* size)
 {
-    if (size == nullptr)
-        return E_FAIL;
-    *size = m_send_total;
-    return S_OK;
+    return WriteOut(size, m_send_total);
 }
 
 HRESULT ObjectNetwork1::RealGetSizeRecivedData(int32_t* size)
 {
-    if (size == nullptr)
-        return E_FAIL;
-    *size = m_recive_fill > kNetworkHeaderSize ? m_recive_fill - kNetworkHeaderSize : 0;
-    return S_OK;
+    return WriteOut(size, m_recive_fill > kNetworkHeaderSize ? m_recive_fill - kNetworkHeaderSize : 0);
 }

@@ -16,12 +16,8 @@ class NetworkReceiveTest : public testing::Test
 protected:
     void SetUp() override
     {
-        m_object = StartObject();
+        m_object = StartConnectedServer(m_port, m_peer);
         ASSERT_TRUE(m_object);
-        ASSERT_TRUE(StartServer(*m_object, m_port));
-        m_peer = TestStream::Connect(m_port);
-        ASSERT_TRUE(m_peer.IsOpen());
-        ASSERT_TRUE(WaitForState(*m_object, NetworkStateServerConnected));
     }
 
     int32_t ReceivedSize()

@@ -17,12 +17,8 @@ protected:
     {
         if (peerReceiveBuffer > 0)
             m_listener.SetReceiveBuffer(peerReceiveBuffer);
-        m_object = StartObject();
+        m_object = StartConnectedClient(m_listener, m_port, m_peer);
         ASSERT_TRUE(m_object);
-        ASSERT_TRUE(StartClient(*m_object, m_port));
-        m_peer = m_listener.Accept();
-        ASSERT_TRUE(m_peer.IsOpen());
-        ASSERT_TRUE(WaitForState(*m_object, NetworkStateClientConnected));
         // The new connection's first send step has run: nothing it left behind can send for us.
         ASSERT_TRUE(WaitUntil([&] {
             int32_t side = 0;

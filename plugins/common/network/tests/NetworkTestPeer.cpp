@@ -249,6 +249,28 @@ bool StartClient(ObjectNetwork1& object, uint16_t port)
            object.SetConnectAddress(&target) == S_OK && object.Connect() == S_OK;
 }
 
+std::unique_ptr<ObjectNetwork1> StartConnectedClient(TestListener& listener, uint16_t port, TestStream& peer)
+{
+    auto object = StartObject();
+    if (!object || !StartClient(*object, port))
+        return nullptr;
+    peer = listener.Accept();
+    if (!peer.IsOpen() || !WaitForState(*object, NetworkStateClientConnected))
+        return nullptr;
+    return object;
+}
+
+std::unique_ptr<ObjectNetwork1> StartConnectedServer(uint16_t port, TestStream& peer)
+{
+    auto object = StartObject();
+    if (!object || !StartServer(*object, port))
+        return nullptr;
+    peer = TestStream::Connect(port);
+    if (!peer.IsOpen() || !WaitForState(*object, NetworkStateServerConnected))
+        return nullptr;
+    return object;
+}
+
 Bytes TakeMessage(ObjectNetwork1& object, int32_t destinationSize, DWORD timeoutMs)
 {
     Bytes destination(static_cast<size_t>(destinationSize));

@@ -98,6 +98,10 @@ bool WaitForState(ObjectNetwork1& object, int32_t state, DWORD timeoutMs = kPeer
 bool StartServer(ObjectNetwork1& object, uint16_t port);
 // Socket address 127.0.0.1 on any port, connect address 127.0.0.1:port, connecting (state 3).
 bool StartClient(ObjectNetwork1& object, uint16_t port);
+// A client object connected to the listener, with the accepted stream in peer; null on failure.
+std::unique_ptr<ObjectNetwork1> StartConnectedClient(TestListener& listener, uint16_t port, TestStream& peer);
+// A server object on the port with a stream of the test connected to it in peer; null on failure.
+std::unique_ptr<ObjectNetwork1> StartConnectedServer(uint16_t port, TestStream& peer);
 // The next whole message the object takes out, polled until it comes; empty when none came.
 Bytes TakeMessage(ObjectNetwork1& object, int32_t destinationSize = 65536, DWORD timeoutMs = kPeerWaitMs);
 // Whether the message is still pending within the object.

@@ -42,12 +42,9 @@ TEST_F(NetworkWatchdogTest, SilentClientConnectsAgainAndSendsThePendingMessageWh
 {
     TestListener listener(m_port);
     listener.SetReceiveBuffer(4096);
-    auto object = StartObject();
+    TestStream first;
+    auto object = StartConnectedClient(listener, m_port, first);
     ASSERT_TRUE(object);
-    ASSERT_TRUE(StartClient(*object, m_port));
-    TestStream first = listener.Accept();
-    ASSERT_TRUE(first.IsOpen());
-    ASSERT_TRUE(WaitForState(*object, NetworkStateClientConnected));
     const Bytes warmUp = PatternBytes(10, 1);
     ASSERT_EQ(object->SetBufferForSend(warmUp.data(), 10), S_OK);
     ASSERT_EQ(object->RunSendNetworkOperation(), S_OK);
@@ -75,11 +72,9 @@ TEST_F(NetworkWatchdogTest, SilentClientConnectsAgainAndSendsThePendingMessageWh
 
 TEST_F(NetworkWatchdogTest, SilentServerListensAgain)
 {
-    auto object = StartObject();
+    TestStream first;
+    auto object = StartConnectedServer(m_port, first);
     ASSERT_TRUE(object);
-    ASSERT_TRUE(StartServer(*object, m_port));
-    TestStream first = TestStream::Connect(m_port);
-    ASSERT_TRUE(WaitForState(*object, NetworkStateServerConnected));
 
     ExpectSilenceLimit(*object, m_clock, ObjectNetwork1::kServerSilenceLimit, NetworkStateServerConnected);
     EXPECT_EQ(StateOf(*object), NetworkStateListening);
@@ -92,22 +87,18 @@ TEST_F(NetworkWatchdogTest, SilentServerListensAgain)
 TEST_F(NetworkWatchdogTest, PeerThatClosesIsConnectedToAgain)
 {
     TestListener listener(m_port);
-    auto client = StartObject();
+    TestStream toClient;
+    auto client = StartConnectedClient(listener, m_port, toClient);
     ASSERT_TRUE(client);
-    ASSERT_TRUE(StartClient(*client, m_port));
-    TestStream toClient = listener.Accept();
-    ASSERT_TRUE(WaitForState(*client, NetworkStateClientConnected));
     toClient.Close();
     toClient = listener.Accept();
     EXPECT_TRUE(toClient.IsOpen()) << "the client connected again";
     EXPECT_TRUE(WaitForState(*client, NetworkStateClientConnected));
 
     const uint16_t serverPort = FreeLoopbackPort();
-    auto server = StartObject();
+    TestStream toServer;
+    auto server = StartConnectedServer(serverPort, toServer);
     ASSERT_TRUE(server);
-    ASSERT_TRUE(StartServer(*server, serverPort));
-    TestStream toServer = TestStream::Connect(serverPort);
-    ASSERT_TRUE(WaitForState(*server, NetworkStateServerConnected));
     toServer.Close();
     EXPECT_TRUE(WaitForState(*server, NetworkStateListening)) << "the server listens again";
     toServer = TestStream::Connect(serverPort);
@@ -117,11 +108,9 @@ TEST_F(NetworkWatchdogTest, PeerThatClosesIsConnectedToAgain)
 TEST_F(NetworkWatchdogTest, NotificationOfAnotherSocketChangesNothing)
 {
     TestListener listener(m_port);
-    auto object = StartObject();
+    TestStream peer;
+    auto object = StartConnectedClient(listener, m_port, peer);
     ASSERT_TRUE(object);
-    ASSERT_TRUE(StartClient(*object, m_port));
-    TestStream peer = listener.Accept();
-    ASSERT_TRUE(WaitForState(*object, NetworkStateClientConnected));
 
     LogCapture log;
     const SOCKET foreign = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
