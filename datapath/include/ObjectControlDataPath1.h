@@ -16,6 +16,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <memory>
 
 class ObjectDataPath1;
@@ -305,6 +307,11 @@ public:
     virtual ObjectDataPath1* FindFilterWithInterface(ObjectDataPath1* start, int32_t* counter, GUID iid);
     virtual HRESULT DeleteFilter(ObjectDataPath1* filter);
     virtual HRESULT DeleteFilterFromIndex(int32_t index);
+    // After the 52 slots above, so that no slot the plug-ins call moves: the chain of one mixer
+    // source (correction, detector, camera) behind its source filter, the camera feeding the mixer
+    // input. Called by AddDriverToMixerDataPathForTundrelReal only.
+    virtual HRESULT CreateDriverChainForMixer(ObjectDataPath1* sourceFilter, int32_t mixerInput,
+                                              InfoDriverForMixerDataPath1* settings, int32_t reserved);
 
     HRESULT CallInterfaceFunctionForIDObjectReal(int32_t idObject, int32_t subId, GUID iid, int32_t indexMethod,
                                                  ListParamsDataPath1* params);
@@ -363,6 +370,23 @@ private:
     HRESULT RemoveFromSourceList(int32_t index);
     HRESULT ClearLinksTo(ObjectDataPath1* filter);
     void DeleteFiltersOfCall(DynamicBoundsObject<int32_t>& indexes);
+
+    // Path recipe helpers.
+    using RecipeBuild = std::function<HRESULT(const DynamicBoundsObject<int32_t>& made)>;
+    // Creates the filters of the names and tells each the processor mode; their indexes in order.
+    HRESULT CreateRecipeFilters(std::initializer_list<const char*> names, int32_t processorMode,
+                                DynamicBoundsObject<int32_t>& indexes);
+    // CreateRecipeFilters, then the build on them; when the build fails (or throws) the filters
+    // it was given are deleted again, in creation order.
+    HRESULT BuildRecipe(std::initializer_list<const char*> names, int32_t processorMode, const RecipeBuild& build);
+    void DeleteCreatedFilters(const DynamicBoundsObject<int32_t>& indexes);
+    ObjectDataPath1* CreatedFilter(const DynamicBoundsObject<int32_t>& indexes, uint32_t place) const;
+    HRESULT ConfigureMixerOutput(ObjectDataPath1* output, HWND outputWindow);
+    HRESULT AddSourceToMixerSlot(ObjectDataPath1* source, InfoNeedInterface* record, int32_t slot,
+                                 int32_t processorMode);
+    HRESULT ConfigureMixerCamera(ObjectDataPath1* camera, const InfoDriverForMixerDataPath1& settings);
+    HRESULT ConfigureMixerCorrection(ObjectDataPath1* correction, const InfoDriverForMixerDataPath1& settings);
+    HRESULT ConfigureMixerDetector(ObjectDataPath1* detector, const InfoDriverForMixerDataPath1& settings);
 
     // Frame pump helpers.
     HRESULT PumpSource(int32_t index, InfoDataBufferPath1* frame);

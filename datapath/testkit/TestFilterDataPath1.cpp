@@ -1,7 +1,8 @@
 // A test double of the delivered plug-ins, built on the plug-in frame. Its role comes from the
 // name of its file: copied as "Intavo1.vdd", "Tonalis1.vdd", "Motiscan4.vdd", "Camwell1.vdd",
 // "Blendora1.vdd" or "RendaraGeneral.vdd" it offers that plug-in's connection points and answers
-// its interfaces as far as the data path relies on them; under any other name (such as
+// its interfaces as far as the data path relies on them (the source journals the record it is
+// handed); under any other name (such as
 // "FailInit.vdd") its InitInfoFilter fails. Every export call is written to the call journal.
 #include "BaseClassObjectDataPath1.h"
 #include "TestFilterJournal.h"
@@ -10,6 +11,7 @@
 
 #include "ObjectDataPath1_InfoDataBufferPath1.h"
 #include "StructForInterfaceDataPath1Table.h"
+#include "need_interface.h"
 
 #include "CTimeServer.h"
 
@@ -100,8 +102,10 @@ std::string FormatParams(const ListParamsDataPath1& params)
     return text;
 }
 
-// What the tests set up: answers that replace a call's own answer, and the transform's answer.
+// What the tests set up: answers that replace a call's or a query's own answer, and the
+// transform's answer.
 std::map<std::pair<std::string, int32_t>, HRESULT> g_call_results;
+std::map<std::string, HRESULT> g_query_results;
 HRESULT g_transform_result = S_OK;
 int32_t g_count_instances = 0;
 
@@ -192,12 +196,16 @@ public:
             return CallCamera(*state, indexMethod, *params);
         if (IsEqualGUID(iid, IID_ISourceFilterDataPath1) && indexMethod == 2)
             return GetFrame(*state, *params);
+        if (IsEqualGUID(iid, IID_IControlDriverDirectShow) && indexMethod == 0)
+            return TakeSourceRecord(*params);
         return S_OK;
     }
 
     HRESULT QueryInterfaceImpl(GUID iid) override
     {
-        const HRESULT answer = FilterObjectFrameDataPath1::QueryInterfaceImpl(iid);
+        const auto preset = g_query_results.find(GuidKey(iid));
+        const HRESULT answer =
+            preset != g_query_results.end() ? preset->second : FilterObjectFrameDataPath1::QueryInterfaceImpl(iid);
         AddJournalLine("QueryInterfaceFunction " + InterfaceName(iid) + " answer=" + std::to_string(answer));
         return answer;
     }
@@ -246,6 +254,17 @@ private:
         return S_OK;
     }
 
+    // Reads the source record as the source plug-in would build its graph from it.
+    static HRESULT TakeSourceRecord(ListParamsDataPath1& params)
+    {
+        const auto* record = static_cast<const InfoNeedInterface*>(params.m_params.GetElement(0).GetPointer());
+        if (record == nullptr)
+            return E_INVALIDARG;
+        AddJournalLine(std::string("SourceRecord name=") + record->m_name_device.GetString() +
+                       " camera=" + std::to_string(record->m_id_camera));
+        return S_OK;
+    }
+
     // A small frame numbered per instance, as a source hands one over on each tick.
     static HRESULT GetFrame(InfoTestFilterState& state, ListParamsDataPath1& params)
     {
@@ -281,6 +300,13 @@ extern "C" __declspec(dllexport) void WINAPI SetTestCallResult(const GUID* iid, 
 {
     if (iid != nullptr)
         g_call_results[{GuidKey(*iid), indexMethod}] = result;
+}
+
+// Makes the query for the interface answer the result instead of its own answer.
+extern "C" __declspec(dllexport) void WINAPI SetTestQueryResult(const GUID* iid, HRESULT result)
+{
+    if (iid != nullptr)
+        g_query_results[GuidKey(*iid)] = result;
 }
 
 extern "C" __declspec(dllexport) void WINAPI SetTestTransformResult(HRESULT result)

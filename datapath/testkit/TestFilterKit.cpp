@@ -109,6 +109,11 @@ void TestFilterJournal::SetCallResult(const GUID& iid, int32_t indexMethod, HRES
     Export<void(WINAPI*)(const GUID*, int32_t, HRESULT)>(m_module, "SetTestCallResult")(&iid, indexMethod, result);
 }
 
+void TestFilterJournal::SetQueryResult(const GUID& iid, HRESULT result) const
+{
+    Export<void(WINAPI*)(const GUID*, HRESULT)>(m_module, "SetTestQueryResult")(&iid, result);
+}
+
 void TestFilterJournal::SetTransformResult(HRESULT result) const
 {
     Export<void(WINAPI*)(HRESULT)>(m_module, "SetTestTransformResult")(result);

@@ -43,8 +43,9 @@ public:
     // The lines that begin with the text.
     std::vector<std::string> LinesStartingWith(const std::string& text) const;
     void Clear() const;
-    // The test plug-in only: a call's answer in place of its own, and the transform's answer.
+    // The test plug-in only: a call's or a query's answer in place of its own, and the transform's answer.
     void SetCallResult(const GUID& iid, int32_t indexMethod, HRESULT result) const;
+    void SetQueryResult(const GUID& iid, HRESULT result) const;
     void SetTransformResult(HRESULT result) const;
     // A reading of the plug-in's own time server.
     uint64_t ReadClock() const;

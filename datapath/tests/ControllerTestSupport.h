@@ -6,6 +6,7 @@
 #include "ObjectDataPath1.h"
 #include "StructForInterfaceDataPath1Table.h"
 #include "TestFilterKit.h"
+#include "interface_static_result.h"
 
 #include <windows.h>
 
@@ -38,6 +39,29 @@ public:
         return filter;
     }
 
+    // The next transform of the object raises one statistics event.
+    HRESULT ReportNextFrame(int32_t idObject)
+    {
+        InfoStaticResultProcessDataPath1 record;
+        record.m_flags = InfoStaticResultProcessDataPath1::kFlagReset | InfoStaticResultProcessDataPath1::kFlagSetPeriod;
+        record.m_period_report = 1;
+        ListParamsDataPath1 params;
+        params.SetNumberParams(1);
+        params.m_params.GetElement(0).SetPointer(&record, 0, false);
+        return CallInterfaceFunctionForIDObject(idObject, 0, IID_IControlStaticResultProcess, 0, &params);
+    }
+
+    // The source filter recorded for the mixer input, read on the worker.
+    ObjectDataPath1* MixerInput(uint32_t slot)
+    {
+        ObjectDataPath1* filter = nullptr;
+        RunOnWorker([&] {
+            filter = m_mixer_inputs.GetElement(slot);
+            return S_OK;
+        });
+        return filter;
+    }
+
     // Exactly that many ticks of the worker's timer, running (then stopped again) or stopped.
     HRESULT PumpTicks(int ticks, bool running = true)
     {
@@ -51,10 +75,11 @@ public:
         });
     }
 
+    // Carried by an operation the controller accepts and otherwise ignores.
     HRESULT RunOnWorker(std::function<HRESULT()> work)
     {
         m_work = std::move(work);
-        return CreateMixerDataPathForTundrel(nullptr, 0, 1);
+        return CreateReciveDataPathForReciverServer(0, 0, 0, 0, 0, 0);
     }
 
     // Loads the plug-in files (installed in the folder) on the worker; their filter indexes.
@@ -83,7 +108,16 @@ public:
             [=, this] { return ConnectFilters(GetFilterFromIndex(source), output, GetFilterFromIndex(target), input); });
     }
 
-    HRESULT CreateMixerDataPathForTundrelReal(HWND, int32_t, int32_t) override { return m_work ? m_work() : E_FAIL; }
+    HRESULT CreateReciveDataPathForReciverServerReal(int32_t w1, int32_t w2, int32_t w3, int32_t w4, int32_t w5,
+                                                     int32_t w6) override
+    {
+        if (!m_work)
+            return ObjectControlDataPath1::CreateReciveDataPathForReciverServerReal(w1, w2, w3, w4, w5, w6);
+        // Taken out first: the work may hand the worker more work.
+        std::function<HRESULT()> work = std::move(m_work);
+        m_work = nullptr;
+        return work();
+    }
 
     // Any operation code, sent as the public operations send theirs.
     HRESULT SendCode(uint32_t code, WPARAM wParam, LPARAM lParam) { return SendOperation(code, wParam, lParam, "test"); }

@@ -3,7 +3,6 @@
 
 #include "MessageForObjectsDataPath1.h"
 #include "ObjectAllocatorBufferDataPath1.h"
-#include "interface_static_result.h"
 
 #include "LogCapture.h"
 
@@ -43,18 +42,6 @@ protected:
     void Pump(int ticks = kTicks) { ASSERT_GE(m_controller->PumpTicks(ticks), 0); }
 
     static constexpr int kTicks = 3;
-
-    // The next transform raises one statistics event in the object.
-    void ReportNextFrame(int32_t idObject)
-    {
-        InfoStaticResultProcessDataPath1 record;
-        record.m_flags = InfoStaticResultProcessDataPath1::kFlagReset | InfoStaticResultProcessDataPath1::kFlagSetPeriod;
-        record.m_period_report = 1;
-        ListParamsDataPath1 params;
-        params.SetNumberParams(1);
-        params.m_params.GetElement(0).SetPointer(&record, 0, false);
-        ASSERT_EQ(S_OK, m_controller->CallInterfaceFunctionForIDObject(idObject, 0, IID_IControlStaticResultProcess, 0, &params));
-    }
 
     static size_t Transforms(const TestFilterJournal& journal) { return journal.LinesStartingWith("TransformFilter").size(); }
 
@@ -154,8 +141,8 @@ TEST_F(FramePumpTest, EventsAreAnnouncedFetchedInOrderAndHandedOverOnce)
     ASSERT_EQ(S_OK, m_controller->MakeFilters({"Intavo1.vdd", "Tonalis1.vdd", "Motiscan4.vdd"}, &made));
     ASSERT_EQ(S_OK, m_controller->Link(made[0], 0, made[1], 0));
     ASSERT_EQ(S_OK, m_controller->Link(made[1], 0, made[2], 0));
-    ReportNextFrame(made[1]);
-    ReportNextFrame(made[2]);
+    ASSERT_EQ(S_OK, m_controller->ReportNextFrame(made[1]));
+    ASSERT_EQ(S_OK, m_controller->ReportNextFrame(made[2]));
 
     ListEventsDataPath1 added;
     added.Init(1, 4);
