@@ -28,6 +28,10 @@ class InfoEventDataFrame1;
 class InfoNeedInterface;
 class StructFormatGraph1;
 struct InfoDriverForMixerDataPath1;
+struct InfoNodeFormatGraph1;
+struct InfoCodecListDataPath1;
+struct InfoNetworkClientsDataPath1;
+struct InfoArchiveListDataPath1;
 
 // ---- Message records: built on the sender's stack, read by the worker while the sender waits ----
 
@@ -47,21 +51,24 @@ struct InfoCreateCapturePathFromFormat1 : GeneralParentForMessageStruct
 {
     InfoCreateCapturePathFromFormat1() : GeneralParentForMessageStruct("InfoCreateCapturePathFromFormat1") {}
 
+    // The node array, its count, the output window and the source's format record.
     void* m_w1 = nullptr;
     int32_t m_w2 = 0;
-    int32_t m_w3 = 0;
-    StructFormatGraph1* m_w4 = nullptr;
+    HWND m_w3 = nullptr;
+    InfoNeedInterface* m_w4 = nullptr;
     uint8_t m_b1 = 0;
     uint8_t m_b2 = 0;
     uint8_t m_b3 = 1;
     uint8_t m_b4 = 0;
-    int32_t m_w5 = 0;
+    // The network-clients record.
+    void* m_w5 = nullptr;
     int32_t m_w6 = 0;
     int32_t m_w7 = 0;
     uint8_t m_b5 = 0;
     uint8_t m_b6 = 0;
     int32_t m_w8 = 1;
-    int32_t m_w9 = 0;
+    // The codec list.
+    void* m_w9 = nullptr;
 };
 
 struct InfoMessageGetAllIDFromFilters : GeneralParentForMessageStruct
@@ -196,9 +203,9 @@ public:
     HRESULT Stop();
     HRESULT GetStateObject(int32_t* state);
     HRESULT CreateLocalVideoCamera(InfoDriverForMixerDataPath1* settings, LPARAM l);
-    HRESULT CreateCapturePathFromFormat1(void* a1, int32_t a2, int32_t a3, StructFormatGraph1* a4, uint8_t a5,
-                                         uint8_t a6, uint8_t a7, uint8_t a8, int32_t a9, int32_t a10, uint8_t a11,
-                                         uint8_t a12, int32_t a13, int32_t a14, int32_t a15);
+    HRESULT CreateCapturePathFromFormat1(void* a1, int32_t a2, HWND a3, InfoNeedInterface* a4, uint8_t a5, uint8_t a6,
+                                 uint8_t a7, uint8_t a8, int32_t a9, int32_t a10, uint8_t a11, uint8_t a12, void* a13,
+                                 int32_t a14, void* a15);
     HRESULT DeleteGraphFromIDCamera(int32_t idCamera);
     HRESULT DeleteAllGraph();
     HRESULT CallInterfaceFunctionForIDCamera(int32_t idCamera, int32_t subId, GUID iid, int32_t indexMethod,
@@ -207,9 +214,9 @@ public:
     HRESULT AddAsincEvents(ListEventsDataPath1* events, int32_t count);
     int32_t GetAsincEvents(ListEventsDataPath1* events);
     int32_t GetSincEvents(ListEventsDataPath1* events);
-    HRESULT CreateNetworkCapturePathFromFormat1(void* a1, int32_t a2, int32_t a3, StructFormatGraph1* a4, uint8_t a5,
-                                                uint8_t a6, uint8_t a7, uint8_t a8, int32_t a9, int32_t a10,
-                                                uint8_t a11, uint8_t a12, int32_t a13, int32_t a14, int32_t a15);
+    HRESULT CreateNetworkCapturePathFromFormat1(void* a1, int32_t a2, HWND a3, InfoNeedInterface* a4, uint8_t a5, uint8_t a6,
+                                 uint8_t a7, uint8_t a8, int32_t a9, int32_t a10, uint8_t a11, uint8_t a12, void* a13,
+                                 int32_t a14, void* a15);
     HRESULT SetHandleClientForComServer(int32_t place, int32_t handle);
     HRESULT SetHandleConnectForReciveFromNetwork(int32_t handle);
     HRESULT CreateNetworkDataPathForReciveArhive(WPARAM w, LPARAM l);
@@ -247,15 +254,14 @@ public:
     virtual HRESULT RefreshPathForNetworkArhiveReal(void* archiveList);
     virtual HRESULT CreateLocalVideoCameraReal(InfoDriverForMixerDataPath1* settings, LPARAM l);
     virtual HRESULT CreateNetworkDataPathForReciveArhiveReal(WPARAM w, LPARAM l);
-    virtual HRESULT CreateCapturePathFromFormat1Real(void* p, int32_t count, int32_t w3, StructFormatGraph1* format,
+    virtual HRESULT CreateCapturePathFromFormat1Real(void* p, int32_t count, HWND w3, InfoNeedInterface* format,
                                                      uint8_t b1, uint8_t b2, uint8_t b3, uint8_t b4, int32_t w6,
-                                                     int32_t w7, uint8_t b5, uint8_t b6, int32_t w5, int32_t zero,
-                                                     int32_t processorMode, int32_t w9);
-    virtual HRESULT CreateNetworkCapturePathFromFormat1Real(void* p, int32_t count, int32_t w3,
-                                                            StructFormatGraph1* format, uint8_t b1, uint8_t b2,
-                                                            uint8_t b3, uint8_t b4, int32_t w6, int32_t w7,
-                                                            uint8_t b5, uint8_t b6, int32_t w5, int32_t processorMode,
-                                                            int32_t w9);
+                                                     int32_t w7, uint8_t b5, uint8_t b6, void* w5, int32_t zero,
+                                                     int32_t processorMode, void* w9);
+    virtual HRESULT CreateNetworkCapturePathFromFormat1Real(void* p, int32_t count, HWND w3, InfoNeedInterface* format,
+                                                            uint8_t b1, uint8_t b2, uint8_t b3, uint8_t b4, int32_t w6,
+                                                            int32_t w7, uint8_t b5, uint8_t b6, void* w5,
+                                                            int32_t processorMode, void* w9);
     virtual HRESULT CreateMixerDataPathForTundrelReal(HWND outputWindow, int32_t reserved, int32_t processorMode);
     virtual HRESULT AddDriverToMixerDataPathForTundrelReal(InfoNeedInterface* source, int32_t reserved,
                                                            int32_t slot, int32_t processorMode);
@@ -374,6 +380,7 @@ private:
     // Path recipe helpers.
     using RecipeBuild = std::function<HRESULT(const DynamicBoundsObject<int32_t>& made)>;
     // Creates the filters of the names and tells each the processor mode; their indexes in order.
+    HRESULT CreateNamedFilters(std::initializer_list<const char*> names, DynamicBoundsObject<int32_t>& indexes);
     HRESULT CreateRecipeFilters(std::initializer_list<const char*> names, int32_t processorMode,
                                 DynamicBoundsObject<int32_t>& indexes);
     // CreateRecipeFilters, then the build on them; when the build fails (or throws) the filters
@@ -384,9 +391,33 @@ private:
     HRESULT ConfigureMixerOutput(ObjectDataPath1* output, HWND outputWindow);
     HRESULT AddSourceToMixerSlot(ObjectDataPath1* source, InfoNeedInterface* record, int32_t slot,
                                  int32_t processorMode);
+    HRESULT ConfigureCameraIdentity(ObjectDataPath1* camera, const InfoDriverForMixerDataPath1& settings);
     HRESULT ConfigureMixerCamera(ObjectDataPath1* camera, const InfoDriverForMixerDataPath1& settings);
     HRESULT ConfigureMixerCorrection(ObjectDataPath1* correction, const InfoDriverForMixerDataPath1& settings);
     HRESULT ConfigureMixerDetector(ObjectDataPath1* detector, const InfoDriverForMixerDataPath1& settings);
+
+    // Capture path helpers.
+    struct FormatGraphOptions;
+    HRESULT BuildCaptureFormatNode(const InfoNodeFormatGraph1& node, ObjectDataPath1* upstream, int32_t upstreamOutput,
+                                   const FormatGraphOptions& options);
+    HRESULT BuildFilterNode(void* nodes, int32_t countNodes, const InfoNodeFormatGraph1& node, ObjectDataPath1* upstream,
+                            int32_t upstreamOutput, const FormatGraphOptions& options);
+    HRESULT BuildCapturePath(const DynamicBoundsObject<int32_t>& made, ObjectDataPath1* upstream, int32_t upstreamOutput,
+                             const InfoDriverForMixerDataPath1& settings, const InfoNetworkClientsDataPath1* clients,
+                             void* codecFormats);
+    void GiveCodecListsToBranches(const DynamicBoundsObject<int32_t>& made, const InfoDriverForMixerDataPath1& settings);
+    HRESULT GiveCodecList(ObjectDataPath1* codec, const InfoCodecListDataPath1& list);
+    HRESULT ConfigureCaptureOutput(ObjectDataPath1* output, const InfoDriverForMixerDataPath1& settings,
+                                   const InfoNetworkClientsDataPath1* clients);
+    HRESULT ConfigureCaptureCorrection(ObjectDataPath1* correction, const InfoDriverForMixerDataPath1& settings);
+    void ConfigureCaptureWriter(ObjectDataPath1* writer, const InfoDriverForMixerDataPath1& settings);
+    void ConfigureCaptureSender(ObjectDataPath1* sender, int32_t place, const InfoDriverForMixerDataPath1& settings,
+                                const InfoNetworkClientsDataPath1* clients);
+    HRESULT LinkCapturePath(const DynamicBoundsObject<int32_t>& made, ObjectDataPath1* upstream, int32_t upstreamOutput,
+                            const InfoDriverForMixerDataPath1& settings, void* codecFormats);
+    void DeleteDisabledCaptureParts(const DynamicBoundsObject<int32_t>& made, const InfoDriverForMixerDataPath1& settings);
+    HRESULT CreateLocalVideoCameraPath(InfoDriverForMixerDataPath1* settings, void* clients);
+    HRESULT RebuildReaderToNetworkPaths(const InfoArchiveListDataPath1& list);
 
     // Frame pump helpers.
     HRESULT PumpSource(int32_t index, InfoDataBufferPath1* frame);
@@ -425,6 +456,8 @@ private:
     StaticBoundsObject<InfoStaticWorkFilterDataPath1, kMaxTimingEntries> m_timing;
     uint32_t m_count_timing = 0;
     InfoUserKestrelUserServer m_user;
+    // How deep the reader of a path description has gone.
+    uint32_t m_reading_depth = 0;
 
 protected:
     StaticBoundsObject<ObjectDataPath1*, kNumberMixerInputs> m_mixer_inputs;

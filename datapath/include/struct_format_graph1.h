@@ -226,6 +226,9 @@ struct InfoNodeFormatGraph1
 };
 #pragma pack(pop)
 
+// The first node of the array (free records aside) with the id; null when there is none.
+InfoNodeFormatGraph1* FindNodeFormatGraph1(uint8_t* nodes, uint32_t countNodes, int32_t id);
+
 static_assert(sizeof(InfoComputerNodeFormatGraph1) == 600, "the computer payload is 600 bytes");
 static_assert(sizeof(InfoFilterNodeFormatGraph1) == 2324, "the filter payload is 2324 bytes");
 static_assert(sizeof(InfoCaptureDeviceNodeFormatGraph1) == 712, "the capture device payload is 712 bytes");

@@ -1,7 +1,5 @@
 // The path-building operations of the controller: the helpers every recipe shares and the chain
-// of one mixer source. The recipes of capture, local-camera and archive paths are not part of
-// this build yet: each of them logs and refuses. The three network operations that the
-// controller accepts do nothing.
+// of one mixer source. The three network operations that the controller accepts do nothing.
 #include "ObjectControlDataPath1.h"
 
 #include "InfoDriverForMixerDataPath1.h"
@@ -10,30 +8,6 @@
 
 #include "CatchAllLog.h"
 
-namespace {
-
-HRESULT RefuseRecipe(const char* text)
-{
-    LOG_TEXT(text);
-    return E_FAIL;
-}
-
-} // namespace
-
-HRESULT ObjectControlDataPath1::RefreshPathForNetworkArhiveReal(void* /*archiveList*/)
-{
-    if (!IsOnWorkerThread("ObjectControlDataPath1::RefreshPathForNetworkArhiveReal"))
-        return E_UNEXPECTED;
-    return RefuseRecipe("ObjectControlDataPath1::RefreshPathForNetworkArhiveReal::no recipe");
-}
-
-HRESULT ObjectControlDataPath1::CreateLocalVideoCameraReal(InfoDriverForMixerDataPath1* /*settings*/, LPARAM /*l*/)
-{
-    if (!IsOnWorkerThread("ObjectControlDataPath1::CreateLocalVideoCameraReal"))
-        return E_UNEXPECTED;
-    return RefuseRecipe("ObjectControlDataPath1::CreateLocalVideoCameraReal::no recipe");
-}
-
 HRESULT ObjectControlDataPath1::CreateNetworkDataPathForReciveArhiveReal(WPARAM /*w*/, LPARAM /*l*/)
 {
     if (!IsOnWorkerThread("ObjectControlDataPath1::CreateNetworkDataPathForReciveArhiveReal"))
@@ -41,19 +15,9 @@ HRESULT ObjectControlDataPath1::CreateNetworkDataPathForReciveArhiveReal(WPARAM 
     return S_OK;
 }
 
-HRESULT ObjectControlDataPath1::CreateCapturePathFromFormat1Real(void*, int32_t, int32_t, StructFormatGraph1*, uint8_t,
-                                                                 uint8_t, uint8_t, uint8_t, int32_t, int32_t, uint8_t,
-                                                                 uint8_t, int32_t, int32_t, int32_t, int32_t)
-{
-    if (!IsOnWorkerThread("ObjectControlDataPath1::CreateCapturePathFromFormat1Real"))
-        return E_UNEXPECTED;
-    return RefuseRecipe("ObjectControlDataPath1::CreateCapturePathFromFormat1Real::no recipe");
-}
-
-HRESULT ObjectControlDataPath1::CreateNetworkCapturePathFromFormat1Real(void*, int32_t, int32_t, StructFormatGraph1*,
+HRESULT ObjectControlDataPath1::CreateNetworkCapturePathFromFormat1Real(void*, int32_t, HWND, InfoNeedInterface*,
                                                                         uint8_t, uint8_t, uint8_t, uint8_t, int32_t,
-                                                                        int32_t, uint8_t, uint8_t, int32_t, int32_t,
-                                                                        int32_t)
+                                                                        int32_t, uint8_t, uint8_t, void*, int32_t, void*)
 {
     if (!IsOnWorkerThread("ObjectControlDataPath1::CreateNetworkCapturePathFromFormat1Real"))
         return E_UNEXPECTED;
@@ -68,29 +32,10 @@ HRESULT ObjectControlDataPath1::CreateReciveDataPathForReciverServerReal(int32_t
     return S_OK;
 }
 
-HRESULT ObjectControlDataPath1::CreatePathFromFormatGraph(void*, int32_t, int32_t, HWND, ObjectDataPath1*, int32_t,
-                                                          bool, uint8_t, uint8_t, uint8_t, uint8_t, int32_t, int32_t,
-                                                          uint8_t, uint8_t, void*, void*, int32_t, void*)
-{
-    return RefuseRecipe("ObjectControlDataPath1::CreatePathFromFormatGraph::no recipe");
-}
-
-HRESULT ObjectControlDataPath1::CreateCapturePathFromDriverInfo(ObjectDataPath1*, int32_t, InfoDriverForMixerDataPath1*,
-                                                                void*, void*)
-{
-    return RefuseRecipe("ObjectControlDataPath1::CreateCapturePathFromDriverInfo::no recipe");
-}
-
-HRESULT ObjectControlDataPath1::CreateReaderToNetworkPath(int32_t, int32_t, SYSTEMTIME, int32_t, float)
-{
-    return RefuseRecipe("ObjectControlDataPath1::CreateReaderToNetworkPath::no recipe");
-}
-
 // ---- Helpers of the recipes ------------------------------------------------------------------
 
-// A filter without the processor interface is passed over.
-HRESULT ObjectControlDataPath1::CreateRecipeFilters(std::initializer_list<const char*> names, int32_t processorMode,
-                                                    DynamicBoundsObject<int32_t>& indexes)
+HRESULT ObjectControlDataPath1::CreateNamedFilters(std::initializer_list<const char*> names,
+                                                   DynamicBoundsObject<int32_t>& indexes)
 {
     try {
         const auto count = static_cast<uint32_t>(names.size());
@@ -101,9 +46,19 @@ HRESULT ObjectControlDataPath1::CreateRecipeFilters(std::initializer_list<const 
         uint32_t place = 0;
         for (const char* name : names)
             list.GetElement(place++) = name;
-        if (FAILED(CreateFilters(list, indexes)))
+        return FAILED(CreateFilters(list, indexes)) ? E_FAIL : S_OK;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+// A filter without the processor interface is passed over.
+HRESULT ObjectControlDataPath1::CreateRecipeFilters(std::initializer_list<const char*> names, int32_t processorMode,
+                                                    DynamicBoundsObject<int32_t>& indexes)
+{
+    try {
+        if (FAILED(CreateNamedFilters(names, indexes)))
             return E_FAIL;
-        for (place = 0; place < count; ++place) {
+        for (uint32_t place = 0; place < indexes.GetCount(); ++place) {
             ObjectDataPath1* filter = CreatedFilter(indexes, place);
             if (AnswersInterface(filter, IID_IControlOptimProcessor))
                 CallFilter(filter, IID_IControlOptimProcessor, 1, {IntParam(processorMode)});
@@ -164,8 +119,9 @@ char g_camera_caption[] = "TEST";
 
 } // namespace
 
-HRESULT ObjectControlDataPath1::ConfigureMixerCamera(ObjectDataPath1* camera,
-                                                      const InfoDriverForMixerDataPath1& settings)
+// The camera calls that mixer and capture paths share.
+HRESULT ObjectControlDataPath1::ConfigureCameraIdentity(ObjectDataPath1* camera,
+                                                         const InfoDriverForMixerDataPath1& settings)
 {
     if (!AnswersInterface(camera, IID_IInfoCamera))
         return E_FAIL;
@@ -176,7 +132,13 @@ HRESULT ObjectControlDataPath1::ConfigureMixerCamera(ObjectDataPath1* camera,
     if (settings.format != nullptr)
         CallFilter(camera, IID_IInfoCamera, 6, {BufferParam(settings.format->schedule), UIntParam(kScheduleBytes)});
     CallFilter(camera, IID_IInfoCamera, 7, {BoolParam(true)});
-    if (!AnswersInterface(camera, IID_IGrabberFrames))
+    return S_OK;
+}
+
+HRESULT ObjectControlDataPath1::ConfigureMixerCamera(ObjectDataPath1* camera,
+                                                      const InfoDriverForMixerDataPath1& settings)
+{
+    if (FAILED(ConfigureCameraIdentity(camera, settings)) || !AnswersInterface(camera, IID_IGrabberFrames))
         return E_FAIL;
     CallFilter(camera, IID_IGrabberFrames, 0, {BoolParam(true)});
     CallFilter(camera, IID_IGrabberFrames, 1, {BoolParam(false)});

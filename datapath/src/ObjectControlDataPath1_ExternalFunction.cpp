@@ -78,9 +78,9 @@ HRESULT CheckCaptureArguments(const void* a1, int32_t a2, const void* a4)
     return a2 > 0 ? S_OK : E_UNEXPECTED;
 }
 
-void FillCaptureRecord(InfoCreateCapturePathFromFormat1& record, void* a1, int32_t a2, int32_t a3,
-                       StructFormatGraph1* a4, uint8_t a5, uint8_t a6, uint8_t a7, uint8_t a8, int32_t a9,
-                       int32_t a10, uint8_t a11, uint8_t a12, int32_t a13, int32_t a14, int32_t a15)
+void FillCaptureRecord(InfoCreateCapturePathFromFormat1& record, void* a1, int32_t a2, HWND a3, InfoNeedInterface* a4,
+                       uint8_t a5, uint8_t a6, uint8_t a7, uint8_t a8, int32_t a9, int32_t a10, uint8_t a11,
+                       uint8_t a12, void* a13, int32_t a14, void* a15)
 {
     record.m_w1 = a1;
     record.m_w2 = a2;
@@ -101,10 +101,10 @@ void FillCaptureRecord(InfoCreateCapturePathFromFormat1& record, void* a1, int32
 
 } // namespace
 
-HRESULT ObjectControlDataPath1::CreateCapturePathFromFormat1(void* a1, int32_t a2, int32_t a3, StructFormatGraph1* a4,
+HRESULT ObjectControlDataPath1::CreateCapturePathFromFormat1(void* a1, int32_t a2, HWND a3, InfoNeedInterface* a4,
                                                              uint8_t a5, uint8_t a6, uint8_t a7, uint8_t a8,
                                                              int32_t a9, int32_t a10, uint8_t a11, uint8_t a12,
-                                                             int32_t a13, int32_t a14, int32_t a15)
+                                                             void* a13, int32_t a14, void* a15)
 {
     const HRESULT check = CheckCaptureArguments(a1, a2, a4);
     if (check != S_OK)
@@ -114,11 +114,11 @@ HRESULT ObjectControlDataPath1::CreateCapturePathFromFormat1(void* a1, int32_t a
     return SendOperation(8, AsWParam(record), 0, "CreateCapturePathFromFormat1");
 }
 
-HRESULT ObjectControlDataPath1::CreateNetworkCapturePathFromFormat1(void* a1, int32_t a2, int32_t a3,
-                                                                    StructFormatGraph1* a4, uint8_t a5, uint8_t a6,
+HRESULT ObjectControlDataPath1::CreateNetworkCapturePathFromFormat1(void* a1, int32_t a2, HWND a3,
+                                                                    InfoNeedInterface* a4, uint8_t a5, uint8_t a6,
                                                                     uint8_t a7, uint8_t a8, int32_t a9, int32_t a10,
-                                                                    uint8_t a11, uint8_t a12, int32_t a13,
-                                                                    int32_t a14, int32_t a15)
+                                                                    uint8_t a11, uint8_t a12, void* a13, int32_t a14,
+                                                                    void* a15)
 {
     const HRESULT check = CheckCaptureArguments(a1, a2, a4);
     if (check != S_OK)

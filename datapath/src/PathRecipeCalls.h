@@ -53,6 +53,36 @@ inline InfoParamDataPath1 BufferParam(const void* buffer)
     return param;
 }
 
+inline InfoParamDataPath1 FloatParam(float value)
+{
+    InfoParamDataPath1 param;
+    param.SetFloat(value);
+    return param;
+}
+
+inline InfoParamDataPath1 TimeParam(const SYSTEMTIME& time)
+{
+    InfoParamDataPath1 param;
+    param.SetSystemTime(time);
+    return param;
+}
+
+// Type 0x1000008: a narrow text the callee reads.
+inline InfoParamDataPath1 TextParam(const char* text)
+{
+    InfoParamDataPath1 param;
+    param.SetTextPointer(const_cast<char*>(text), 0, false);
+    return param;
+}
+
+// Type 0x1000001: an integer the callee writes.
+inline InfoParamDataPath1 IntPointerParam(int32_t* value)
+{
+    InfoParamDataPath1 param;
+    param.SetIntPointer(value, 0, false);
+    return param;
+}
+
 // The filter's answer; 0x80004005 when the list cannot be built.
 inline HRESULT CallFilter(ObjectDataPath1* filter, const GUID& iid, int32_t indexMethod,
                           std::initializer_list<InfoParamDataPath1> params)

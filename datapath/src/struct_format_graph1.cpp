@@ -294,3 +294,15 @@ HRESULT InfoNodeFormatGraph1::Check()
     payloadSize = static_cast<int32_t>(size);
     return S_OK;
 }
+
+InfoNodeFormatGraph1* FindNodeFormatGraph1(uint8_t* nodes, uint32_t countNodes, int32_t id)
+{
+    if (nodes == nullptr)
+        return nullptr;
+    for (uint32_t k = 0; k < countNodes; ++k) {
+        auto* node = reinterpret_cast<InfoNodeFormatGraph1*>(nodes + static_cast<size_t>(k) * sizeof(InfoNodeFormatGraph1));
+        if (node->kind != TypeNodeFree && node->id == id)
+            return node;
+    }
+    return nullptr;
+}

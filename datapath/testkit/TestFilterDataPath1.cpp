@@ -1,6 +1,6 @@
 // A test double of the delivered plug-ins, built on the plug-in frame. Its role comes from the
 // name of its file: copied as "Intavo1.vdd", "Tonalis1.vdd", "Motiscan4.vdd", "Camwell1.vdd",
-// "Blendora1.vdd" or "RendaraGeneral.vdd" it offers that plug-in's connection points and answers
+// "Blendora1.vdd", "RendaraGeneral.vdd", "Marrisk1.vdd", "Parvex.vdd", "Ostrel2.vdd" or "Pellow1.vdd" it offers that plug-in's connection points and answers
 // its interfaces as far as the data path relies on them (the source journals the record it is
 // handed); under any other name (such as
 // "FailInit.vdd") its InitInfoFilter fails. Every export call is written to the call journal.
@@ -60,6 +60,12 @@ TestRole RoleFromFileName(const std::string& fileName)
         {"Blendora1", {IID_MixerDataTundrel, IID_IControlOptimProcessor}, MixerInputs(), {"DataOutput1"}},
         {"RendaraGeneral", {IID_IVideoOutputRender1, IID_IFilter_GeneralCompress, IID_IControlOptimProcessor},
          {"DataInput1"}, {}},
+        // The outside plug-ins of the capture and archive recipes: reader, codec, sender, writer.
+        {"Marrisk1", {IID_IReadFromFileForWriteServer2, IID_IControlOptimProcessor}, {}, {"DataOutput1"}},
+        {"Parvex", {IID_IFilter_GeneralCompress, IID_IFilter_VideoCompress, IID_IControlOptimProcessor},
+         {"DataInput1"}, {"DataOutput1"}},
+        {"Ostrel2", {IID_IControlNetworkSend1}, {"DataInput1"}, {"DataOutput1"}},
+        {"Pellow1", {IID_IWriteInFileForWriteServer2}, {"DataInput1"}, {}},
     };
     for (const TestRole& role : roles)
         if (fileName == std::string(role.name) + ".vdd")
@@ -86,14 +92,16 @@ std::string InterfaceName(const GUID& iid)
     return "unknown";
 }
 
-// "[type:value]" per parameter; by-pointer parameters show whether a pointer is given.
+// "[type:value]" per parameter; by-pointer parameters show whether a pointer is given, texts their text.
 std::string FormatParams(const ListParamsDataPath1& params)
 {
     std::string text;
     for (uint32_t i = 0; i < params.m_count && i < ListParamsDataPath1::kMaxParams; ++i) {
         const InfoParamDataPath1& param = params.m_params.GetElement(i);
         char item[64];
-        if (param.IsByPointer())
+        if (param.IsByPointer() && param.GetBaseType() == TypeParamText && param.GetPointer() != nullptr)
+            std::snprintf(item, sizeof(item), " [0x%X:%s]", param.m_type, static_cast<const char*>(param.GetPointer()));
+        else if (param.IsByPointer())
             std::snprintf(item, sizeof(item), " [0x%X:%s]", param.m_type, param.GetPointer() ? "ptr" : "null");
         else
             std::snprintf(item, sizeof(item), " [0x%X:%u]", param.m_type, param.GetUInt());
@@ -120,6 +128,7 @@ struct InfoTestFilterState : InfoFilterStateDataPath1
 
     int32_t m_instance;
     int32_t m_camera_id = 0;
+    int32_t m_stream[2] = {0, 0};
     int32_t m_number_frame = 0;
     ObjectOptimProcessorDataPath1 m_optim;
     ObjectStaticResultProcessDataPath1 m_statistics;
@@ -196,6 +205,10 @@ public:
             return CallCamera(*state, indexMethod, *params);
         if (IsEqualGUID(iid, IID_ISourceFilterDataPath1) && indexMethod == 2)
             return GetFrame(*state, *params);
+        if (IsEqualGUID(iid, IID_IReadFromFileForWriteServer2))
+            return CallReader(*state, indexMethod, *params);
+        if (IsEqualGUID(iid, IID_IFilter_GeneralCompress) && indexMethod == 0)
+            JournalCodecNames(*params);
         if (IsEqualGUID(iid, IID_IControlDriverDirectShow) && indexMethod == 0)
             return TakeSourceRecord(*params);
         return S_OK;
@@ -263,6 +276,35 @@ private:
         AddJournalLine(std::string("SourceRecord name=") + record->m_name_device.GetString() +
                        " camera=" + std::to_string(record->m_id_camera));
         return S_OK;
+    }
+
+    // Method 0 sets the stream the reader plays, method 13 reports it through two pointers.
+    static HRESULT CallReader(InfoTestFilterState& state, int32_t indexMethod, ListParamsDataPath1& params)
+    {
+        if (indexMethod == 0) {
+            state.m_stream[0] = params.m_params.GetElement(0).GetInt();
+            state.m_stream[1] = params.m_params.GetElement(1).GetInt();
+        }
+        if (indexMethod != 13)
+            return S_OK;
+        for (uint32_t k = 0; k < 2; ++k) {
+            auto* id = static_cast<int32_t*>(params.m_params.GetElement(k).GetPointer());
+            if (id == nullptr)
+                return E_INVALIDARG;
+            *id = state.m_stream[k];
+        }
+        return S_OK;
+    }
+
+    // "CodecNames" and the names the codec was given, read while the call lasts.
+    static void JournalCodecNames(ListParamsDataPath1& params)
+    {
+        const auto* names = static_cast<char* const*>(params.m_params.GetElement(0).GetPointer());
+        const uint32_t count = params.m_params.GetElement(2).GetUInt();
+        std::string line = "CodecNames ";
+        for (uint32_t k = 0; names != nullptr && k < count; ++k)
+            line += (k == 0 ? "" : ",") + std::string(names[k]);
+        AddJournalLine(line);
     }
 
     // A small frame numbered per instance, as a source hands one over on each tick.

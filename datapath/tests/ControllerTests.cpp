@@ -141,7 +141,7 @@ TEST_F(ControllerTest, CaptureOperationsCheckTheirArgumentsBeforeSending)
     EXPECT_EQ(E_INVALIDARG, controller.CreateCapturePathFromFormat1(nullptr, 0, 0, nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0));
     EXPECT_EQ(E_INVALIDARG, controller.CreateCapturePathFromFormat1(&anything, 1, 0, nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0));
     EXPECT_EQ(E_UNEXPECTED, controller.CreateNetworkCapturePathFromFormat1(
-                                &anything, 0, 0, reinterpret_cast<StructFormatGraph1*>(&anything), 0, 0, 0, 0, 0, 0, 0,
+                                &anything, 0, 0, reinterpret_cast<InfoNeedInterface*>(&anything), 0, 0, 0, 0, 0, 0, 0,
                                 0, 0, 0, 0));
 }
 
@@ -361,8 +361,8 @@ TEST_F(HeldWorkerTest, TwoIdenticalValueOnlyRequestsBothRun)
     holder.join();
     first.join();
     second.join();
-    EXPECT_EQ(E_FAIL, answers[0]);
-    EXPECT_EQ(E_FAIL, answers[1]);
+    EXPECT_EQ(E_INVALIDARG, answers[0]);
+    EXPECT_EQ(E_INVALIDARG, answers[1]);
     EXPECT_EQ(2u, CountExecuted(22));
 }
 

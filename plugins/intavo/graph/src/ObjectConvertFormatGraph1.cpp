@@ -37,14 +37,7 @@ Node& NodeAt(uint8_t* buffer, uint32_t index)
 
 Node* FindNode(uint8_t* buffer, uint32_t size, int32_t id)
 {
-    if (buffer == nullptr)
-        return nullptr;
-    for (uint32_t k = 0; k < CountNodes(size); ++k) {
-        Node& node = NodeAt(buffer, k);
-        if (node.kind != TypeNodeFree && node.id == id)
-            return &node;
-    }
-    return nullptr;
+    return FindNodeFormatGraph1(buffer, CountNodes(size), id);
 }
 
 // A capture format's camera id, read and written in place by copy (the payload is unaligned).
