@@ -490,4 +490,7 @@ static_assert(sizeof(OptimFunctionTableSWORD) == 35 * sizeof(void*), "35 consecu
 // Writes all 35 entries of the column SelectProcessorKernelSet gives the mode, so the table never
 // holds code the processor cannot run.
 void FillOptimFunctionTableSWORD(OptimFunctionTableSWORD& table, uint32_t processorMode);
+// One column as it is; callers that already chose a column (or a test that wants the plain
+// reference) take it from here.
+const OptimFunctionTableSWORD& GetOptimFunctionTableSWORD(SwordColumn column);
 

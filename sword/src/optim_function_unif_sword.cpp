@@ -106,22 +106,25 @@ constexpr OptimFunctionTableSWORD SseIntegerColumn()
     return table;
 }
 
+constexpr OptimFunctionTableSWORD kSseIntegerColumn = SseIntegerColumn();
+
 } // namespace
+
+const OptimFunctionTableSWORD& GetOptimFunctionTableSWORD(SwordColumn column)
+{
+    switch (column) {
+    case SwordColumn::Sse2:
+        return kSse2Column;
+    case SwordColumn::SseInteger:
+        return kSseIntegerColumn;
+    case SwordColumn::Mmx:
+        return kMmxColumn;
+    default:
+        return kPlainColumn;
+    }
+}
 
 void FillOptimFunctionTableSWORD(OptimFunctionTableSWORD& table, uint32_t processorMode)
 {
-    switch (SelectProcessorKernelSet(processorMode)) {
-    case SwordColumn::Sse2:
-        table = kSse2Column;
-        break;
-    case SwordColumn::SseInteger:
-        table = SseIntegerColumn();
-        break;
-    case SwordColumn::Mmx:
-        table = kMmxColumn;
-        break;
-    default:
-        table = kPlainColumn;
-        break;
-    }
+    table = GetOptimFunctionTableSWORD(SelectProcessorKernelSet(processorMode));
 }

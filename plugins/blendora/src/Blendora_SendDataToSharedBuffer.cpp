@@ -59,19 +59,9 @@ const SWORD* PlaneSamples(const InfoDataBufferPath1& plane)
     return reinterpret_cast<const SWORD*>(plane.m_data + plane.m_offset_data);
 }
 
-// A plane whose every row lies inside its block.
-bool IsReadablePlane(const InfoDataBufferPath1& plane)
-{
-    const int64_t width = plane.m_info.m_bih.biWidth;
-    const int64_t height = plane.m_info.m_bih.biHeight;
-    const int64_t stride = plane.m_stride;
-    return plane.m_data != nullptr && width > 0 && height > 0 && stride >= 2 * width && plane.m_offset_data >= 0 &&
-           plane.m_offset_data + stride * (height - 1) + 2 * width <= plane.m_capacity;
-}
-
 bool MatchesLuma(const InfoDataBufferPath1& chroma, const InfoDataBufferPath1& luma)
 {
-    return IsReadablePlane(chroma) && chroma.m_info.m_bih.biWidth == luma.m_info.m_bih.biWidth &&
+    return IsReadableFramePlane(chroma) && chroma.m_info.m_bih.biWidth == luma.m_info.m_bih.biWidth &&
            chroma.m_info.m_bih.biHeight == luma.m_info.m_bih.biHeight && chroma.m_stride == luma.m_stride;
 }
 
@@ -79,7 +69,7 @@ bool MatchesLuma(const InfoDataBufferPath1& chroma, const InfoDataBufferPath1& l
 bool GetLevelPlanes(InfoDataBufferPath1& frame, int level, DriverFramePlanes& planes)
 {
     const InfoDataBufferPath1* luma = GetFrameChildPlane(frame, FrameChildSlot::Luma(level));
-    if (luma == nullptr || !IsReadablePlane(*luma))
+    if (luma == nullptr || !IsReadableFramePlane(*luma))
         return false;
     const InfoDataBufferPath1* chroma = nullptr;
     if (frame.m_index_child.GetElement(FrameChildSlot::Chroma(level)) > 0) {

@@ -18,6 +18,8 @@ inline constexpr int kDivisors[kLevels] = {1, 2, 4, 8};
 constexpr int Luma(int level) { return 2 * level; }
 // Interleaved UV16 of a level; -1 in every frame without chroma ("Y8  ").
 constexpr int Chroma(int level) { return 2 * level + 1; }
+// The output plane of a level, sized with the reduced copies and filled by the correction filter.
+constexpr int Output(int level) { return 8 + level; }
 
 } // namespace FrameChildSlot
 
@@ -31,4 +33,14 @@ inline InfoDataBufferPath1* GetFrameChildPlane(InfoDataBufferPath1& frame, int s
     if (number < 1 || static_cast<uint32_t>(number) > frame.m_child_buffers.GetCount())
         return nullptr;
     return &frame.m_child_buffers.GetElement(static_cast<uint32_t>(number - 1));
+}
+
+// A plane whose every row of samples lies inside its block.
+inline bool IsReadableFramePlane(const InfoDataBufferPath1& plane)
+{
+    const int64_t width = plane.m_info.m_bih.biWidth;
+    const int64_t height = plane.m_info.m_bih.biHeight;
+    const int64_t stride = plane.m_stride;
+    return plane.m_data != nullptr && width > 0 && height > 0 && stride >= 2 * width && plane.m_offset_data >= 0 &&
+           plane.m_offset_data + stride * (height - 1) + 2 * width <= plane.m_capacity;
 }

@@ -1,5 +1,7 @@
 #include "TestVideoFrames.h"
 
+#include "FramePlaneProcedures.h"
+
 #include "MediaSubtypeGuids.h"
 #include "OptimFunctionUnifProcessSWORD.h"
 
@@ -24,8 +26,8 @@ SWORD* PlaneData(InfoDataBufferPath1& plane)
     return reinterpret_cast<SWORD*>(plane.m_data + plane.m_offset_data);
 }
 
-// A zeroed working plane of the frame's description at the size; the 2 x 2 averages leave the
-// last columns of an odd-sized level unwritten, and a test must see the same words every time.
+// A zeroed working plane of the frame's description at the size, so that the rows and padding
+// around the picture read the same in every test.
 HRESULT SizePlane(InfoDataBufferPath1& plane, const InfoDataBufferPath1& frame, int width, int height)
 {
     plane.m_info = frame.m_info;
@@ -49,16 +51,6 @@ HRESULT SplitFrame(InfoDataBufferPath1& frame, InfoDataBufferPath1& luma, InfoDa
                                       frame.m_stride, width, height, 0, nullptr, nullptr, nullptr);
 }
 
-// A level too small for the 2 x 2 averages (fewer than 64 samples) stays zero, as the correction
-// filter leaves it.
-HRESULT Reduce(UnifSwordFunction average, InfoDataBufferPath1& from, InfoDataBufferPath1& to)
-{
-    if (from.m_info.m_bih.biWidth * from.m_info.m_bih.biHeight < 64)
-        return S_OK;
-    return average(PlaneData(to), nullptr, PlaneData(from), nullptr, nullptr, to.m_stride, from.m_stride,
-                   from.m_info.m_bih.biWidth, from.m_info.m_bih.biHeight, 0, nullptr, nullptr, nullptr);
-}
-
 } // namespace
 
 HRESULT AttachTestChildPlanes(InfoDataBufferPath1& frame)
@@ -69,29 +61,22 @@ HRESULT AttachTestChildPlanes(InfoDataBufferPath1& frame)
         if (FAILED(result))
             return result;
         frame.m_index_child.Fill(-1);
+        for (int level = 0; level < FrameChildSlot::kLevels; ++level)
+            for (int slot : {FrameChildSlot::Luma(level), FrameChildSlot::Chroma(level)})
+                if (slot != FrameChildSlot::Chroma(level) || hasChroma)
+                    frame.m_index_child.GetElement(static_cast<uint32_t>(slot)) = slot + 1;
+        // The full-size planes are split from the pixels; the reduced copies are made as the
+        // correction filter makes them.
         const int width = frame.m_info.m_bih.biWidth;
         const int height = frame.m_info.m_bih.biHeight;
-        for (int level = 0; level < FrameChildSlot::kLevels; ++level) {
-            const int divisor = FrameChildSlot::kDivisors[level];
-            for (int slot : {FrameChildSlot::Luma(level), FrameChildSlot::Chroma(level)}) {
-                if (slot == FrameChildSlot::Chroma(level) && !hasChroma)
-                    continue;
-                frame.m_index_child.GetElement(static_cast<uint32_t>(slot)) = slot + 1;
-                result = SizePlane(*GetFrameChildPlane(frame, slot), frame, width / divisor, height / divisor);
-                if (FAILED(result))
-                    return result;
-            }
-        }
-        result = SplitFrame(frame, *GetFrameChildPlane(frame, FrameChildSlot::Luma(0)),
-                            GetFrameChildPlane(frame, FrameChildSlot::Chroma(0)));
-        for (int level = 1; level < FrameChildSlot::kLevels && SUCCEEDED(result); ++level) {
-            result = Reduce(Operations().average2x2Y16, *GetFrameChildPlane(frame, FrameChildSlot::Luma(level - 1)),
-                            *GetFrameChildPlane(frame, FrameChildSlot::Luma(level)));
-            if (hasChroma && SUCCEEDED(result))
-                result = Reduce(Operations().average2x2UV16,
-                                *GetFrameChildPlane(frame, FrameChildSlot::Chroma(level - 1)),
-                                *GetFrameChildPlane(frame, FrameChildSlot::Chroma(level)));
-        }
+        InfoDataBufferPath1* luma = GetFrameChildPlane(frame, FrameChildSlot::Luma(0));
+        InfoDataBufferPath1* chroma = GetFrameChildPlane(frame, FrameChildSlot::Chroma(0));
+        for (InfoDataBufferPath1* plane : {luma, chroma})
+            if (plane != nullptr && FAILED(result = SizePlane(*plane, frame, width, height)))
+                return result;
+        result = SplitFrame(frame, *luma, chroma);
+        if (SUCCEEDED(result))
+            result = CreateSmallCopyFrames(GetFramePlaneKernels(Operations()), frame);
         return result;
     }
     CATCH_ALL_RETURN(E_FAIL)

@@ -2,10 +2,11 @@
 // child planes the correction filter leaves for the filters after it (FrameChildPlanes.h):
 //   slot 0  Y16, full size            slot 1  UV16, full size (YUY2 only)
 //   slots 2, 4, 6  Y16 at 1/2, 1/4, 1/8     slots 3, 5, 7  UV16 at 1/2, 1/4, 1/8 (YUY2 only)
-// Every other slot is -1. Each plane has the working-plane layout of UpdateSizeBuffer (a guard row
-// above and below, 16 bytes before each row start); the reduced copies are 2 x 2 averages of the
-// level above, made with the SWORD primitives, so a block aligned to 8 pixels keeps its exact
-// value down to the 1/8 copy. A level whose source has fewer than 64 samples stays zero.
+// Every other slot is -1. The full-size planes have the working-plane layout of UpdateSizeBuffer
+// (a guard row above and below, 16 bytes before each row start); the reduced copies are made by
+// CreateSmallCopyFrames as the correction filter makes them (2 x 2 averages of the level above, in
+// the full-size plane's layout), so a block aligned to 8 pixels keeps its exact value down to the
+// 1/8 copy. A level whose source has fewer than 64 samples is not averaged.
 // For tests and benchmarks only.
 #pragma once
 
