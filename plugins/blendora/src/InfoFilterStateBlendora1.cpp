@@ -2,17 +2,34 @@
 
 #include <initializer_list>
 
+namespace {
+
+// The kernels of one instruction-set suffix; the rest come from the SWORD table's column.
+#define BLENDORA_KERNELS(suffix)                                                                             \
+    BlendoraKernels                                                                                          \
+    {                                                                                                        \
+        .packY16UV16ToYuy2 = ConvertY16UV16ToYUY2##suffix, .packY16ToYuy2 = ConvertY16ToYUY2##suffix,         \
+        .planes = {}, .copy = CopyPlaneMaskedSWORD##suffix, .orPlanes = OrPlaneSWORD##suffix,                \
+        .andPlanes = AndPlaneSWORD##suffix, .xorPlanes = XorPlaneSWORD##suffix,                              \
+        .andNotPlanes = AndNotPlaneSWORD##suffix, .add = AddPlaneSWORD##suffix,                              \
+        .subtract = SubPlaneSWORD##suffix, .multiply = MulPlaneSWORD##suffix,                                \
+        .absoluteDifference = AbsDiffSWORD##suffix, .addConstant = AddConstSWORD##suffix,                    \
+        .subtractConstant = SubConstSWORD##suffix, .multiplyShiftConstant = MulShiftConstSWORD##suffix,      \
+        .multiplyShift = MulShiftPlaneSWORD##suffix, .inverseMultiplyShift = MulComplementShiftSWORD##suffix, \
+        .compareGreater = CmpGTConstSWORD##suffix, .andConstant = AndConstSWORD##suffix,                     \
+        .blur = blure_const_sword_funct##suffix,                                                             \
+    }
+
+} // namespace
+
 BlendoraKernels SelectBlendoraKernels(SwordColumn column)
 {
-    // There are no SSE-integer packing kernels: that column packs with the MMX ones.
-    switch (column) {
-    case SwordColumn::Sse2:
-        return {ConvertY16UV16ToYUY2_sse2, ConvertY16ToYUY2_sse2};
-    case SwordColumn::Plain:
-        return {ConvertY16UV16ToYUY2_c, ConvertY16ToYUY2_c};
-    default:
-        return {ConvertY16UV16ToYUY2_mmx, ConvertY16ToYUY2_mmx};
-    }
+    // There are no SSE-integer packing or blending kernels: that column takes the MMX ones.
+    BlendoraKernels kernels = column == SwordColumn::Sse2    ? BLENDORA_KERNELS(_sse2)
+                              : column == SwordColumn::Plain ? BLENDORA_KERNELS(_c)
+                                                             : BLENDORA_KERNELS(_mmx);
+    kernels.planes = GetFramePlaneKernels(GetOptimFunctionTableSWORD(column));
+    return kernels;
 }
 
 InfoFilterStateBlendora1::InfoFilterStateBlendora1()
@@ -25,6 +42,7 @@ InfoFilterStateBlendora1::InfoFilterStateBlendora1()
         m_options.GetElement(kOptionDriverKind) = kPlexamoDriverNone;
         OpenDriverSharedBuffer();
         m_input_enabled.Fill(0);
+        m_work_pictures.Fill(0);
         for (auto* frames : {&m_work_luma, &m_work_chroma, &m_work_mask})
             if (FAILED(frames->Init(kInputs, 0)))
                 throw 240;
@@ -78,7 +96,7 @@ HRESULT InfoFilterStateBlendora1::CloseDriverSharedBuffer()
 HRESULT InfoFilterStateBlendora1::ResetWorkingFrames()
 {
     try {
-        HRESULT result = S_OK;
+        HRESULT result = m_work_pictures.Fill(0);
         for (auto* frames : {&m_work_luma, &m_work_chroma, &m_work_mask})
             for (uint32_t k = 0; k < kInputs; ++k) {
                 InfoDataBufferPath1& frame = frames->GetElement(k);

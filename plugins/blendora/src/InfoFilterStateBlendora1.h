@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BaseClassObjectDataPath1.h"
+#include "FramePlaneProcedures.h"
 #include "InfoBackgroundEffectForMixerFilter.h"
 #include "SharedInfoBetweenPlexamoDriverAndApplication.h"
 #include "interface_optim.h"
@@ -17,11 +18,32 @@
 
 #include <cstdint>
 
-// The image operations of the instance's processor mode.
+// The image operations of the instance's processor mode: the packing for the driver, and the
+// scaling, blending and reduced copies of the background effect.
 struct BlendoraKernels
 {
     Y16UV16ToYuy2Function packY16UV16ToYuy2 = nullptr;
     Y16ToYuy2Function packY16ToYuy2 = nullptr;
+    FramePlaneKernels planes;
+    // Ops 1 to 9, between two planes.
+    UnifSwordFunction copy = nullptr;
+    UnifSwordFunction orPlanes = nullptr;
+    UnifSwordFunction andPlanes = nullptr;
+    UnifSwordFunction xorPlanes = nullptr;
+    UnifSwordFunction andNotPlanes = nullptr;
+    UnifSwordFunction add = nullptr;
+    UnifSwordFunction subtract = nullptr;
+    UnifSwordFunction multiply = nullptr;
+    UnifSwordFunction absoluteDifference = nullptr;
+    // The mixes and masks.
+    UnifSwordFunction addConstant = nullptr;
+    UnifSwordFunction subtractConstant = nullptr;
+    UnifSwordFunction multiplyShiftConstant = nullptr;
+    UnifSwordFunction multiplyShift = nullptr;
+    UnifSwordFunction inverseMultiplyShift = nullptr;
+    UnifSwordFunction compareGreater = nullptr;
+    UnifSwordFunction andConstant = nullptr;
+    UnifSwordFunction blur = nullptr;
 };
 BlendoraKernels SelectBlendoraKernels(SwordColumn column);
 
@@ -43,6 +65,8 @@ public:
     static constexpr uint32_t kRangeDetection = 1;
     // A driver that holds its mutex longer than this costs the frame, never the frame path.
     static constexpr DWORD kDriverMutexWaitMilliseconds = 40;
+    static constexpr uint32_t kWorkPictureLuma = 1;
+    static constexpr uint32_t kWorkPictureChroma = 2;
 
     InfoFilterStateBlendora1();
     ~InfoFilterStateBlendora1();
@@ -81,6 +105,8 @@ public:
     DynamicBoundsObject<InfoDataBufferPath1> m_work_luma;
     DynamicBoundsObject<InfoDataBufferPath1> m_work_chroma;
     DynamicBoundsObject<InfoDataBufferPath1> m_work_mask;
+    // Per input number: which working planes hold the input's last picture (kWorkPicture...).
+    StaticBoundsObject<uint32_t, kInputs> m_work_pictures;
     int32_t m_background_effect = 0;
     InfoBackgroundEffectForMixerFilter m_effect;
     // The size of the base channel's frames; -1 until one is seen.

@@ -3,6 +3,8 @@
 // 1920x1080 the half-size copy is written, since the whole frame does not fit the section.
 #include "PluginBenchScene.h"
 
+#include "MixerBenchCalls.h"
+
 #include "TestVideoFrames.h"
 #include "VirtualCameraDriverDouble.h"
 
@@ -18,9 +20,9 @@ public:
 
     HRESULT Prepare(ObjectDataPath1& filter, int width, int height) override
     {
-        HRESULT result = Call(filter, 0, 0, true);
+        HRESULT result = CallMixerData(filter, 0, 0, true);
         if (SUCCEEDED(result))
-            result = Call(filter, 2, 1, kPlexamoDriverStandard);
+            result = CallMixerData(filter, 2, 1, kPlexamoDriverStandard);
         if (SUCCEEDED(result))
             result = m_driver.Open(kPlexamoDriverStandard);
         if (SUCCEEDED(result))
@@ -51,19 +53,6 @@ public:
     }
 
 private:
-    // A mixer data call of two values; the second a flag for method 0.
-    static HRESULT Call(ObjectDataPath1& filter, int32_t method, int32_t first, int32_t second)
-    {
-        ListParamsDataPath1 params;
-        params.SetNumberParams(2);
-        params.m_params.GetElement(0).SetInt(first);
-        if (method == 0)
-            params.m_params.GetElement(1).SetBool(second != 0);
-        else
-            params.m_params.GetElement(1).SetInt(second);
-        return filter.CallInterfaceFunction(IID_MixerDataTundrel, method, &params);
-    }
-
     static constexpr int kSteps = 8;
     std::array<InfoDataBufferPath1, kSteps> m_frames;
     VirtualCameraDriverDouble m_driver;

@@ -28,6 +28,9 @@ public:
     virtual HRESULT Prepare(ObjectDataPath1& filter, int width, int height) = 0;
     // The number of transforms in one cycle of the scene.
     virtual int StepCount() const = 0;
+    // The frames a cycle counts for the figure per frame: every transform, unless the scene says
+    // that a cycle makes fewer frames (the mixer's channels feed one base frame).
+    virtual int FramesPerCycle() const { return StepCount(); }
     // Step k of the cycle. Not timed: a scene whose filter changes its frames in place may
     // restore them here.
     virtual PluginBenchInput Step(int k) = 0;
@@ -39,3 +42,4 @@ std::vector<std::unique_ptr<PluginBenchScene>> MakePluginBenchScenes();
 // The scene makers, each in its own file.
 std::unique_ptr<PluginBenchScene> MakeMovingBlockScene();
 std::unique_ptr<PluginBenchScene> MakeMixerDriverScene();
+std::unique_ptr<PluginBenchScene> MakeMixerBackgroundScene();

@@ -5,5 +5,6 @@ std::vector<std::unique_ptr<PluginBenchScene>> MakePluginBenchScenes()
     std::vector<std::unique_ptr<PluginBenchScene>> scenes;
     scenes.push_back(MakeMovingBlockScene());
     scenes.push_back(MakeMixerDriverScene());
+    scenes.push_back(MakeMixerBackgroundScene());
     return scenes;
 }

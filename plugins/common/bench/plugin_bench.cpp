@@ -2,9 +2,11 @@
 // ".vdd" is loaded through the filter proxy, told the processor mode, and handed the frames of each
 // scene at 640x480 and 1920x1080. The figure is the fastest run's time per frame.
 // Usage: plugin_bench <plug-in file> [processor mode] [scene] [runs] [cycles per run]
-//   processor mode: 1 MMX (the default), 2 SSE, 4 SSE2; scene: a name or "all" (the default).
+//   processor mode: 1 MMX (the default), 2 SSE, 4 SSE2, 0 the plain kernels (the filter is told 1
+//   on a processor made to look as if it had no MMX); scene: a name or "all" (the default).
 #include "PluginBenchScene.h"
 
+#include "KestrelDebugFunct.h"
 #include "MessageForObjectsDataPath1.h"
 #include "StructForInterfaceDataPath1Table.h"
 
@@ -66,6 +68,13 @@ void DeleteEvents(ListEventsDataPath1& events)
 // Sets the mode through the processor-optimisation interface and reads back what the filter took.
 void SetProcessorMode(ObjectDataPath1& filter, uint32_t mode)
 {
+    if (mode == 0) {
+        // No processor features: every kernel choice falls back to the plain code.
+        const InfoAboutCPUFromCPUID none{};
+        SetProcessorFeaturesForTest(&none);
+        std::printf("plain kernels: the processor is taken to have no MMX\n");
+        mode = 1;
+    }
     if (filter.QueryInterfaceFunction(IID_IControlOptimProcessor) != S_OK) {
         std::printf("the filter has no processor-optimisation interface; mode not set\n");
         return;
@@ -89,7 +98,6 @@ double TimeScene(ObjectDataPath1& filter, PluginBenchScene& scene, const Setting
     double best = 1e30;
     for (int run = 0; run <= settings.runs; ++run) {
         int64_t ticks = 0;
-        int frames = 0;
         for (int cycle = 0; cycle < settings.cycles; ++cycle)
             for (int k = 0; k < scene.StepCount(); ++k) {
                 const PluginBenchInput input = scene.Step(k);
@@ -104,8 +112,8 @@ double TimeScene(ObjectDataPath1& filter, PluginBenchScene& scene, const Setting
                     return -1.0;
                 }
                 ticks += end.QuadPart - start.QuadPart;
-                ++frames;
             }
+        const int frames = settings.cycles * scene.FramesPerCycle();
         // Run 0 only warms the caches and the filter's buffers.
         const double perFrame = Seconds(ticks) / frames;
         if (run > 0 && perFrame < best)

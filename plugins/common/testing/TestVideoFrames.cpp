@@ -122,3 +122,18 @@ TestFrameLuma BlockLuma(uint8_t background, uint8_t block, int left, int top, in
 {
     return [=](int x, int y) { return x >= left && x < right && y >= top && y < bottom ? block : background; };
 }
+
+int16_t& PlaneSample(InfoDataBufferPath1& plane, int x, int y)
+{
+    BYTE* row = plane.m_data + plane.m_offset_data + static_cast<ptrdiff_t>(y) * plane.m_stride;
+    return reinterpret_cast<int16_t*>(row)[x];
+}
+
+std::vector<int16_t> PlaneSamples(InfoDataBufferPath1& plane)
+{
+    std::vector<int16_t> samples;
+    for (int y = 0; y < plane.m_info.m_bih.biHeight; ++y)
+        for (int x = 0; x < plane.m_info.m_bih.biWidth; ++x)
+            samples.push_back(PlaneSample(plane, x, y));
+    return samples;
+}

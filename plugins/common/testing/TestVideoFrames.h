@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 enum class TestFrameFormat
 {
@@ -36,3 +37,7 @@ HRESULT AttachTestChildPlanes(InfoDataBufferPath1& frame);
 TestFrameLuma UniformLuma(uint8_t value);
 // A rectangle of one value on a uniform background; columns and rows are half-open ranges.
 TestFrameLuma BlockLuma(uint8_t background, uint8_t block, int left, int top, int right, int bottom);
+
+// Sample x of row y of a plane, and every sample of its width x height, row by row.
+int16_t& PlaneSample(InfoDataBufferPath1& plane, int x, int y);
+std::vector<int16_t> PlaneSamples(InfoDataBufferPath1& plane);

@@ -1,6 +1,7 @@
 // The chroma scaling and the reduced copies shared by the filters: what they write, in the plain
 // and the SSE2 kernels alike, and what they refuse.
 #include "FramePlaneProcedures.h"
+#include "TestVideoFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,6 @@ const FramePlaneKernels& Kernels(SwordColumn column)
 
 const SwordColumn kColumns[] = {SwordColumn::Plain, SwordColumn::Sse2};
 
-int16_t& Sample(InfoDataBufferPath1& plane, int x, int y)
-{
-    BYTE* row = plane.m_data + plane.m_offset_data + static_cast<ptrdiff_t>(y) * plane.m_stride;
-    return reinterpret_cast<int16_t*>(row)[x];
-}
-
 void SizePlane(InfoDataBufferPath1& plane, int width, int height)
 {
     ASSERT_EQ(plane.UpdateSizeBuffer(static_cast<unsigned>(width), static_cast<unsigned>(height)), S_OK);
@@ -35,8 +30,8 @@ void FillPairs(InfoDataBufferPath1& plane, U u, V v)
 {
     for (int y = 0; y < plane.m_info.m_bih.biHeight; ++y)
         for (int p = 0; 2 * p < plane.m_info.m_bih.biWidth; ++p) {
-            Sample(plane, 2 * p, y) = static_cast<int16_t>(u(p, y));
-            Sample(plane, 2 * p + 1, y) = static_cast<int16_t>(v(p, y));
+            PlaneSample(plane, 2 * p, y) = static_cast<int16_t>(u(p, y));
+            PlaneSample(plane, 2 * p + 1, y) = static_cast<int16_t>(v(p, y));
         }
 }
 
@@ -70,8 +65,8 @@ TEST(ResizeUVBuffer, HalvesAPlaneKeepingEachPairsColours)
             EXPECT_EQ(target.m_size_data, 24 * target.m_stride);
             for (int y = 0; y < 24; ++y)
                 for (int p = 0; p < 16; ++p) {
-                    ASSERT_EQ(Sample(target, 2 * p, y), Sample(original, 4 * p, 2 * y)) << p << "," << y;
-                    ASSERT_EQ(Sample(target, 2 * p + 1, y), Sample(original, 4 * p + 1, 2 * y)) << p << "," << y;
+                    ASSERT_EQ(PlaneSample(target, 2 * p, y), PlaneSample(original, 4 * p, 2 * y)) << p << "," << y;
+                    ASSERT_EQ(PlaneSample(target, 2 * p + 1, y), PlaneSample(original, 4 * p + 1, 2 * y)) << p << "," << y;
                 }
         }
 }
@@ -91,7 +86,7 @@ TEST(ResizeUVBuffer, FittedPictureHasAGreyBorder)
             for (int x = 0; x < fit.targetWidth; ++x) {
                 const bool inside = x >= fit.x && x < fit.x + fit.width && y >= fit.y && y < fit.y + fit.height;
                 const int expected = !inside ? 128 : x % 2 == 0 ? 60 : 210;
-                ASSERT_EQ(Sample(target, x, y), expected) << x << "," << y;
+                ASSERT_EQ(PlaneSample(target, x, y), expected) << x << "," << y;
             }
     }
 }
@@ -154,17 +149,8 @@ void MakePlanesFrame(InfoDataBufferPath1& frame, int width, int height, bool chr
         SizePlane(*plane, width, height);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                Sample(*plane, x, y) = static_cast<int16_t>(value(random));
+                PlaneSample(*plane, x, y) = static_cast<int16_t>(value(random));
     }
-}
-
-std::vector<int16_t> Samples(InfoDataBufferPath1& plane)
-{
-    std::vector<int16_t> samples;
-    for (int y = 0; y < plane.m_info.m_bih.biHeight; ++y)
-        for (int x = 0; x < plane.m_info.m_bih.biWidth; ++x)
-            samples.push_back(Sample(plane, x, y));
-    return samples;
 }
 
 } // namespace
@@ -192,11 +178,11 @@ TEST(CreateSmallCopyFrames, LevelsAreAveragesOfTheLevelAboveInTheFullSizeLayout)
             EXPECT_EQ(chromaPlane.m_stride, chroma.m_stride);
             EXPECT_EQ(plane.m_size_data, plane.m_stride * (120 / divisor));
             // Luma: the mean of each 2 x 2 block; chroma: of the same component of two pairs.
-            const int sum = Sample(above, 0, 0) + Sample(above, 1, 0) + Sample(above, 0, 1) + Sample(above, 1, 1);
-            EXPECT_EQ(Sample(plane, 0, 0), sum >> 2) << level;
-            const int u = Sample(chromaAbove, 0, 0) + Sample(chromaAbove, 2, 0) + Sample(chromaAbove, 0, 1) +
-                          Sample(chromaAbove, 2, 1);
-            EXPECT_EQ(Sample(chromaPlane, 0, 0), u >> 2) << level;
+            const int sum = PlaneSample(above, 0, 0) + PlaneSample(above, 1, 0) + PlaneSample(above, 0, 1) + PlaneSample(above, 1, 1);
+            EXPECT_EQ(PlaneSample(plane, 0, 0), sum >> 2) << level;
+            const int u = PlaneSample(chromaAbove, 0, 0) + PlaneSample(chromaAbove, 2, 0) + PlaneSample(chromaAbove, 0, 1) +
+                          PlaneSample(chromaAbove, 2, 1);
+            EXPECT_EQ(PlaneSample(chromaPlane, 0, 0), u >> 2) << level;
         }
         for (int level = 0; level < FrameChildSlot::kLevels; ++level) {
             InfoDataBufferPath1& output = *GetFrameChildPlane(frame, FrameChildSlot::Output(level));
@@ -210,7 +196,7 @@ TEST(CreateSmallCopyFrames, LevelsAreAveragesOfTheLevelAboveInTheFullSizeLayout)
         }
         EXPECT_EQ(average, referenceAverage);
         for (int slot = FrameChildSlot::Luma(1); slot <= FrameChildSlot::Chroma(3); ++slot)
-            EXPECT_EQ(Samples(*GetFrameChildPlane(frame, slot)), Samples(*GetFrameChildPlane(reference, slot))) << slot;
+            EXPECT_EQ(PlaneSamples(*GetFrameChildPlane(frame, slot)), PlaneSamples(*GetFrameChildPlane(reference, slot))) << slot;
     }
 }
 
@@ -221,12 +207,12 @@ TEST(CreateSmallCopyFrames, UniformPictureKeepsItsLevelAndAverage)
     InfoDataBufferPath1& luma = *GetFrameChildPlane(frame, FrameChildSlot::Luma(0));
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 96; ++x)
-            Sample(luma, x, y) = 90;
+            PlaneSample(luma, x, y) = 90;
     uint32_t average = 0;
     ASSERT_EQ(CreateSmallCopyFrames(Kernels(SwordColumn::Sse2), frame, &average), S_OK);
     EXPECT_EQ(average, 90u);
     InfoDataBufferPath1& smallest = *GetFrameChildPlane(frame, FrameChildSlot::Luma(3));
-    EXPECT_EQ(Samples(smallest), std::vector<int16_t>(12 * 8, 90));
+    EXPECT_EQ(PlaneSamples(smallest), std::vector<int16_t>(12 * 8, 90));
     EXPECT_EQ(frame.m_index_child.GetElement(FrameChildSlot::Chroma(1)), -1) << "a grey frame gets no chroma";
 }
 

@@ -4,16 +4,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-int16_t SampleAt(InfoDataBufferPath1& plane, int x, int y)
-{
-    const BYTE* row = plane.m_data + plane.m_offset_data + static_cast<size_t>(y) * plane.m_stride;
-    return reinterpret_cast<const int16_t*>(row)[x];
-}
-
-} // namespace
-
 TEST(TestVideoFrames, Yuy2FrameCarriesLumaAndChromaAtFourLevels)
 {
     InfoDataBufferPath1 frame;
@@ -34,12 +24,12 @@ TEST(TestVideoFrames, Yuy2FrameCarriesLumaAndChromaAtFourLevels)
         EXPECT_EQ(luma->m_info.m_bih.biWidth, 320 / divisor);
         EXPECT_EQ(luma->m_info.m_bih.biHeight, 240 / divisor);
         EXPECT_GE(luma->m_stride, 2 * 320 / divisor);
-        EXPECT_EQ(SampleAt(*luma, 0, 0), 16) << level;
-        EXPECT_EQ(SampleAt(*luma, 160 / divisor, 120 / divisor), 200) << level;
-        EXPECT_EQ(SampleAt(*luma, 240 / divisor - 1, 200 / divisor - 1), 200) << level;
-        EXPECT_EQ(SampleAt(*luma, 240 / divisor, 200 / divisor), 16) << level;
-        EXPECT_EQ(SampleAt(*chroma, 0, 0), 128) << level;
-        EXPECT_EQ(SampleAt(*chroma, 1, 0), 128) << level;
+        EXPECT_EQ(PlaneSample(*luma, 0, 0), 16) << level;
+        EXPECT_EQ(PlaneSample(*luma, 160 / divisor, 120 / divisor), 200) << level;
+        EXPECT_EQ(PlaneSample(*luma, 240 / divisor - 1, 200 / divisor - 1), 200) << level;
+        EXPECT_EQ(PlaneSample(*luma, 240 / divisor, 200 / divisor), 16) << level;
+        EXPECT_EQ(PlaneSample(*chroma, 0, 0), 128) << level;
+        EXPECT_EQ(PlaneSample(*chroma, 1, 0), 128) << level;
     }
     for (int slot = 8; slot < static_cast<int>(InfoDataBufferPath1::kNumberChildren); ++slot) {
         EXPECT_EQ(frame.m_index_child.GetElement(slot), -1) << slot;
@@ -56,7 +46,7 @@ TEST(TestVideoFrames, Y8FrameHasNoChromaSlots)
         EXPECT_EQ(frame.m_index_child.GetElement(FrameChildSlot::Chroma(level)), -1);
         InfoDataBufferPath1* luma = GetFrameChildPlane(frame, FrameChildSlot::Luma(level));
         ASSERT_NE(luma, nullptr);
-        EXPECT_EQ(SampleAt(*luma, luma->m_info.m_bih.biWidth - 1, luma->m_info.m_bih.biHeight - 1), 90);
+        EXPECT_EQ(PlaneSample(*luma, luma->m_info.m_bih.biWidth - 1, luma->m_info.m_bih.biHeight - 1), 90);
     }
 }
 
@@ -66,8 +56,8 @@ TEST(TestVideoFrames, ChildPlanesFollowTheChangedPixels)
     ASSERT_EQ(MakeTestFrame(frame, TestFrameFormat::Y8, 64, 64, UniformLuma(10)), S_OK);
     frame.m_data[frame.m_offset_data] = 50;
     ASSERT_EQ(AttachTestChildPlanes(frame), S_OK);
-    EXPECT_EQ(SampleAt(*GetFrameChildPlane(frame, FrameChildSlot::Luma(0)), 0, 0), 50);
-    EXPECT_EQ(SampleAt(*GetFrameChildPlane(frame, FrameChildSlot::Luma(1)), 0, 0), 20);
+    EXPECT_EQ(PlaneSample(*GetFrameChildPlane(frame, FrameChildSlot::Luma(0)), 0, 0), 50);
+    EXPECT_EQ(PlaneSample(*GetFrameChildPlane(frame, FrameChildSlot::Luma(1)), 0, 0), 20);
 }
 
 TEST(FrameChildPlanes, EmptyOrForeignSlotsGiveNoPlane)
