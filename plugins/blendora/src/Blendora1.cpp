@@ -59,15 +59,9 @@ HRESULT Blendora1::DispatchOptimProcessor(InfoFilterStateBlendora1* state, int32
                                           ListParamsDataPath1* params)
 {
     const HRESULT result = state->m_optim.Dispatch(indexMethod, params, kSupportedModes);
-    if (indexMethod != ObjectOptimProcessorDataPath1::kMethodSetMode || FAILED(result))
-        return result;
     // A mode that names no instruction set keeps the kernels the instance has.
-    switch (state->m_optim.GetModeValue() & 0xFFFF) {
-    case 1: case 2: case 4: case 8: case 32: case 64:
+    if (indexMethod == ObjectOptimProcessorDataPath1::kMethodSetMode && SUCCEEDED(result) &&
+        state->m_optim.NamesInstructionSet())
         state->m_kernels = SelectBlendoraKernels(state->m_optim.GetColumn());
-        break;
-    default:
-        break;
-    }
     return result;
 }

@@ -94,6 +94,7 @@ public:
     // Test seam: how long a frame waits for the driver's mutex.
     DWORD m_mutex_wait_milliseconds = kDriverMutexWaitMilliseconds;
 
+    // The image operations of the instance's processor mode.
     BlendoraKernels m_kernels;
     ObjectOptimProcessorDataPath1 m_optim;
 

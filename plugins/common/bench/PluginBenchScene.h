@@ -43,3 +43,4 @@ std::vector<std::unique_ptr<PluginBenchScene>> MakePluginBenchScenes();
 std::unique_ptr<PluginBenchScene> MakeMovingBlockScene();
 std::unique_ptr<PluginBenchScene> MakeMixerDriverScene();
 std::unique_ptr<PluginBenchScene> MakeMixerBackgroundScene();
+std::unique_ptr<PluginBenchScene> MakeVideoOutputScene();

@@ -6,5 +6,6 @@ std::vector<std::unique_ptr<PluginBenchScene>> MakePluginBenchScenes()
     scenes.push_back(MakeMovingBlockScene());
     scenes.push_back(MakeMixerDriverScene());
     scenes.push_back(MakeMixerBackgroundScene());
+    scenes.push_back(MakeVideoOutputScene());
     return scenes;
 }

@@ -8,6 +8,14 @@
 
 #include <cstdint>
 
+// The conversions of a Y16 plane, with or without its UV16 plane, into YUY2 bytes.
+struct PackYuy2Kernels
+{
+    Y16UV16ToYuy2Function packY16UV16ToYuy2 = nullptr;
+    Y16ToYuy2Function packY16ToYuy2 = nullptr;
+};
+PackYuy2Kernels SelectPackYuy2Kernels(SwordColumn column);
+
 class ObjectOptimProcessorDataPath1
 {
 public:
@@ -24,6 +32,9 @@ public:
     HRESULT GetMode(InfoParamDataPath1* out) const;
 
     uint32_t GetModeValue() const { return m_mode; }
+    // Whether the mode's low 16 bits name one instruction set (1, 2, 4, 8, 32, 64); a filter keeps
+    // the kernels it has for any other mode.
+    bool NamesInstructionSet() const;
     // The variant set the mode chooses; takes effect at the instance's next frame.
     SwordColumn GetColumn() const { return m_column; }
 

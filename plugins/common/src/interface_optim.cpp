@@ -2,6 +2,19 @@
 
 #include "CatchAllLog.h"
 
+PackYuy2Kernels SelectPackYuy2Kernels(SwordColumn column)
+{
+    // There are no SSE-integer packing kernels: that column packs with the MMX ones.
+    switch (column) {
+    case SwordColumn::Sse2:
+        return {ConvertY16UV16ToYUY2_sse2, ConvertY16ToYUY2_sse2};
+    case SwordColumn::Plain:
+        return {ConvertY16UV16ToYUY2_c, ConvertY16ToYUY2_c};
+    default:
+        return {ConvertY16UV16ToYUY2_mmx, ConvertY16ToYUY2_mmx};
+    }
+}
+
 HRESULT ObjectOptimProcessorDataPath1::Dispatch(int32_t indexMethod, ListParamsDataPath1* params,
                                                 uint32_t supportedModes)
 {
@@ -47,4 +60,14 @@ HRESULT ObjectOptimProcessorDataPath1::GetMode(InfoParamDataPath1* out) const
         return E_INVALIDARG;
     out->SetInt(static_cast<int32_t>(m_mode));
     return S_OK;
+}
+
+bool ObjectOptimProcessorDataPath1::NamesInstructionSet() const
+{
+    switch (m_mode & 0xFFFF) {
+    case 1: case 2: case 4: case 8: case 32: case 64:
+        return true;
+    default:
+        return false;
+    }
 }

@@ -10,12 +10,13 @@ TEST(InterfaceOptim, ModeChoosesTheVariantAndIsAnsweredWhole)
     {
         uint32_t mode;
         SwordColumn column;
+        bool namesInstructionSet;
     };
     const Case cases[] = {
-        {1, SwordColumn::Mmx},         {0, SwordColumn::Mmx},          {2, SwordColumn::SseInteger},
-        {0x50002, SwordColumn::SseInteger}, {4, SwordColumn::Sse2},    {8, SwordColumn::Sse2},
-        {32, SwordColumn::Sse2},       {64, SwordColumn::Sse2},        {128, SwordColumn::Mmx},
-        {256, SwordColumn::Mmx},       {512, SwordColumn::Mmx},
+        {1, SwordColumn::Mmx, true},          {0, SwordColumn::Mmx, false},   {2, SwordColumn::SseInteger, true},
+        {0x50002, SwordColumn::SseInteger, true}, {4, SwordColumn::Sse2, true}, {8, SwordColumn::Sse2, true},
+        {32, SwordColumn::Sse2, true},        {64, SwordColumn::Sse2, true},  {128, SwordColumn::Mmx, false},
+        {256, SwordColumn::Mmx, false},       {512, SwordColumn::Mmx, false},
     };
     for (const Case& c : cases) {
         ObjectOptimProcessorDataPath1 optim;
@@ -24,6 +25,7 @@ TEST(InterfaceOptim, ModeChoosesTheVariantAndIsAnsweredWhole)
         params.m_params.GetElement(0).SetInt(static_cast<int32_t>(c.mode));
         ASSERT_EQ(optim.Dispatch(ObjectOptimProcessorDataPath1::kMethodSetMode, &params, 15), S_OK);
         EXPECT_EQ(optim.GetColumn(), c.column) << c.mode;
+        EXPECT_EQ(optim.NamesInstructionSet(), c.namesInstructionSet) << c.mode;
 
         params.SetNumberParams(1);
         ASSERT_EQ(optim.Dispatch(ObjectOptimProcessorDataPath1::kMethodGetMode, &params, 15), S_OK);

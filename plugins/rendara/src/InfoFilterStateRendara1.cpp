@@ -4,26 +4,13 @@
 
 #include <cstring>
 
-RendaraKernels SelectRendaraKernels(SwordColumn column)
-{
-    // There are no SSE-integer packing kernels: that column packs with the MMX ones.
-    switch (column) {
-    case SwordColumn::Sse2:
-        return {ConvertY16UV16ToYUY2_sse2, ConvertY16ToYUY2_sse2};
-    case SwordColumn::Plain:
-        return {ConvertY16UV16ToYUY2_c, ConvertY16ToYUY2_c};
-    default:
-        return {ConvertY16UV16ToYUY2_mmx, ConvertY16ToYUY2_mmx};
-    }
-}
-
 InfoFilterStateRendara1::InfoFilterStateRendara1()
 {
     try {
         m_name = "Rendara1_FILTER_DLL";
         m_render.m_file_name = "RendaraDx7.vdr";
         m_time.Initialize();
-        m_kernels = SelectRendaraKernels(m_optim.GetColumn());
+        m_kernels = SelectPackYuy2Kernels(m_optim.GetColumn());
         std::memset(&m_format, 0, sizeof(m_format));
         BITMAPINFOHEADER& header = m_format.bmiHeader;
         header.biSize = sizeof(BITMAPINFOHEADER);

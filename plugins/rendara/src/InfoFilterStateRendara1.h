@@ -22,14 +22,6 @@
 class ObjectControlDataPath1;
 class InfoUserKestrelUserServer;
 
-// The two conversions of the instance's processor mode the frame path uses.
-struct RendaraKernels
-{
-    Y16UV16ToYuy2Function packY16UV16ToYuy2 = nullptr;
-    Y16ToYuy2Function packY16ToYuy2 = nullptr;
-};
-RendaraKernels SelectRendaraKernels(SwordColumn column);
-
 // The render library an instance loaded, its entry points and the object it made.
 struct RenderLibraryBinding
 {
@@ -79,7 +71,8 @@ public:
 
     CTimeServer m_time;
     ObjectOptimProcessorDataPath1 m_optim;
-    RendaraKernels m_kernels;
+    // The conversions of the instance's processor mode.
+    PackYuy2Kernels m_kernels;
 
     VIDEOINFOHEADER m_format;
     // The size of the last YUY2 frame.

@@ -145,16 +145,10 @@ HRESULT Rendara1::DispatchOptimProcessor(InfoFilterStateRendara1* state, int32_t
                                          ListParamsDataPath1* params)
 {
     const HRESULT result = state->m_optim.Dispatch(indexMethod, params, kSupportedModes);
-    if (indexMethod != ObjectOptimProcessorDataPath1::kMethodSetMode || FAILED(result))
-        return result;
     // A mode that names no instruction set keeps the conversions the instance has.
-    switch (state->m_optim.GetModeValue() & 0xFFFF) {
-    case 1: case 2: case 4: case 8: case 32: case 64:
-        state->m_kernels = SelectRendaraKernels(state->m_optim.GetColumn());
-        break;
-    default:
-        break;
-    }
+    if (indexMethod == ObjectOptimProcessorDataPath1::kMethodSetMode && SUCCEEDED(result) &&
+        state->m_optim.NamesInstructionSet())
+        state->m_kernels = SelectPackYuy2Kernels(state->m_optim.GetColumn());
     return result;
 }
 

@@ -226,9 +226,9 @@ TEST_F(VideoOutputInterfaceTest, ProcessorModesChooseTheConversionsAndUnknownMod
 {
     ASSERT_EQ(Call(IID_IControlOptimProcessor, 0, {Out()}), S_OK);
     EXPECT_EQ(Param(0).GetInt(), 15);
-    const RendaraKernels mmx = State().m_kernels;
+    const PackYuy2Kernels mmx = State().m_kernels;
     ASSERT_EQ(Call(IID_IControlOptimProcessor, 1, {Int(4)}), S_OK);
-    const RendaraKernels sse2 = State().m_kernels;
+    const PackYuy2Kernels sse2 = State().m_kernels;
     EXPECT_NE(sse2.packY16UV16ToYuy2, mmx.packY16UV16ToYuy2);
     ASSERT_EQ(Call(IID_IControlOptimProcessor, 1, {Int(128)}), S_OK);
     EXPECT_EQ(State().m_kernels.packY16UV16ToYuy2, sse2.packY16UV16ToYuy2);
