@@ -9,19 +9,16 @@
 #include "InfoUserInterface2Records.h"
 
 #include "CTimeServer.h"
+#include "InfoMessageForUserInterface2.h"
 #include "ObjectWindowMessage1.h"
 #include "StaticAndDynamicBoundsObject.h"
+#include "TimedSendGuard.h"
 
 #include "KestrelDebugFunct.h"
 
 #include <windows.h>
 
 #include <cstdint>
-
-using ElementListUserInterface2 = DynamicBoundsObject<InfoElementUserInterface2>;
-using TypedValueListUserInterface2 = DynamicBoundsObject<InfoTypedValueUserInterface2>;
-using GDIListUserInterface2 = DynamicBoundsObject<InfoGDIUserInterface2>;
-using IndexListUserInterface2 = DynamicBoundsObject<int32_t>;
 
 // The 32-bit picture that WM_PAINT draws (top-down pixels), owned through the library's memory.
 struct FinalPictureUserInterface2
@@ -110,6 +107,35 @@ public:
     virtual int32_t GetIndexElementFromPoint(int32_t x, int32_t y);
     virtual HRESULT RefreshObject();
 
+    // ---- public operations: callable from any thread ----
+    // Each runs its ...Real operation on the window's thread: at once when called there, else
+    // through the window's registered message, waiting at most the send time-out. The result tells
+    // delivery only (0, or 0x80004005 for a window that is gone or a send that timed out);
+    // values come back through the given pointers.
+    static constexpr int32_t SendTimeoutMs = 60000;
+
+    HRESULT SetWindow(int32_t index, HWND window);
+    HRESULT ControlStatObjectShow(int32_t index, int32_t value);
+    HRESULT MoveObject(int32_t left, int32_t top, int32_t width, int32_t height);
+    HRESULT SetOptimCPU(uint32_t mode);
+    HRESULT UpdateGDIInfoForObject(const GDIListUserInterface2* entries, const IndexListUserInterface2* indexes,
+                                   int32_t count);
+    HRESULT SetTextVarForObject(int32_t index, const char* text);
+    HRESULT UpdateGeneralInfoForObject(int32_t table, const TypedValueListUserInterface2* values,
+                                       const IndexListUserInterface2* indexes, int32_t count);
+    HRESULT SetElementInfoFromIndex(const ElementListUserInterface2* elements, const IndexListUserInterface2* indexes,
+                                    int32_t count);
+    HRESULT GetElementInfoFromIndex(ElementListUserInterface2* elements, const IndexListUserInterface2* indexes,
+                                    int32_t count);
+    // The window handle, or 0 when the send fails.
+    HWND GetHWND();
+    HRESULT DumpDebugListResizedBuffer();
+    // The four results are 0 unless the operation ran.
+    HRESULT GetPosObject(int32_t* left, int32_t* top, int32_t* width, int32_t* height);
+
+    // Shortens the send time-out of every widget; 0 or less restores the 60 seconds.
+    static void SetSendTimeoutForTest(int32_t timeoutMs);
+
     // Makes the window on the calling thread, which then owns the widget. 0x8000FFFF while a
     // window exists; E_FAIL when the window cannot be made.
     HRESULT CreateObject();
@@ -120,6 +146,19 @@ public:
     static LRESULT CALLBACK BaseUserInterfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
+    static constexpr uint32_t MaxOperationTables = 4;
+
+    // Runs row `index` of one of the widget's operation tables on the window's thread (see the
+    // public operations); the label is logged when the send fails.
+    HRESULT SendOperation(const ObjectWindowMessage1& table, uint32_t index, WPARAM wParam, LPARAM lParam,
+                          const char* label);
+    // A derived widget adds its own table, made before its window, so that the window procedure
+    // takes its messages only from senders that still wait. 0x8000FFFF when all places are taken.
+    HRESULT AddOperationTable(const ObjectWindowMessage1* table);
+
+    // The left-button handling of the window procedure; a synthetic press comes from a drag.
+    HRESULT CatchMouseButtonsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool synthetic);
+
     // The class name the window is registered under.
     const char* WindowClassName() const;
     bool IsElementUsed(uint32_t index) const;
@@ -179,6 +218,10 @@ protected:
     uint32_t m_control_id = 0;
     uint8_t m_blocking_send = 1;
     uint8_t m_no_own_picture = 0;
+    // Where operation messages sent from other threads find their records; tables of operations
+    // that the window procedure passes through it, the widget's own first.
+    TimedSendGuard m_send_guard;
+    StaticBoundsObject<const ObjectWindowMessage1*, MaxOperationTables> m_operation_tables;
 
 private:
     void FillDefaultElements();
@@ -193,6 +236,29 @@ private:
     HRESULT FreezeBuffers();
     HRESULT ReleaseResources();
 
+    bool IsOperationMessage(UINT message) const;
+    // On the window's thread: the dispatcher's result when a derived dispatcher handled the
+    // message, else 0.
+    LRESULT RunOperationMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The operation of a message sent through the guard; nothing is read when its sender gave up.
+    LRESULT RunGuardedOperation(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HRESULT MoveObjectFromList(const ListParamsDataPath1* list);
+    HRESULT WriteHWND(HWND* result);
+
+    LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCreateMessage(HWND window, WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroyMessage(HWND window, WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaintMessage(HWND window, WPARAM wParam, LPARAM lParam);
+    void OnMouseMoveMessage(HWND window, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseHoverLeaveMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void UpdateHotFlags(int32_t hit, uint64_t time);
+    void PressElement(int32_t hit, bool synthetic);
+    void ReleaseElement(int32_t hit, bool synthetic);
+    void NotifyDoubleClick(int32_t hit);
+    // Toggles the clicked element's check state as its state word asks.
+    void ToggleElement(uint32_t index);
+    void UncheckOtherGroupMembers(uint32_t clicked);
+    void PostCommand(uint32_t index);
+    void ForwardMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
 };

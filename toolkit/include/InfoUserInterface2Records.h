@@ -125,3 +125,8 @@ constexpr uint32_t GDITableSizeUserInterface2 = 256;
 // Fills the default colours and fonts; the colours first, in their fixed order. 0x8000FFFF for a
 // null table, or when the table is shorter than an index (the entries before it stay filled).
 HRESULT FillDefaultGDITableUserInterface2(DynamicBoundsObject<InfoGDIUserInterface2>* table);
+
+using ElementListUserInterface2 = DynamicBoundsObject<InfoElementUserInterface2>;
+using TypedValueListUserInterface2 = DynamicBoundsObject<InfoTypedValueUserInterface2>;
+using GDIListUserInterface2 = DynamicBoundsObject<InfoGDIUserInterface2>;
+using IndexListUserInterface2 = DynamicBoundsObject<int32_t>;

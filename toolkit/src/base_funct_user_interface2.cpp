@@ -164,24 +164,6 @@ HRESULT BaseUserInterface::DumpDebugListResizedBufferReal()
     CATCH_ALL_RETURN(E_FAIL)
 }
 
-HRESULT BaseUserInterface::CompliteStandartMessage(HWND, UINT, WPARAM, LPARAM, bool* handled)
-{
-    if (handled == nullptr)
-        return E_INVALIDARG;
-    *handled = false;
-    return S_OK;
-}
-
-HRESULT BaseUserInterface::DrawFinallBufferToHDC(HWND, WPARAM, LPARAM, const RECT*, HDC, const PAINTSTRUCT*)
-{
-    return S_OK;
-}
-
-HRESULT BaseUserInterface::OnMouseMove(HWND, WPARAM, LPARAM, uint64_t)
-{
-    return S_OK;
-}
-
 HRESULT BaseUserInterface::OnCreateWindow(HWND, WPARAM, LPARAM, uint64_t)
 {
     return S_OK;

@@ -76,6 +76,7 @@ BaseUserInterface::BaseUserInterface(const ElementListUserInterface2& elements, 
         FillDefaultProperties();
         m_hot_times.Fill(m_time_server.GetTime() - HotTimeLead);
         m_messages.InitMessages(g_operationNames, static_cast<int32_t>(std::size(g_operationNames)));
+        AddOperationTable(&m_messages);
         m_control_id = controlId;
         if (FAILED(m_gdi_table.Init(GDITableSizeUserInterface2, 0)) ||
             FAILED(FillDefaultGDITableUserInterface2(&m_gdi_table)))

@@ -13,29 +13,6 @@
 
 namespace {
 
-void PumpPending()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-// Runs the work on a second thread while this thread pumps, as a GUI thread does.
-void RunOnOtherThreadWhilePumping(const std::function<void()>& work)
-{
-    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::thread worker([&] {
-        work();
-        SetEvent(done);
-    });
-    while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-        PumpPending();
-    worker.join();
-    CloseHandle(done);
-}
-
 // Counts the WM_TIMER messages of two timers until the reference has fired the given times.
 struct TickCounts
 {

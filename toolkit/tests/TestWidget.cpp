@@ -1,6 +1,13 @@
 #include "TestWidget.h"
 
 #include <algorithm>
+#include <thread>
+
+namespace {
+
+const char* const g_testOperationNames[] = {"GMU_TestOperation_TestWidget, Korvane tests"};
+
+} // namespace
 
 int HookRecord::Count(const std::string& name) const
 {
@@ -13,6 +20,46 @@ TestWidget::TestWidget(HookRecord& record, const ElementListUserInterface2& elem
 {
     if (settings.m_class_name != nullptr)
         m_window_class_name = settings.m_class_name;
+    m_test_messages.InitMessages(g_testOperationNames, 1);
+    AddOperationTable(&m_test_messages);
+}
+
+HRESULT TestWidget::TestOperation(HRESULT answer)
+{
+    return SendOperation(m_test_messages, 0, static_cast<WPARAM>(static_cast<uint32_t>(answer)), 0,
+                         "TestWidget::TestOperation");
+}
+
+HRESULT TestWidget::CompliteStandartMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool* handled)
+{
+    if (m_messages.GetIndexFromMessage(message) >= 0)
+        m_operation_threads.push_back(GetCurrentThreadId());
+    if (m_test_messages.GetIndexFromMessage(message) == 0 && handled != nullptr) {
+        *handled = true;
+        return static_cast<HRESULT>(wParam);
+    }
+    return BaseUserInterface::CompliteStandartMessage(window, message, wParam, lParam, handled);
+}
+
+HRESULT TestWidget::SetTextVarForObjectReal(int32_t index, const char* text)
+{
+    ++m_text_sets;
+    return BaseUserInterface::SetTextVarForObjectReal(index, text);
+}
+
+HRESULT TestWidget::OnKeyMessage(UINT message, HWND window, WPARAM wParam, LPARAM lParam)
+{
+    m_record.m_calls.push_back("OnKeyMessage " + std::to_string(message) + " " + std::to_string(wParam));
+    return BaseUserInterface::OnKeyMessage(message, window, wParam, lParam);
+}
+
+void TestWidget::SetFinalPicture(const std::vector<uint32_t>& pixels)
+{
+    const auto size = static_cast<uint32_t>(pixels.size() * sizeof(uint32_t));
+    if (m_finall_rgb.m_size != size)
+        m_finall_rgb.Allocate(size);
+    std::copy(pixels.begin(), pixels.end(), reinterpret_cast<uint32_t*>(m_finall_rgb.m_pixels));
+    m_finall_rgb.m_valid_count = 1;
 }
 
 TestWidget::~TestWidget()
@@ -87,4 +134,60 @@ uint64_t LibraryHeapInUse()
     SAFE_GET_INFO_HEAP(false, &own, nullptr);
     SAFE_GET_INFO_HEAP(false, &strings, GetHeapForDynamicString());
     return own + strings;
+}
+
+void PumpPending()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void RunOnOtherThreadWhilePumping(const std::function<void()>& work)
+{
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread worker([&] {
+        work();
+        SetEvent(done);
+    });
+    while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+        PumpPending();
+    worker.join();
+    CloseHandle(done);
+}
+
+MessageRecorder::MessageRecorder()
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "KorvaneToolkitTestMessageRecorder";
+    RegisterClassExA(&windowClass);
+    m_window = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                               windowClass.hInstance, this);
+}
+
+MessageRecorder::~MessageRecorder()
+{
+    DestroyWindow(m_window);
+}
+
+const std::vector<MessageRecorder::Message>& MessageRecorder::Received()
+{
+    PumpPending();
+    return m_received;
+}
+
+LRESULT CALLBACK MessageRecorder::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* recorder = reinterpret_cast<MessageRecorder*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (recorder != nullptr && (message == WM_COMMAND || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)))
+        recorder->m_received.push_back({message, wParam, lParam});
+    return DefWindowProcA(window, message, wParam, lParam);
 }

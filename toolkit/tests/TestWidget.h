@@ -4,6 +4,7 @@
 
 #include "BaseUserInterface.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,19 @@ public:
     HRESULT OnElementInfoChanged() override;
     HRESULT RebuildObject() override;
     HRESULT SetChangedAllBuffers() override;
+    HRESULT SetTextVarForObjectReal(int32_t index, const char* text) override;
+    HRESULT OnKeyMessage(UINT message, HWND window, WPARAM wParam, LPARAM lParam) override;
+    // Handles the widget's own test operation: its answer is the operation's wParam.
+    HRESULT CompliteStandartMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool* handled) override;
+
+    // The operation of a derived widget's own table, which answers the given result.
+    HRESULT TestOperation(HRESULT answer);
+    // Shows a top-down picture of width x height pixels (0x00RRGGBB) as the widget's final picture.
+    void SetFinalPicture(const std::vector<uint32_t>& pixels);
+
+    // Threads on which operations ran.
+    std::vector<DWORD> m_operation_threads;
+    int m_text_sets = 0;
 
     using BaseUserInterface::m_array_general_buffers;
     using BaseUserInterface::m_element_count;
@@ -53,24 +67,38 @@ public:
     using BaseUserInterface::m_finall_buffer;
     using BaseUserInterface::m_finall_buffer_choice;
     using BaseUserInterface::m_finall_rgb;
+    using BaseUserInterface::m_force_finalize;
     using BaseUserInterface::m_frozen;
     using BaseUserInterface::m_gdi_changed;
     using BaseUserInterface::m_gdi_table;
+    using BaseUserInterface::m_has_focus;
+    using BaseUserInterface::m_height;
     using BaseUserInterface::m_hot_flags;
     using BaseUserInterface::m_hot_times;
+    using BaseUserInterface::m_last_mouse_x;
+    using BaseUserInterface::m_last_mouse_y;
+    using BaseUserInterface::m_left_button_down;
+    using BaseUserInterface::m_messages;
+    using BaseUserInterface::m_mouse_enter_time;
+    using BaseUserInterface::m_mouse_tracking;
     using BaseUserInterface::m_pressed_element;
     using BaseUserInterface::m_previous_pressed_element;
     using BaseUserInterface::m_property_changed;
     using BaseUserInterface::m_property_counts;
+    using BaseUserInterface::m_processor_mode;
     using BaseUserInterface::m_property_tables;
+    using BaseUserInterface::m_related_windows;
     using BaseUserInterface::m_state_values;
     using BaseUserInterface::m_text;
     using BaseUserInterface::m_timer_id;
     using BaseUserInterface::m_timer_period;
+    using BaseUserInterface::m_toggle_enabled;
+    using BaseUserInterface::m_width;
     using BaseUserInterface::m_window;
 
 private:
     HookRecord& m_record;
+    ObjectWindowMessage1 m_test_messages;
 };
 
 // A used element with an area, a command id and a state word.
@@ -98,3 +126,37 @@ inline IndexListUserInterface2 MakeIndexList(const std::vector<int32_t>& indexes
 
 // Bytes in use in the support library's own heap and in its string heap.
 uint64_t LibraryHeapInUse();
+
+// Dispatches every message waiting for this thread.
+void PumpPending();
+// Runs the work on a second thread while this thread pumps, as a GUI thread does.
+void RunOnOtherThreadWhilePumping(const std::function<void()>& work);
+
+// A hidden window on the test thread that records the messages posted to it.
+class MessageRecorder
+{
+public:
+    struct Message
+    {
+        UINT m_message;
+        WPARAM m_wparam;
+        LPARAM m_lparam;
+        bool operator==(const Message& other) const = default;
+    };
+
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    HWND Handle() const { return m_window; }
+    // What arrived so far, after the pending messages are dispatched.
+    const std::vector<Message>& Received();
+    void Clear() { m_received.clear(); }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_window = nullptr;
+    std::vector<Message> m_received;
+};
