@@ -44,7 +44,7 @@ TEST(GeneralBuffer, ResizeClampsAndRoundsTheStride)
     const ResizeCase cases[] = {
         {7, 1, 7, 1, 16, 32},     {8, 1, 8, 1, 16, 32},          {9, 1, 9, 1, 32, 48},
         {0, 0, 0, 0, 0, 16},      {-5, -5, 0, 0, 0, 16},         {16, 1, 16, 1, 32, 48},
-        {9000, 10, 8192, 10, 16384, 16384 * 10 + 16},
+        {9000, 10, 8192, 10, 16384, 16384 * 10 + 16}, {8192, 4095, 8192, 4095, 16384, 16384 * 4095 + 16},
     };
     for (const ResizeCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.m_width << " x " << c.m_height);
@@ -66,7 +66,7 @@ TEST(GeneralBuffer, SizeAtTheLimitIsRefusedAndLeavesTheBufferButMarksIt)
     const int16_t* plane = buffer.m_rgb_buffers.GetElement(0);
     buffer.ClearChanged();
 
-    EXPECT_EQ(buffer.ResizeBuffer(8192, 8192), E_FAIL); // 16384 x 8192 + 16 = 0x4000010
+    EXPECT_EQ(buffer.ResizeBuffer(8192, 4096), E_FAIL); // 16384 x 4096 + 16 = 0x4000010
     EXPECT_EQ(buffer.m_width_element, 4);
     EXPECT_EQ(buffer.m_height_element, 4);
     EXPECT_EQ(buffer.m_max_size_byte_buffer, 16 * 4 + 16);
