@@ -4,6 +4,7 @@
 // that stopped delivering or reported an error. Only the driver-access facade drives it.
 #pragma once
 
+#include "ObjectControlGraphStillSources.h"
 #include "ObjectEventDShow1.h"
 #include "aObjectBaseForGlobalObject.h"
 #include "need_interface.h"
@@ -156,7 +157,7 @@ private:
     HRESULT ShowPropertyPages(TimedSendRequest** request);
 
     // The sources that fill frames themselves (picture files, the desktop): their graphs hold no
-    // filter. Until they are built the frame stays empty.
+    // filter.
     HRESULT RebuildPictureList();
     HRESULT FillBufferForPicterFileDriver(InfoDataBufferPath1& frame);
     HRESULT FillBufferForDesktopDriver(InfoDataBufferPath1& frame);
@@ -177,6 +178,8 @@ private:
     bool m_busy = false;
     InfoNeedInterface m_need_interface;
     ExtStateVideoDriver m_internal_var;
+    PictureFileSource m_picture_source{m_time_server};
+    DesktopSource m_desktop_source;
     // The remembered "property pages open" variable; read by the facade from its own thread.
     std::atomic<bool> m_property_pages_open{false};
 };
