@@ -184,6 +184,24 @@ TEST(NetworkObject, ServerAndClientPassThroughTheirStates)
     EXPECT_EQ(StateOf(*client), NetworkStateIdle);
 }
 
+TEST(NetworkObject, ClientStaysConnectingUntilTheServerTakesItsConnection)
+{
+    WinsockScope winsock;
+    const uint16_t port = FreeLoopbackPort();
+    TestListener listener(port, 0);
+    TestStream waiting = TestStream::Connect(port);
+    ASSERT_TRUE(waiting.IsOpen()) << "the server's queue is full now";
+    auto client = StartObject();
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(StartClient(*client, port));
+    Sleep(300);
+    EXPECT_EQ(StateOf(*client), NetworkStateConnecting);
+    TestStream first = listener.Accept();
+    TestStream second = listener.Accept();
+    EXPECT_TRUE(second.IsOpen());
+    EXPECT_TRUE(WaitForState(*client, NetworkStateClientConnected));
+}
+
 TEST(NetworkObject, RefusedConnectionLeavesTheClientWaitingToRetry)
 {
     WinsockScope winsock;

@@ -137,12 +137,12 @@ void TestStream::Close()
 
 // ---- TestListener --------------------------------------------------------------------------
 
-TestListener::TestListener(uint16_t port) : m_socket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP))
+TestListener::TestListener(uint16_t port, int backlog) : m_socket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP))
 {
     sockaddr_in address = LoopbackAddress(0);
     address.sin_port = htons(port);
     bind(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
-    listen(m_socket, 4);
+    listen(m_socket, backlog);
 }
 
 TestListener::~TestListener()
@@ -249,13 +249,24 @@ bool StartClient(ObjectNetwork1& object, uint16_t port)
            object.SetConnectAddress(&target) == S_OK && object.Connect() == S_OK;
 }
 
+// The new connection's first send step has run: its notification can no longer come late, marking
+// activity or sending what a test queues next.
+bool WaitForFirstSendStep(ObjectNetwork1& object)
+{
+    return WaitUntil([&] {
+        int32_t side = 0;
+        object.IsSideOperation(&side);
+        return side != kNetworkSideSend;
+    });
+}
+
 std::unique_ptr<ObjectNetwork1> StartConnectedClient(TestListener& listener, uint16_t port, TestStream& peer)
 {
     auto object = StartObject();
     if (!object || !StartClient(*object, port))
         return nullptr;
     peer = listener.Accept();
-    if (!peer.IsOpen() || !WaitForState(*object, NetworkStateClientConnected))
+    if (!peer.IsOpen() || !WaitForState(*object, NetworkStateClientConnected) || !WaitForFirstSendStep(*object))
         return nullptr;
     return object;
 }
@@ -266,7 +277,7 @@ std::unique_ptr<ObjectNetwork1> StartConnectedServer(uint16_t port, TestStream& 
     if (!object || !StartServer(*object, port))
         return nullptr;
     peer = TestStream::Connect(port);
-    if (!peer.IsOpen() || !WaitForState(*object, NetworkStateServerConnected))
+    if (!peer.IsOpen() || !WaitForState(*object, NetworkStateServerConnected) || !WaitForFirstSendStep(*object))
         return nullptr;
     return object;
 }

@@ -60,7 +60,9 @@ private:
 class TestListener
 {
 public:
-    explicit TestListener(uint16_t port);
+    // A backlog of 0 holds one connection the test has not accepted; the system drops later ones
+    // until it is taken.
+    explicit TestListener(uint16_t port, int backlog = 4);
     ~TestListener();
     TestListener(const TestListener&) = delete;
     TestListener& operator=(const TestListener&) = delete;
