@@ -275,7 +275,7 @@ HRESULT ObjectNetwork1::RealSetBufferForSend(const InfoMessageSetBufferForSend* 
         const int32_t total = record->m_size + kNetworkHeaderSize;
         if (m_send_block == nullptr || m_send_capacity < total) {
             if (FAILED(SAFE_TASK_REALLOC(&m_send_block, static_cast<uint64_t>(total))))
-                return E_OUTOFMEMORY;
+                return E_FAIL;
             m_send_capacity = total;
         }
         m_send_pending = true;
@@ -347,7 +347,7 @@ HRESULT ObjectNetwork1::RealReceiveStep()
         if (m_recive_fill >= m_recive_capacity && m_recive_capacity < kMaxReceiveCapacity) {
             const int32_t grown = m_recive_capacity + kReceiveGrowth;
             if (FAILED(SAFE_TASK_REALLOC(&m_recive_block, static_cast<uint64_t>(grown))))
-                return E_OUTOFMEMORY;
+                return E_FAIL;
             m_recive_capacity = grown;
         }
         if (m_recive_fill >= m_recive_capacity) {
