@@ -32,6 +32,8 @@ class TestCaptureFilter;
 struct DeviceState
 {
     std::mutex lock;
+    // Held while a frame is on its way, so that stopping the delivery can wait for it.
+    std::mutex delivery;
     std::vector<TestCaptureCapability> capabilities;
     std::vector<TestCaptureFormat> accepted;
     bool delivering = true;
@@ -516,6 +518,7 @@ public:
     }
     STDMETHODIMP SetDelivering(BOOL deliver) override
     {
+        std::lock_guard<std::mutex> onItsWay(m_device.delivery);
         std::lock_guard<std::mutex> guard(m_device.lock);
         m_device.delivering = deliver != FALSE;
         return S_OK;
@@ -1076,6 +1079,7 @@ void TestCaptureFilter::StreamFrames()
 
 void TestCaptureFilter::DeliverFrame()
 {
+    std::lock_guard<std::mutex> onItsWay(m_device.delivery);
     IMemAllocator* allocator = nullptr;
     IMemInputPin* input = nullptr;
     LONG size = 0;

@@ -48,7 +48,7 @@ struct ITestCaptureDevice : public IUnknown
     virtual HRESULT STDMETHODCALLTYPE SetCapabilities(const TestCaptureCapability* list, ULONG count) = 0;
     // Replaces the pairs SetFormat accepts (none: every SetFormat is refused).
     virtual HRESULT STDMETHODCALLTYPE SetAcceptedFormats(const TestCaptureFormat* list, ULONG count) = 0;
-    // Frames flow while running unless stopped here.
+    // Frames flow while running unless stopped here; stopping returns once no frame is on its way.
     virtual HRESULT STDMETHODCALLTYPE SetDelivering(BOOL deliver) = 0;
     // IMediaEventSink::Notify on the graph of every instance of the device that is in a graph.
     virtual HRESULT STDMETHODCALLTYPE RaiseGraphEvent(long code, LONG_PTR first, LONG_PTR second) = 0;

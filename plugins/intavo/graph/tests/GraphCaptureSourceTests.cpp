@@ -372,6 +372,7 @@ TEST_F(GraphCaptureSource, AStuckStateChangeIsBoundedAndFrameFetchesDoNotWaitFor
     ClassDirectAcessToDriver driver("");
     Build(driver, m_source);
     ASSERT_EQ(m_device->SetHoldIntermediate(TRUE), S_OK);
+    m_device->ClearJournal();
     LogCapture log;
     HRESULT runResult = S_OK;
     ULONGLONG runMs = 0;
@@ -383,7 +384,8 @@ TEST_F(GraphCaptureSource, AStuckStateChangeIsBoundedAndFrameFetchesDoNotWaitFor
         runMs = GetTickCount64() - begin;
     });
     WaitForSingleObject(started, INFINITE);
-    Sleep(300);
+    // The device runs: the graph object now waits for the state change that never ends.
+    EXPECT_TRUE(WaitUntil([&] { return Journal().find("Run\n") != std::string::npos; }, 5000));
     InfoDataBufferPath1 frame(false);
     const ULONGLONG begin = GetTickCount64();
     EXPECT_EQ(driver.SafeGetBuffer(&frame), S_FALSE);
