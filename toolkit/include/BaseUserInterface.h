@@ -15,6 +15,7 @@
 #include "TimedSendGuard.h"
 
 #include "KestrelDebugFunct.h"
+#include "OptimFunctionUnifProcessSWORD.h"
 
 #include <windows.h>
 
@@ -35,6 +36,13 @@ struct FinalPictureUserInterface2
     uint32_t m_size = 0;
     int32_t m_valid_count = 0;
 };
+
+// The widget's operations of one processor kernel set, by operation index: the 13-argument form of
+// the image primitives. Index 0, 18, 19, 25 and 36..63 are empty.
+constexpr uint32_t OperationCountUserInterface2 = 64;
+using OperationTableUserInterface2 = StaticBoundsObject<UnifSwordFunction, OperationCountUserInterface2>;
+// anyAlignment: the list for parts of rows that do not start on a whole block.
+void FillOperationTableUserInterface2(OperationTableUserInterface2& table, ProcessorKernelSet set, bool anyAlignment);
 
 class BaseUserInterface
 {
@@ -132,9 +140,27 @@ public:
     HRESULT DumpDebugListResizedBuffer();
     // The four results are 0 unless the operation ran.
     HRESULT GetPosObject(int32_t* left, int32_t* top, int32_t* width, int32_t* height);
+    // Copies the buffer into general buffer index (when given) and marks it as asked.
+    HRESULT UpdateDataBuffer(int32_t index, const InfoGeneralBufferForUserInterface2* buffer, bool mark);
+    // A copy of general buffer index (-1: the final buffer) in the given buffer.
+    HRESULT GetBufferFromIndex(int32_t index, InfoGeneralBufferForUserInterface2* buffer);
 
     // Shortens the send time-out of every widget; 0 or less restores the 60 seconds.
     static void SetSendTimeoutForTest(int32_t timeoutMs);
+
+    // Rebuilds both operation tables and the granularity table for the stored processor mode:
+    // the last granularity query's answer, or E_FAIL (empty tables) for a mode with no set.
+    HRESULT SelectOperationSets();
+    // Bytes of all general buffers and of the final buffer.
+    uint64_t GetSummSizeBuffers() const;
+    // Reads a 32-bit BMP skin into the buffer, or makes it 32 x 32 of zeros when the file cannot be
+    // read (still 0). E_UNEXPECTED for no folder, 1 for no file name.
+    HRESULT LoadBMPFileToGeneralBuffer(const char* fileName, const char* folder,
+                                       InfoGeneralBufferForUserInterface2* buffer);
+    // Copies a buffer of the same size, else scales each plane into the destination's size.
+    // E_INVALIDARG without an operation set or buffer, E_UNEXPECTED onto itself.
+    HRESULT CopyGeneralBuffer(InfoGeneralBufferForUserInterface2* destination,
+                              const InfoGeneralBufferForUserInterface2* source);
 
     // Makes the window on the calling thread, which then owns the widget. 0x8000FFFF while a
     // window exists; E_FAIL when the window cannot be made.
@@ -158,6 +184,9 @@ protected:
 
     // The left-button handling of the window procedure; a synthetic press comes from a drag.
     HRESULT CatchMouseButtonsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool synthetic);
+
+    // The operation of GetBufferFromIndex.
+    HRESULT CopyBufferFromIndex(int32_t index, InfoGeneralBufferForUserInterface2* destination);
 
     // The class name the window is registered under.
     const char* WindowClassName() const;
@@ -222,6 +251,17 @@ protected:
     // that the window procedure passes through it, the widget's own first.
     TimedSendGuard m_send_guard;
     StaticBoundsObject<const ObjectWindowMessage1*, MaxOperationTables> m_operation_tables;
+    // The image operations of the processor mode (SetOptimCPUReal): operations for parts of rows
+    // that start on a whole block, for the other parts, the block size in bytes of each (-1: none),
+    // and the single operations.
+    OperationTableUserInterface2 m_operations_aligned;
+    OperationTableUserInterface2 m_operations_unaligned;
+    StaticBoundsObject<int32_t, OperationCountUserInterface2> m_operation_granularity;
+    PlanesToRgbFunction m_planes_to_rgb32 = nullptr;
+    Rgb32ToPlanesFunction m_rgb32_to_planes = nullptr;
+    UnifSwordFunction m_mirror = nullptr;
+    ResizeSwordFunction m_resize = nullptr;
+    UnifSwordFunction m_clamp = nullptr;
 
 private:
     void FillDefaultElements();
@@ -244,6 +284,7 @@ private:
     LRESULT RunGuardedOperation(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HRESULT MoveObjectFromList(const ListParamsDataPath1* list);
     HRESULT WriteHWND(HWND* result);
+    void SetSingleOperations(ProcessorKernelSet set);
 
     LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCreateMessage(HWND window, WPARAM wParam, LPARAM lParam);

@@ -2,6 +2,7 @@
 // and the widget's thread reads it while the caller waits for the send.
 #pragma once
 
+#include "InfoGeneralBufferForUserInterface2.h"
 #include "InfoUserInterface2Records.h"
 
 #include "ObjectWindowMessage1.h"
@@ -39,6 +40,16 @@ struct InfoMessageForGetPosObject : GeneralParentForMessageStruct
     int32_t* m_top = nullptr;
     int32_t* m_width = nullptr;
     int32_t* m_height = nullptr;
+};
+
+// Serves both directions: the buffer is read by the update and written by the get operation.
+struct InfoMessageForXXXUpdateDataBuffer : GeneralParentForMessageStruct
+{
+    InfoMessageForXXXUpdateDataBuffer() : GeneralParentForMessageStruct("InfoMessageForXXXUpdateDataBuffer") {}
+
+    int32_t m_index = 0;
+    InfoGeneralBufferForUserInterface2* m_buffer = nullptr;
+    uint8_t m_mark = 1;
 };
 
 // Serves both directions: the list is read by the set operation and written by the get operation.

@@ -4,6 +4,7 @@
 #include "FunctWorkWithHWND.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -121,19 +122,6 @@ HRESULT BaseUserInterface::SetWindowReal(int32_t index, HWND window)
     CATCH_ALL_RETURN(E_FAIL)
 }
 
-HRESULT BaseUserInterface::SetOptimCPUReal(uint32_t mode)
-{
-    m_processor_mode = mode;
-    return S_OK;
-}
-
-HRESULT BaseUserInterface::UpdateDataBufferReal(int32_t index, const InfoGeneralBufferForUserInterface2*, bool)
-{
-    if (index < 0 || index >= static_cast<int32_t>(m_array_general_buffers.GetCount()))
-        return E_UNEXPECTED;
-    return E_NOTIMPL;
-}
-
 HRESULT BaseUserInterface::DumpDebugListResizedBufferReal()
 {
     try {
@@ -212,4 +200,167 @@ HRESULT BaseUserInterface::OnKeyMessage(UINT, HWND, WPARAM, LPARAM)
 HRESULT BaseUserInterface::OnMouseButton(HWND, UINT, WPARAM, LPARAM, uint64_t, bool)
 {
     return S_OK;
+}
+
+// ---- image operations of the processor mode ----
+
+namespace {
+
+constexpr uint32_t ListedOperations = 36;
+using OperationList = std::array<UnifSwordFunction, ListedOperations>;
+
+// One list per kernel set. `s` names the variants of every entry; `t` those of the entries that have
+// an any-alignment twin (the same as `s` except in the SSE2 list for unaligned parts). Indexes the
+// widgets' slots use keep their fixed roles; the others are further bit, constant and plane members.
+#define WIDGET_OPERATION_LIST(s, t)                                                                        \
+    OperationList                                                                                          \
+    {                                                                                                      \
+        nullptr,                        /*  0 */                                                           \
+            SetConstSWORD##t,           /*  1 constant under the mask */                                   \
+            CopyPlaneMaskedSWORD##t,    /*  2 copy */                                                      \
+            XorConstSWORD##t,           /*  3 */                                                           \
+            AndConstSWORD##t,           /*  4 AND with a constant */                                       \
+            OrConstSWORD##t,            /*  5 */                                                           \
+            AndNotConstSWORD##t,        /*  6 */                                                           \
+            XorPlaneSWORD##t,           /*  7 */                                                           \
+            OrPlaneSWORD##t,            /*  8 */                                                           \
+            key_source_sword_funct##t,  /*  9 colour key */                                                \
+            AndNotPlaneSWORD##t,        /* 10 */                                                           \
+            AddPlaneSWORD##t,           /* 11 saturated add */                                             \
+            SubPlaneSWORD##t,           /* 12 saturated subtract */                                        \
+            SetConstSWORD##t,           /* 13 colour fill from vector A */                                 \
+            AddConstSWORD##t,           /* 14 */                                                           \
+            MulPlaneSWORD##t,           /* 15 multiply */                                                  \
+            SubConstSWORD##t,           /* 16 */                                                           \
+            SetConstSWORD##t,           /* 17 constant fill */                                             \
+            nullptr,                    /* 18 */                                                           \
+            nullptr,                    /* 19 */                                                           \
+            gradient_fill_sword_funct##t, /* 20 gradient fill */                                           \
+            blure_const_sword_funct##s, /* 21 blur */                                                      \
+            sharp_const_sword_funct##s, /* 22 sharpen */                                                   \
+            AndPlaneSWORD##t,           /* 23 AND of planes */                                             \
+            MulShiftPlaneSWORD##t,      /* 24 multiply and shift */                                        \
+            nullptr,                    /* 25 */                                                           \
+            DistancePatternSWORD##s,    /* 26 distance pattern */                                          \
+            AbsDiffSWORD##t,            /* 27 absolute difference */                                       \
+            MulConstSWORD##t,           /* 28 */                                                           \
+            MulShiftConstSWORD##t,      /* 29 */                                                           \
+            ContrastPivotSWORD##t,      /* 30 */                                                           \
+            CmpGTConstSWORD##t,         /* 31 */                                                           \
+            CmpGTAddForSWord##t,        /* 32 */                                                           \
+            GenerateImageFunct##t,      /* 33 band generation */                                           \
+            ThresholdSelectSWORD##s,    /* 34 */                                                           \
+            MulComplementShiftSWORD##t, /* 35 multiply by (constant - source) and shift */                 \
+    }
+
+constexpr OperationList PlainList = WIDGET_OPERATION_LIST(_c, _c);
+constexpr OperationList MmxList = WIDGET_OPERATION_LIST(_mmx, _mmx);
+constexpr OperationList Sse2List = WIDGET_OPERATION_LIST(_sse2, _sse2);
+constexpr OperationList Sse2AnyAlignmentList = WIDGET_OPERATION_LIST(_sse2, _sse2u);
+
+const OperationList& ListOf(ProcessorKernelSet set, bool anyAlignment)
+{
+    switch (set) {
+    case ProcessorKernelSet::Sse2:
+        return anyAlignment ? Sse2AnyAlignmentList : Sse2List;
+    // The SSE-integer set of these operations is the MMX code.
+    case ProcessorKernelSet::SseInteger:
+    case ProcessorKernelSet::Mmx:
+        return MmxList;
+    default:
+        return PlainList;
+    }
+}
+
+// The widget's modes: one feature bit of the processor word that has a set.
+bool ModeHasSet(uint32_t mode)
+{
+    switch (mode & 0xFFFF) {
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 32:
+    case 64:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void FillOperationTableUserInterface2(OperationTableUserInterface2& table, ProcessorKernelSet set, bool anyAlignment)
+{
+    table.Fill(nullptr);
+    const OperationList& list = ListOf(set, anyAlignment);
+    for (uint32_t i = 0; i < ListedOperations; ++i)
+        table.GetElement(i) = list[i];
+}
+
+HRESULT BaseUserInterface::SelectOperationSets()
+{
+    try {
+        m_operations_aligned.Fill(nullptr);
+        m_operations_unaligned.Fill(nullptr);
+        m_operation_granularity.Fill(0);
+        if (!ModeHasSet(m_processor_mode))
+            return E_FAIL;
+        const ProcessorKernelSet set = SelectProcessorKernelSet(m_processor_mode);
+        FillOperationTableUserInterface2(m_operations_aligned, set, false);
+        FillOperationTableUserInterface2(m_operations_unaligned, set, true);
+        HRESULT result = S_OK;
+        for (uint32_t i = 0; i < OperationCountUserInterface2; ++i) {
+            const UnifSwordFunction operation = m_operations_aligned.GetElement(i);
+            if (operation != nullptr)
+                result = operation(nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr,
+                                   &m_operation_granularity.GetElement(i));
+        }
+        return result;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+void BaseUserInterface::SetSingleOperations(ProcessorKernelSet set)
+{
+    const OptimFunctionTableSWORD& column = GetOptimFunctionTableSWORD(set);
+    m_rgb32_to_planes = column.rgb32ToR16G16B16;
+    m_mirror = column.mirrorTopToBottom;
+    m_resize = column.resize;
+    m_clamp = column.clampTo255;
+    switch (set) {
+    case ProcessorKernelSet::Sse2:
+        m_planes_to_rgb32 = r16g16b16_to_rgb32_sse2;
+        break;
+    case ProcessorKernelSet::SseInteger:
+    case ProcessorKernelSet::Mmx:
+        m_planes_to_rgb32 = r16g16b16_to_rgb32_mmx;
+        break;
+    default:
+        m_planes_to_rgb32 = r16g16b16_to_rgb32_c;
+        break;
+    }
+}
+
+HRESULT BaseUserInterface::SetOptimCPUReal(uint32_t mode)
+{
+    m_processor_mode = mode;
+    const HRESULT selected = SelectOperationSets();
+    try {
+        if (ModeHasSet(mode))
+            SetSingleOperations(SelectProcessorKernelSet(mode));
+        return selected;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+uint64_t BaseUserInterface::GetSummSizeBuffers() const
+{
+    try {
+        uint64_t total = 0;
+        for (uint32_t i = 0; i < m_array_general_buffers.GetCount(); ++i)
+            total += static_cast<uint64_t>(std::max(m_array_general_buffers.GetElement(i).m_max_size_byte_buffer, 0));
+        return total + static_cast<uint64_t>(std::max(m_finall_buffer.m_max_size_byte_buffer, 0));
+    }
+    CATCH_ALL_RETURN(0)
 }

@@ -22,9 +22,11 @@ enum Operation : uint32_t
     OperationUpdateGeneralInfoForObject = 6,
     OperationSetElementInfoFromIndex = 7,
     OperationGetElementInfoFromIndex = 8,
+    OperationUpdateDataBuffer = 9,
     OperationGetHWND = 10,
     OperationDumpDebugListResizedBuffer = 11,
     OperationGetPosObject = 12,
+    OperationGetBufferFromIndex = 13,
 };
 
 constexpr uint32_t MovePositionCount = 4;
@@ -151,6 +153,10 @@ HRESULT BaseUserInterface::CompliteStandartMessage(HWND, UINT message, WPARAM wP
             const auto& record = RecordAt<InfoMessageForXXXElementInfoFromIndex>(wParam);
             return GetElementInfoFromIndexReal(record.m_elements, record.m_indexes, record.m_count);
         }
+        case OperationUpdateDataBuffer: {
+            const auto& record = RecordAt<InfoMessageForXXXUpdateDataBuffer>(wParam);
+            return UpdateDataBufferReal(record.m_index, record.m_buffer, record.m_mark != 0);
+        }
         case OperationGetHWND:
             return WriteHWND(reinterpret_cast<HWND*>(wParam));
         case OperationDumpDebugListResizedBuffer:
@@ -158,6 +164,10 @@ HRESULT BaseUserInterface::CompliteStandartMessage(HWND, UINT message, WPARAM wP
         case OperationGetPosObject: {
             const auto& record = RecordAt<InfoMessageForGetPosObject>(wParam);
             return GetPosObjectReal(record.m_left, record.m_top, record.m_width, record.m_height);
+        }
+        case OperationGetBufferFromIndex: {
+            const auto& record = RecordAt<InfoMessageForXXXUpdateDataBuffer>(wParam);
+            return CopyBufferFromIndex(record.m_index, record.m_buffer);
         }
         default:
             return S_OK;
@@ -332,6 +342,32 @@ HRESULT BaseUserInterface::GetPosObject(int32_t* left, int32_t* top, int32_t* wi
         record.m_height = height;
         return SendOperation(m_messages, OperationGetPosObject, AsWParam(record), 0,
                              "BaseUserInterface::GetPosObject");
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT BaseUserInterface::UpdateDataBuffer(int32_t index, const InfoGeneralBufferForUserInterface2* buffer, bool mark)
+{
+    try {
+        InfoMessageForXXXUpdateDataBuffer record;
+        record.m_index = index;
+        // The update only reads the buffer.
+        record.m_buffer = const_cast<InfoGeneralBufferForUserInterface2*>(buffer);
+        record.m_mark = mark ? 1 : 0;
+        return SendOperation(m_messages, OperationUpdateDataBuffer, AsWParam(record), 0,
+                             "BaseUserInterface::UpdateDataBuffer");
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT BaseUserInterface::GetBufferFromIndex(int32_t index, InfoGeneralBufferForUserInterface2* buffer)
+{
+    try {
+        InfoMessageForXXXUpdateDataBuffer record;
+        record.m_index = index;
+        record.m_buffer = buffer;
+        return SendOperation(m_messages, OperationGetBufferFromIndex, AsWParam(record), 0,
+                             "BaseUserInterface::GetBufferFromIndex");
     }
     CATCH_ALL_RETURN(E_FAIL)
 }

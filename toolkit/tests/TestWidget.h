@@ -95,6 +95,15 @@ public:
     using BaseUserInterface::m_toggle_enabled;
     using BaseUserInterface::m_width;
     using BaseUserInterface::m_window;
+    using BaseUserInterface::m_operations_aligned;
+    using BaseUserInterface::m_operations_unaligned;
+    using BaseUserInterface::m_operation_granularity;
+    using BaseUserInterface::m_planes_to_rgb32;
+    using BaseUserInterface::m_rgb32_to_planes;
+    using BaseUserInterface::m_mirror;
+    using BaseUserInterface::m_resize;
+    using BaseUserInterface::m_clamp;
+    using BaseUserInterface::CopyBufferFromIndex;
 
 private:
     HookRecord& m_record;

@@ -100,6 +100,9 @@ TEST_F(WidgetOperationTest, OperationsRunOnTheWindowsThread)
     const IndexListUserInterface2 index200 = MakeIndexList({200});
     ElementListUserInterface2 fetched = MakeElementList({InfoElementUserInterface2()});
     HWND handle = nullptr;
+    InfoGeneralBufferForUserInterface2 picture, fetchedPicture;
+    picture.ResizeBuffer(5, 3);
+    picture.FillBuffers(7, 9);
     int32_t left = -1, top = -1, width = -1, height = -1;
     const Case cases[] = {
         {"SetWindow", [&](TestWidget& w) { return w.SetWindow(1, receiver); },
@@ -127,6 +130,18 @@ TEST_F(WidgetOperationTest, OperationsRunOnTheWindowsThread)
          [](TestWidget& w) { EXPECT_EQ(w.m_elements.GetElement(1).Field(6).m_value.m_int, 99); }},
         {"GetElementInfoFromIndex", [&](TestWidget& w) { return w.GetElementInfoFromIndex(&fetched, &index0, 1); },
          [&](TestWidget&) { EXPECT_EQ(fetched.GetElement(0).Field(6).m_value.m_int, 77); }},
+        {"UpdateDataBuffer",
+         [&](TestWidget& w) {
+             w.SetOptimCPUReal(4);
+             return w.UpdateDataBuffer(3, &picture, true);
+         },
+         [](TestWidget& w) {
+             const InfoGeneralBufferForUserInterface2& buffer = w.m_array_general_buffers.GetElement(3);
+             EXPECT_EQ(buffer.m_width_element, 16); // scaled into the buffer's own size
+             EXPECT_EQ(buffer.m_rgb_buffers.GetElement(2)[0], 0x0909);
+         }},
+        {"GetBufferFromIndex", [&](TestWidget& w) { return w.GetBufferFromIndex(0, &fetchedPicture); },
+         [&](TestWidget&) { EXPECT_EQ(fetchedPicture.m_width_element, 32); }},
         {"GetHWND", [&](TestWidget& w) { return (handle = w.GetHWND()) != nullptr ? S_OK : E_FAIL; },
          [&](TestWidget& w) { EXPECT_EQ(handle, w.m_window); }},
         {"DumpDebugListResizedBuffer", [](TestWidget& w) { return w.DumpDebugListResizedBuffer(); },
