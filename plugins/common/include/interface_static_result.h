@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class BaseClassObjectDataPath1;
+class ObjectControlDataPath1;
 
 // The caller's record of the one method.
 struct InfoStaticResultProcessDataPath1
@@ -32,9 +33,10 @@ public:
     HRESULT GetStatistics(InfoStaticResultProcessDataPath1* record);
 
     // Counts one completely processed frame; raises the statistics event into the list when the
-    // count reaches the report period.
+    // count reaches the report period, addressed to the event owner and source index given.
     HRESULT AddProcessedFrame(uint64_t elapsedTime, ListEventsDataPath1* events, BaseClassObjectDataPath1* filter,
-                              const char* textId, int32_t numberFrame);
+                              const char* textId, int32_t numberFrame, ObjectControlDataPath1* owner = nullptr,
+                              int32_t sourceIndex = 0);
 
     uint64_t GetTotalTime() const { return m_total_time; }
     uint32_t GetCountFrames() const { return m_count_frames; }
@@ -42,7 +44,7 @@ public:
 
 private:
     HRESULT RaiseStatisticsEvent(ListEventsDataPath1* events, BaseClassObjectDataPath1* filter, const char* textId,
-                                 int32_t numberFrame) const;
+                                 int32_t numberFrame, ObjectControlDataPath1* owner, int32_t sourceIndex) const;
 
     uint64_t m_total_time = 0;
     uint32_t m_count_frames = 0;

@@ -34,25 +34,28 @@ HRESULT ObjectStaticResultProcessDataPath1::GetStatistics(InfoStaticResultProces
 
 HRESULT ObjectStaticResultProcessDataPath1::AddProcessedFrame(uint64_t elapsedTime, ListEventsDataPath1* events,
                                                               BaseClassObjectDataPath1* filter, const char* textId,
-                                                              int32_t numberFrame)
+                                                              int32_t numberFrame, ObjectControlDataPath1* owner,
+                                                              int32_t sourceIndex)
 {
     m_total_time += elapsedTime;
     m_count_frames += 1;
     if (m_period_report == kNeverReport || m_count_frames != static_cast<uint32_t>(m_period_report))
         return S_OK;
-    return RaiseStatisticsEvent(events, filter, textId, numberFrame);
+    return RaiseStatisticsEvent(events, filter, textId, numberFrame, owner, sourceIndex);
 }
 
 HRESULT ObjectStaticResultProcessDataPath1::RaiseStatisticsEvent(ListEventsDataPath1* events,
                                                                  BaseClassObjectDataPath1* filter,
-                                                                 const char* textId, int32_t numberFrame) const
+                                                                 const char* textId, int32_t numberFrame,
+                                                                 ObjectControlDataPath1* owner,
+                                                                 int32_t sourceIndex) const
 {
     if (events == nullptr)
         return E_INVALIDARG;
     InfoEventDataFrame_ted1ChangeStaticInfoAboutProcess* event = nullptr;
     try {
         event = new InfoEventDataFrame_ted1ChangeStaticInfoAboutProcess();
-        event->InitStruct(filter, nullptr, 0);
+        event->InitStruct(filter, owner, sourceIndex);
         event->m_text_id = textId;
         event->m_count_frames = m_count_frames;
         event->m_period_report = m_period_report;
