@@ -5,6 +5,8 @@
 // its members are being destroyed.
 #pragma once
 
+#include "FunctLoadBMP32FileToR16G16B16Format.h"
+#include "InfoActionUserInterface2.h"
 #include "InfoGeneralBufferForUserInterface2.h"
 #include "InfoUserInterface2Records.h"
 
@@ -43,6 +45,34 @@ constexpr uint32_t OperationCountUserInterface2 = 64;
 using OperationTableUserInterface2 = StaticBoundsObject<UnifSwordFunction, OperationCountUserInterface2>;
 // anyAlignment: the list for parts of rows that do not start on a whole block.
 void FillOperationTableUserInterface2(OperationTableUserInterface2& table, ProcessorKernelSet set, bool anyAlignment);
+
+// How one picture layer of a slot builder looks: the values of the colour, constant and glow
+// layers (each used only when its flag is set) and the drawing of a drawn layer.
+struct InfoLayerLookUserInterface2
+{
+    uint8_t m_has_colour = 0;
+    COLORREF m_colour = 0;
+    uint8_t m_has_constants = 0;
+    float m_constants[3] = {};
+    uint8_t m_has_glow = 0;
+    float m_glow = 0.0f;
+    DrawToContextFunction m_draw = nullptr;
+    void* m_record = nullptr;
+    int m_record_size = 0;
+
+    bool HasValues() const { return m_has_colour != 0 || m_has_constants != 0 || m_has_glow != 0; }
+};
+
+// One layer of a three-layer composition: its skin picture, the buffer it is drawn into, its look.
+struct InfoLayerUserInterface2
+{
+    int32_t m_skin_buffer = -1;
+    int32_t m_drawn_buffer = -1;
+    InfoLayerLookUserInterface2 m_look;
+
+    // The drawn buffer when there is one, else the skin.
+    int32_t Picture() const { return m_drawn_buffer >= 0 ? m_drawn_buffer : m_skin_buffer; }
+};
 
 class BaseUserInterface
 {
@@ -162,6 +192,32 @@ public:
     HRESULT CopyGeneralBuffer(InfoGeneralBufferForUserInterface2* destination,
                               const InfoGeneralBufferForUserInterface2* source);
 
+    // ---- slot builders ----
+    static constexpr uint32_t ActionSlotCount = 64;
+    enum LayerMode : uint32_t
+    {
+        LayerDrawn = 0,
+        LayerCopy = 1,
+        LayerColour = 2,
+        LayerConstant = 3,
+        LayerGlow = 4,
+    };
+    // Sets slot to build one layer into destination (a copy reads source). A drawn layer is drawn
+    // at once when its buffer is marked changed (1 when it is not). 1 for no destination; a copy
+    // without a source, or a look without a buffer, throws 241 (E_FAIL).
+    HRESULT FillActionForLayer(uint32_t slot, uint32_t mode, int32_t source, int32_t destination,
+                               const InfoLayerLookUserInterface2& look);
+    // Step number of a three-layer composition into the result buffer: 0..14 the layers' own
+    // modes, 15 the first layer as the result, 16..23 the other two combined in through the working
+    // buffer. 1 when a needed layer has no buffers; a working buffer of -1 throws 241 (E_FAIL).
+    HRESULT FillActionForThreeLayers(uint32_t slot, uint32_t number, int32_t result,
+                                     const InfoLayerUserInterface2 (&layers)[3], int32_t working);
+    // The glow value at now of an animation started at start (rising 30 a second from minimum, or
+    // falling 50 a second from maximum). Asking only: whether *value would change. Else stores it,
+    // sets the slot's glow operation and operand and tells whether it changed or is 13.
+    bool StepAnimationValueByTime(bool onlyAsk, uint32_t slot, bool falling, uint64_t now, uint64_t start,
+                                  int32_t* value, int32_t minimum, int32_t maximum);
+
     // Makes the window on the calling thread, which then owns the widget. 0x8000FFFF while a
     // window exists; E_FAIL when the window cannot be made.
     HRESULT CreateObject();
@@ -254,6 +310,7 @@ protected:
     // The image operations of the processor mode (SetOptimCPUReal): operations for parts of rows
     // that start on a whole block, for the other parts, the block size in bytes of each (-1: none),
     // and the single operations.
+    StaticBoundsObject<InfoActionUserInterface2, ActionSlotCount> m_actions;
     OperationTableUserInterface2 m_operations_aligned;
     OperationTableUserInterface2 m_operations_unaligned;
     StaticBoundsObject<int32_t, OperationCountUserInterface2> m_operation_granularity;
@@ -285,6 +342,7 @@ private:
     HRESULT MoveObjectFromList(const ListParamsDataPath1* list);
     HRESULT WriteHWND(HWND* result);
     void SetSingleOperations(ProcessorKernelSet set);
+    HRESULT DrawLayer(int32_t destination, const InfoLayerLookUserInterface2& look);
 
     LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCreateMessage(HWND window, WPARAM wParam, LPARAM lParam);

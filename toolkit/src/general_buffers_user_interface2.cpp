@@ -23,6 +23,8 @@ bool IsEmpty(const char* text)
 HRESULT AddSpareBytes(InfoGeneralBufferForUserInterface2& buffer, int rowBytes)
 {
     const int64_t size = static_cast<int64_t>(rowBytes) + InfoGeneralBufferForUserInterface2::SpareBytes;
+    if (size == buffer.m_max_size_byte_buffer)
+        return S_OK;
     for (uint32_t plane = 0; plane < 3; ++plane) {
         int16_t*& block = buffer.m_rgb_buffers.GetElement(plane);
         if (FAILED(SAFE_TASK_REALLOC(&block, static_cast<uint64_t>(size))) || block == nullptr)
@@ -31,6 +33,12 @@ HRESULT AddSpareBytes(InfoGeneralBufferForUserInterface2& buffer, int rowBytes)
     }
     buffer.m_max_size_byte_buffer = static_cast<int32_t>(size);
     return S_OK;
+}
+
+// What the support routines may use of the planes: all but the spare bytes.
+int RowCapacity(const InfoGeneralBufferForUserInterface2& buffer)
+{
+    return std::max(buffer.m_max_size_byte_buffer - InfoGeneralBufferForUserInterface2::SpareBytes, 0);
 }
 
 } // namespace
@@ -50,7 +58,7 @@ HRESULT BaseUserInterface::LoadBMPFileToGeneralBuffer(const char* fileName, cons
         if (FAILED(joined))
             return joined;
         int width = 0, height = 0, stride = 0;
-        int rowCapacity = std::max(buffer->m_max_size_byte_buffer - InfoGeneralBufferForUserInterface2::SpareBytes, 0);
+        int rowCapacity = RowCapacity(*buffer);
         SWORD** planes[3];
         for (uint32_t plane = 0; plane < 3; ++plane)
             planes[plane] = &buffer->m_rgb_buffers.GetElement(plane);
@@ -150,4 +158,21 @@ HRESULT BaseUserInterface::CopyBufferFromIndex(int32_t index, InfoGeneralBufferF
         return S_OK;
     }
     CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT BaseUserInterface::DrawLayer(int32_t destination, const InfoLayerLookUserInterface2& look)
+{
+    InfoGeneralBufferForUserInterface2& buffer = m_array_general_buffers.GetElement(destination);
+    if (buffer.IsChanged() == 0)
+        return S_FALSE;
+    int stride = buffer.m_byte_stride;
+    int rowCapacity = RowCapacity(buffer);
+    const HRESULT drawn = ConvertRGB32toR16G16B16Format(
+        m_rgb32_to_planes, &buffer.m_rgb_buffers.GetElement(0), &buffer.m_rgb_buffers.GetElement(1),
+        &buffer.m_rgb_buffers.GetElement(2), buffer.m_width_element, buffer.m_height_element, &stride, &rowCapacity,
+        look.m_draw, look.m_record, look.m_record_size);
+    if (FAILED(drawn))
+        return drawn;
+    buffer.m_byte_stride = stride;
+    return AddSpareBytes(buffer, rowCapacity);
 }

@@ -104,6 +104,7 @@ public:
     using BaseUserInterface::m_resize;
     using BaseUserInterface::m_clamp;
     using BaseUserInterface::CopyBufferFromIndex;
+    using BaseUserInterface::m_actions;
 
 private:
     HookRecord& m_record;
