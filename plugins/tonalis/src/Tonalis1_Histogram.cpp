@@ -43,7 +43,7 @@ HRESULT HelperFunction_Histogram(Tonalis1State& state, InfoDataBufferPath1& fram
                                                   bins, kBins);
     if (FAILED(result))
         return result;
-    if (raiseEvent)
+    if (raiseEvent && events != nullptr)
         result = RaiseHistogramEvent(state, frame, luma, bins, events);
     if (equalise && state.m_enable != 0)
         result = EqualiseHistogram(state, luma, bins);

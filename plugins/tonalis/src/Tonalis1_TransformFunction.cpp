@@ -75,6 +75,16 @@ HRESULT RaiseFirstAverageLevelEvent(const Tonalis1State& state, const InfoDataBu
     return RaiseEvent(event, state, frame, events);
 }
 
+// The frame's pixels, or null when its data range does not lie inside its block.
+BYTE* PixelData(InfoDataBufferPath1& frame)
+{
+    const int64_t offset = frame.m_offset_data;
+    const int64_t size = frame.m_size_data;
+    if (frame.m_data == nullptr || offset < 0 || size < 0 || offset + size > frame.m_capacity)
+        return nullptr;
+    return frame.m_data + offset;
+}
+
 void SetOutputsValid(InfoFilterObjectDataPath1& instance)
 {
     for (uint32_t i = 0; i < ListConnectionPointsDataPath1::kMaxPoints; ++i)
@@ -361,15 +371,17 @@ HRESULT Tonalis1::TransformVideoFrame(Tonalis1State& state, InfoDataBufferPath1&
     if (!IsYuy2(frame) && !IsGrey(frame))
         result = MakeStandardFrame(frame);
     if (SUCCEEDED(result))
-        result = CorrectImageFunction(&state, frame.m_data + frame.m_offset_data, frame.m_size_data, events, &frame);
+        result = CorrectImageFunction(&state, PixelData(frame), frame.m_size_data, events, &frame);
     const uint64_t elapsed = state.m_time.GetTime() - start;
-    const HRESULT raised = RaiseAverageLevelEvent(state, frame, events);
+    const HRESULT raised = events != nullptr ? RaiseAverageLevelEvent(state, frame, events) : S_OK;
     const HRESULT counted = state.m_statistics.AddProcessedFrame(elapsed, events, this, m_text_id.GetString(),
                                                                  frame.m_number_frame, state.m_event_owner,
                                                                  state.m_event_source_index);
     if (FAILED(result))
         return result;
     // A processed frame goes on to the next filter whatever its last step answered.
+    if (events == nullptr)
+        return S_OK;
     return FAILED(raised) ? raised : counted;
 }
 

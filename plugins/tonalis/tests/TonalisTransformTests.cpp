@@ -327,4 +327,23 @@ TEST_F(TonalisTransform, BadCallsAreRefused)
     // A frame whose rows do not lie in its data is not read.
     m_frame.m_size_data = 100;
     EXPECT_EQ(Transform(m_frame), E_UNEXPECTED);
+    m_frame.m_size_data = m_frame.m_capacity + 1;
+    EXPECT_EQ(Transform(m_frame), E_INVALIDARG);
+    // Without an event list the frame still goes on.
+    ASSERT_EQ(MakeTestFrame(m_frame, TestFrameFormat::Yuy2, 32, 16, UniformLuma(kFlat)), S_OK);
+    EXPECT_EQ(m_exports->transform(&m_frame, sizeof(m_frame), nullptr, 0, &m_record, nullptr, 0), S_OK);
+}
+
+TEST_F(TonalisTransform, FramesOfAnySizeAreProcessed)
+{
+    const Size sizes[] = {{1, 1}, {2, 2}, {7, 3}, {9, 9}, {33, 17}, {65, 1}, {1, 40}};
+    for (TestFrameFormat format : {TestFrameFormat::Yuy2, TestFrameFormat::Y8})
+        for (const Size& size : sizes) {
+            SCOPED_TRACE(size);
+            ProcessFlatFrame(format, size.width, size.height);
+            EXPECT_EQ(SizeOf(Plane(m_frame, FrameChildSlot::Luma(0))), size);
+            EXPECT_EQ(PlaneSample(Plane(m_frame, FrameChildSlot::Luma(0)), size.width - 1, size.height - 1), kFlat);
+            EXPECT_EQ(SizeOf(Plane(m_frame, FrameChildSlot::Output(3))), (Size{size.width / 8, size.height / 8}));
+            EXPECT_EQ(EventsOfType(ted1GistogramFullFrame).size(), 1u);
+        }
 }
