@@ -39,29 +39,12 @@ bool Blendora1::IsInterfaceImplemented(const GUID& iid) const
 HRESULT Blendora1::DispatchInterfaceCall(GUID iid, int32_t indexMethod, ListParamsDataPath1* params,
                                          InfoFilterObjectDataPath1* instance)
 {
-    InfoFilterStateBlendora1* state = nullptr;
-    const HRESULT own = TakeOwnState(instance, &state);
-    if (FAILED(own))
-        return own;
-    if (params == nullptr)
-        return E_INVALIDARG;
-    try {
+    return DispatchToOwnState(instance, params, [&](InfoFilterStateBlendora1& state, ListParamsDataPath1& list) {
         if (IsEqualGUID(iid, IID_MixerDataTundrel))
-            return DispatchMixerData(state, indexMethod, *params);
+            return DispatchMixerData(&state, indexMethod, list);
         if (IsEqualGUID(iid, IID_IControlOptimProcessor))
-            return DispatchOptimProcessor(state, indexMethod, params);
+            return state.m_optim.DispatchSelecting(indexMethod, &list, kSupportedModes, state.m_kernels,
+                                                   SelectBlendoraKernels);
         return E_FAIL;
-    }
-    CATCH_ALL_RETURN(E_FAIL)
-}
-
-HRESULT Blendora1::DispatchOptimProcessor(InfoFilterStateBlendora1* state, int32_t indexMethod,
-                                          ListParamsDataPath1* params)
-{
-    const HRESULT result = state->m_optim.Dispatch(indexMethod, params, kSupportedModes);
-    // A mode that names no instruction set keeps the kernels the instance has.
-    if (indexMethod == ObjectOptimProcessorDataPath1::kMethodSetMode && SUCCEEDED(result) &&
-        state->m_optim.NamesInstructionSet())
-        state->m_kernels = SelectBlendoraKernels(state->m_optim.GetColumn());
-    return result;
+    });
 }

@@ -35,7 +35,6 @@ public:
 
 private:
     HRESULT DispatchMixerData(InfoFilterStateBlendora1* state, int32_t indexMethod, ListParamsDataPath1& params);
-    HRESULT DispatchOptimProcessor(InfoFilterStateBlendora1* state, int32_t indexMethod, ListParamsDataPath1* params);
     HRESULT TransformVideoFrame(InfoFilterStateBlendora1* state, InfoDataBufferPath1* frame,
                                 ListEventsDataPath1* events, int32_t inputIndex);
     // The mixing of the inputs into the base channel's frame.

@@ -73,24 +73,17 @@ bool Camwell1::IsInterfaceImplemented(const GUID& iid) const
 HRESULT Camwell1::DispatchInterfaceCall(GUID iid, int32_t indexMethod, ListParamsDataPath1* params,
                                         InfoFilterObjectDataPath1* instance)
 {
-    InfoCamwell1State* state = nullptr;
-    const HRESULT own = TakeOwnState(instance, &state);
-    if (FAILED(own))
-        return own;
-    if (params == nullptr)
-        return E_INVALIDARG;
-    try {
+    return DispatchToOwnState(instance, params, [&](InfoCamwell1State& state, ListParamsDataPath1& list) {
         if (IsEqualGUID(iid, IID_IControlRateData))
-            return DispatchRateControl(*state, indexMethod, *params);
+            return DispatchRateControl(state, indexMethod, list);
         if (IsEqualGUID(iid, IID_IInfoCamera))
-            return DispatchCamera(*state, indexMethod, *params);
+            return DispatchCamera(state, indexMethod, list);
         if (IsEqualGUID(iid, IID_IControlCoderVideoData))
-            return DispatchCoder(*state, indexMethod, *params);
+            return DispatchCoder(state, indexMethod, list);
         if (IsEqualGUID(iid, IID_IControlOptimProcessor))
-            return state->m_optim.Dispatch(indexMethod, params, kSupportedModes);
+            return state.m_optim.Dispatch(indexMethod, &list, kSupportedModes);
         if (IsEqualGUID(iid, IID_IGrabberFrames))
-            return DispatchGrabber(*state, indexMethod, *params);
+            return DispatchGrabber(state, indexMethod, list);
         return E_FAIL;
-    }
-    CATCH_ALL_RETURN(E_FAIL)
+    });
 }

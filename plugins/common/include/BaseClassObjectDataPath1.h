@@ -125,6 +125,23 @@ public:
     }
 
 protected:
+    // An interface call's frame: the own state and the parameters checked, then the call routed
+    // by route(state, params), anything thrown logged and answered E_FAIL.
+    template <class Route>
+    HRESULT DispatchToOwnState(InfoFilterObjectDataPath1* instance, ListParamsDataPath1* params, Route route)
+    {
+        State* state = nullptr;
+        const HRESULT own = TakeOwnState(instance, &state);
+        if (FAILED(own))
+            return own;
+        if (params == nullptr)
+            return E_INVALIDARG;
+        try {
+            return route(*state, *params);
+        }
+        CATCH_ALL_RETURN(E_FAIL)
+    }
+
     // The dispatcher's first rule: a state made by this object, else E_INVALIDARG or E_UNEXPECTED.
     HRESULT TakeOwnState(InfoFilterObjectDataPath1* instance, State** state)
     {

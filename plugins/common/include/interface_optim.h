@@ -26,6 +26,18 @@ public:
     // One call of the interface; an index the interface does not serve does nothing and gives 0.
     HRESULT Dispatch(int32_t indexMethod, ListParamsDataPath1* params, uint32_t supportedModes);
 
+    // Dispatch, and when a new mode names an instruction set, the filter's kernels chosen again by
+    // select(column); any other mode keeps the kernels the instance has.
+    template <class Kernels, class Select>
+    HRESULT DispatchSelecting(int32_t indexMethod, ListParamsDataPath1* params, uint32_t supportedModes,
+                              Kernels& kernels, Select select)
+    {
+        const HRESULT result = Dispatch(indexMethod, params, supportedModes);
+        if (indexMethod == kMethodSetMode && SUCCEEDED(result) && NamesInstructionSet())
+            kernels = select(m_column);
+        return result;
+    }
+
     // Answers write their value back into the parameter as a 32-bit integer.
     static HRESULT GetSupportedModes(InfoParamDataPath1* out, uint32_t supportedModes);
     HRESULT SetMode(uint32_t mode);

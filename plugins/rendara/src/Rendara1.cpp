@@ -123,33 +123,16 @@ HRESULT Rendara1::FreeInfoFilterImpl(InfoFilterObjectDataPath1* instance)
 HRESULT Rendara1::DispatchInterfaceCall(GUID iid, int32_t indexMethod, ListParamsDataPath1* params,
                                         InfoFilterObjectDataPath1* instance)
 {
-    InfoFilterStateRendara1* state = nullptr;
-    const HRESULT own = TakeOwnState(instance, &state);
-    if (FAILED(own))
-        return own;
-    if (params == nullptr)
-        return E_INVALIDARG;
-    try {
+    return DispatchToOwnState(instance, params, [&](InfoFilterStateRendara1& state, ListParamsDataPath1& list) {
         if (IsEqualGUID(iid, IID_IVideoOutputRender1))
-            return DispatchVideoOutput(state, indexMethod, *params);
+            return DispatchVideoOutput(&state, indexMethod, list);
         if (IsEqualGUID(iid, IID_IControlOptimProcessor))
-            return DispatchOptimProcessor(state, indexMethod, params);
+            return state.m_optim.DispatchSelecting(indexMethod, &list, kSupportedModes, state.m_kernels,
+                                                   SelectPackYuy2Kernels);
         if (IsEqualGUID(iid, IID_IFilter_GeneralCompress))
-            return DispatchCompress(state, indexMethod, *params);
+            return DispatchCompress(&state, indexMethod, list);
         return E_FAIL;
-    }
-    CATCH_ALL_RETURN(E_FAIL)
-}
-
-HRESULT Rendara1::DispatchOptimProcessor(InfoFilterStateRendara1* state, int32_t indexMethod,
-                                         ListParamsDataPath1* params)
-{
-    const HRESULT result = state->m_optim.Dispatch(indexMethod, params, kSupportedModes);
-    // A mode that names no instruction set keeps the conversions the instance has.
-    if (indexMethod == ObjectOptimProcessorDataPath1::kMethodSetMode && SUCCEEDED(result) &&
-        state->m_optim.NamesInstructionSet())
-        state->m_kernels = SelectPackYuy2Kernels(state->m_optim.GetColumn());
-    return result;
+    });
 }
 
 HRESULT CallRenderObject(const Rendara1* owner, InfoFilterStateRendara1* state, RenderObjectOperation operation)

@@ -88,7 +88,6 @@ public:
 private:
     HRESULT DispatchVideoOutput(InfoFilterStateRendara1* state, int32_t indexMethod, ListParamsDataPath1& params);
     HRESULT DispatchCompress(InfoFilterStateRendara1* state, int32_t indexMethod, ListParamsDataPath1& params);
-    HRESULT DispatchOptimProcessor(InfoFilterStateRendara1* state, int32_t indexMethod, ListParamsDataPath1* params);
     HRESULT CreateOutputWindow(InfoFilterObjectDataPath1* instance, InfoFilterStateRendara1* state);
     HRESULT RecomputeAccess(InfoFilterStateRendara1* state);
     // The display steps of a frame in a shown window: format, statistics, the upload.
