@@ -44,3 +44,4 @@ std::unique_ptr<PluginBenchScene> MakeMovingBlockScene();
 std::unique_ptr<PluginBenchScene> MakeMixerDriverScene();
 std::unique_ptr<PluginBenchScene> MakeMixerBackgroundScene();
 std::unique_ptr<PluginBenchScene> MakeVideoOutputScene();
+std::unique_ptr<PluginBenchScene> MakeCorrectionOffScene();

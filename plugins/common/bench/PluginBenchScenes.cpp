@@ -7,5 +7,6 @@ std::vector<std::unique_ptr<PluginBenchScene>> MakePluginBenchScenes()
     scenes.push_back(MakeMixerDriverScene());
     scenes.push_back(MakeMixerBackgroundScene());
     scenes.push_back(MakeVideoOutputScene());
+    scenes.push_back(MakeCorrectionOffScene());
     return scenes;
 }

@@ -52,6 +52,11 @@ struct ChromaScratchPlanes
 HRESULT ResizeUVBuffer(const FramePlaneKernels& kernels, InfoDataBufferPath1* source, InfoDataBufferPath1* target,
                        const ChromaScratchPlanes& scratch, const PlaneFit& fit);
 
+// The plane takes the layout of another plane (its description, stride and at least its block) at
+// a smaller size, as the reduced copies are laid out; a plane that keeps one layout from frame to
+// frame keeps its block. Lets the integer 241 out when the two are the same plane.
+HRESULT TakePlaneLayout(InfoDataBufferPath1& plane, const InfoDataBufferPath1& from, int width, int height);
+
 // Rebuilds the luma and chroma planes of levels 1 to 3 from the full-size ones by 2 x 2 averages,
 // each level from the one above, and gives the output planes of the four levels their size. The
 // sizes come from the full-size planes. A level whose source has fewer than 64 samples is sized

@@ -72,24 +72,11 @@ HRESULT ScaleSplitPlane(const FramePlaneKernels& kernels, InfoDataBufferPath1& s
     return result;
 }
 
-// The plane takes the layout of another plane (its description, stride and at least its block) at
-// a smaller size.
-HRESULT TakeLayout(InfoDataBufferPath1& plane, const InfoDataBufferPath1& from, int width, int height)
-{
-    const HRESULT result = plane.AllocBufferEqualCurrent(from);
-    if (FAILED(result))
-        return result;
-    plane.m_info.m_bih.biWidth = width;
-    plane.m_info.m_bih.biHeight = height;
-    plane.m_size_data = height * plane.m_stride;
-    return result;
-}
-
 // The averages refuse a source of fewer than 64 samples: such a level keeps its size only.
 HRESULT ReduceLevel(UnifSwordFunction average, InfoDataBufferPath1& from, InfoDataBufferPath1& to, int width,
                     int height, uint32_t* mean)
 {
-    const HRESULT result = TakeLayout(to, from, width, height);
+    const HRESULT result = TakePlaneLayout(to, from, width, height);
     if (FAILED(result) || Width(from) * Height(from) < 64)
         return result;
     return average(PlaneWords(to), mean, PlaneWords(from), nullptr, nullptr, to.m_stride, from.m_stride, Width(from),
@@ -101,6 +88,17 @@ HRESULT ReduceLevel(UnifSwordFunction average, InfoDataBufferPath1& from, InfoDa
 FramePlaneKernels GetFramePlaneKernels(const OptimFunctionTableSWORD& table)
 {
     return {table.average2x2Y16, table.average2x2UV16, table.splitUV, table.joinUV, table.resize, table.setConstant};
+}
+
+HRESULT TakePlaneLayout(InfoDataBufferPath1& plane, const InfoDataBufferPath1& from, int width, int height)
+{
+    const HRESULT result = plane.AllocBufferEqualCurrent(from);
+    if (FAILED(result))
+        return result;
+    plane.m_info.m_bih.biWidth = width;
+    plane.m_info.m_bih.biHeight = height;
+    plane.m_size_data = height * plane.m_stride;
+    return result;
 }
 
 PlaneFit FitWholePlane(int width, int height)
@@ -175,7 +173,7 @@ HRESULT CreateSmallCopyFrames(const FramePlaneKernels& kernels, InfoDataBufferPa
             const int width = Width(*luma[0]) / divisor;
             const int height = Height(*luma[0]) / divisor;
             if (InfoDataBufferPath1* output = GetFrameChildPlane(frame, FrameChildSlot::Output(level)))
-                result = TakeLayout(*output, level < 2 ? *luma[0] : *luma[level - 1], width, height);
+                result = TakePlaneLayout(*output, level < 2 ? *luma[0] : *luma[level - 1], width, height);
             if (level > 0)
                 result = ReduceLevel(kernels.averageLuma, *luma[level - 1], *luma[level], width, height,
                                      level == 1 ? averageLevel : nullptr);

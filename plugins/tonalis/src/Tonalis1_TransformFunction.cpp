@@ -134,19 +134,26 @@ HRESULT SizeLikeFrame(InfoDataBufferPath1& plane, const InfoDataBufferPath1& fra
     return plane.UpdateSizeBuffer(static_cast<unsigned>(width), static_cast<unsigned>(height));
 }
 
-// The planes of the levels below the full size, and the output planes of all four.
+// The planes of the levels below the full size, and the output planes of all four, in the layout
+// the reduced copies give them, so that their blocks stay from frame to frame.
 HRESULT SizeLevelPlanes(InfoDataBufferPath1& frame)
 {
     const int32_t width = frame.m_info.m_bih.biWidth;
     const int32_t height = frame.m_info.m_bih.biHeight;
     HRESULT result = S_OK;
     for (int level = 0; level < FrameChildSlot::kLevels; ++level) {
-        const int32_t divisor = FrameChildSlot::kDivisors[level];
-        const int slots[] = {FrameChildSlot::Output(level), FrameChildSlot::Luma(level), FrameChildSlot::Chroma(level)};
-        // The full-size planes were sized by the split.
-        for (int k = 0; k < (level == 0 ? 1 : 3); ++k)
-            if (InfoDataBufferPath1* plane = GetFrameChildPlane(frame, slots[k]))
-                result = SizeLikeFrame(*plane, frame, width / divisor, height / divisor);
+        const int32_t levelWidth = width / FrameChildSlot::kDivisors[level];
+        const int32_t levelHeight = height / FrameChildSlot::kDivisors[level];
+        const int above = level < 2 ? 0 : level - 1;
+        result = TakePlaneLayout(ChildPlane(frame, FrameChildSlot::Output(level)),
+                                 ChildPlane(frame, FrameChildSlot::Luma(above)), levelWidth, levelHeight);
+        if (level == 0)
+            continue;
+        result = TakePlaneLayout(ChildPlane(frame, FrameChildSlot::Luma(level)),
+                                 ChildPlane(frame, FrameChildSlot::Luma(level - 1)), levelWidth, levelHeight);
+        if (InfoDataBufferPath1* chroma = GetFrameChildPlane(frame, FrameChildSlot::Chroma(level)))
+            result = TakePlaneLayout(*chroma, ChildPlane(frame, FrameChildSlot::Chroma(level - 1)), levelWidth,
+                                     levelHeight);
     }
     return result;
 }
@@ -403,9 +410,11 @@ HRESULT Tonalis1::CorrectImageFunction(Tonalis1State* state, BYTE* data, int32_t
         const SWORD* mask = kTonalisAllSamples;
         const bool enabled = state->m_enable != 0;
         const bool splitView = Param(*state, kParamSplitView) != 0;
+        // With the corrections off no step changes the planes: there is no half to restore.
+        const bool keepHalf = splitView && enabled;
         const bool motion = Param(*state, kParamMotionAdaptiveNoise) != 0;
 
-        if (splitView)
+        if (keepHalf)
             result = SaveSplitView(*state, *luma, chroma);
         if (enabled) {
             result = HelperFunction_RemoveNoise(*state, *frame, *luma, nullptr, mask, true, motion);
@@ -422,7 +431,7 @@ HRESULT Tonalis1::CorrectImageFunction(Tonalis1State* state, BYTE* data, int32_t
         if (enabled && Param(*state, kParamEffectsOff) == 0)
             result = HelperFunction_TemplateMosaic(*state, *frame, *luma, Param(*state, kParamMosaicChroma) != 0 ? chroma : nullptr,
                                           mask);
-        if (splitView)
+        if (keepHalf)
             result = RestoreSplitView(*state, *luma, chroma);
         uint32_t average = 0;
         result = CreateSmallCopyFrames(GetFramePlaneKernels(state->m_operations), *frame, &average);
