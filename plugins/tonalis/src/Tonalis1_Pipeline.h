@@ -13,6 +13,11 @@ inline constexpr int32_t kTonalisHalfSizeAbove = 320;
 PlaneFit FitPictureToTarget(int32_t sourceWidth, int32_t sourceHeight, int32_t targetWidth, int32_t targetHeight,
                             bool keepRatio);
 
+// The split view: the planes as they were before the corrections are kept, and half of the
+// picture is put back from them afterwards.
+HRESULT SaveSplitView(Tonalis1State& state, InfoDataBufferPath1& luma, InfoDataBufferPath1* chroma);
+HRESULT RestoreSplitView(Tonalis1State& state, InfoDataBufferPath1& luma, InfoDataBufferPath1* chroma);
+
 // Whether a plane of the size can be laid out at all (its whole block within 32-bit sizes).
 bool IsPlaneSizeAllowed(int64_t width, int64_t height);
 

@@ -190,22 +190,6 @@ HRESULT WorkAtHalfSize(Tonalis1State& state, InfoDataBufferPath1& frame, InfoDat
     return result;
 }
 
-HRESULT SaveSplitView(Tonalis1State& state, InfoDataBufferPath1& luma, InfoDataBufferPath1* chroma)
-{
-    state.m_split_view_luma = luma;
-    if (chroma != nullptr)
-        state.m_split_view_chroma = *chroma;
-    return S_OK;
-}
-
-HRESULT RestoreSplitView(Tonalis1State& state, InfoDataBufferPath1& luma, InfoDataBufferPath1* chroma)
-{
-    HRESULT result = luma.CopyHalfBufferFromCurrent(state.m_split_view_luma);
-    if (chroma != nullptr)
-        result = chroma->CopyHalfBufferFromCurrent(state.m_split_view_chroma);
-    return result;
-}
-
 // Entry 10 from each level's luminance into its output plane.
 HRESULT WriteOutputPlanes(Tonalis1State& state, InfoDataBufferPath1& frame)
 {
@@ -228,6 +212,24 @@ int32_t Param(const Tonalis1State& state, uint32_t index)
 }
 
 } // namespace
+
+// ---- Split view --------------------------------------------------------------------------------
+
+HRESULT SaveSplitView(Tonalis1State& state, InfoDataBufferPath1& luma, InfoDataBufferPath1* chroma)
+{
+    state.m_split_view_luma = luma;
+    if (chroma != nullptr)
+        state.m_split_view_chroma = *chroma;
+    return S_OK;
+}
+
+HRESULT RestoreSplitView(Tonalis1State& state, InfoDataBufferPath1& luma, InfoDataBufferPath1* chroma)
+{
+    HRESULT result = luma.CopyHalfBufferFromCurrent(state.m_split_view_luma);
+    if (chroma != nullptr)
+        result = chroma->CopyHalfBufferFromCurrent(state.m_split_view_chroma);
+    return result;
+}
 
 // ---- Split and resize -------------------------------------------------------------------------
 

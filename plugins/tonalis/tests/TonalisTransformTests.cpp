@@ -280,6 +280,25 @@ TEST_F(TonalisTransform, TheFittedPictureLiesInBorders)
     }
 }
 
+// Half of each plane comes back as it was saved; the other half keeps what the steps made of it.
+TEST_F(TonalisTransform, TheSplitViewPutsBackHalfOfThePlanes)
+{
+    ProcessFlatFrame(TestFrameFormat::Yuy2, 64, 16);
+    InfoDataBufferPath1& luma = Plane(m_frame, FrameChildSlot::Luma(0));
+    InfoDataBufferPath1& chroma = Plane(m_frame, FrameChildSlot::Chroma(0));
+    ASSERT_EQ(SaveSplitView(State(), luma, &chroma), S_OK);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 64; ++x)
+            PlaneSample(luma, x, y) = PlaneSample(chroma, x, y) = 7;
+    ASSERT_EQ(RestoreSplitView(State(), luma, &chroma), S_OK);
+    for (int y : {0, 15}) {
+        EXPECT_EQ(PlaneSample(luma, 0, y), kFlat);
+        EXPECT_EQ(PlaneSample(luma, 63, y), 7);
+        EXPECT_EQ(PlaneSample(chroma, 1, y), 128);
+        EXPECT_EQ(PlaneSample(chroma, 63, y), 7);
+    }
+}
+
 struct FitCase
 {
     Size source;
