@@ -62,26 +62,21 @@ HRESULT Tonalis1::CheckInfoFilter(InfoFilterObjectDataPath1* instance)
 HRESULT Tonalis1::DispatchInterfaceCall(GUID iid, int32_t indexMethod, ListParamsDataPath1* params,
                                         InfoFilterObjectDataPath1* instance)
 {
-    if (instance == nullptr || params == nullptr)
+    if (instance == nullptr)
         return E_INVALIDARG;
     if (instance->m_state == nullptr)
         return E_UNEXPECTED;
-    try {
-        Tonalis1State* state = nullptr;
-        const HRESULT own = TakeOwnState(instance, &state);
-        if (FAILED(own))
-            return own;
+    return DispatchToOwnState(instance, params, [&](Tonalis1State& state, ListParamsDataPath1& list) {
         if (IsEqualGUID(iid, IID_IControlCorrectVideoData))
-            return DispatchCorrection(state, indexMethod, *params);
+            return DispatchCorrection(&state, indexMethod, list);
         if (IsEqualGUID(iid, IID_IControlOptimProcessor))
-            return DispatchOptimProcessor(state, indexMethod, *params);
+            return DispatchOptimProcessor(&state, indexMethod, list);
         if (IsEqualGUID(iid, IID_IControlStaticResultProcess) &&
             indexMethod == ObjectStaticResultProcessDataPath1::kMethodGetStatistics)
-            return GetStatistics(state, static_cast<InfoStaticResultProcessDataPath1*>(
-                                            params->m_params.GetElement(0).GetPointer()));
+            return GetStatistics(&state, static_cast<InfoStaticResultProcessDataPath1*>(
+                                             list.m_params.GetElement(0).GetPointer()));
         return S_OK;
-    }
-    CATCH_ALL_RETURN(E_FAIL)
+    });
 }
 
 HRESULT Tonalis1::GetStatistics(Tonalis1State* state, InfoStaticResultProcessDataPath1* record)
