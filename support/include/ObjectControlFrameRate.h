@@ -25,6 +25,8 @@ public:
     int64_t GetTimeFromLastFrame();
     // Forgets the carried time and starts counting from now.
     HRESULT ResetFrameTime();
+    // The rate last set (frames per second).
+    float GetFrameRate();
 
 private:
     CRITICAL_SECTION m_lock;

@@ -25,6 +25,12 @@ HRESULT ObjectControlFrameRate::SetFrameRate(float rate)
     CATCH_ALL_RETURN(E_FAIL)
 }
 
+float ObjectControlFrameRate::GetFrameRate()
+{
+    CriticalSectionLock lock(m_lock);
+    return m_rate;
+}
+
 HRESULT ObjectControlFrameRate::CheckTimeForNextFrame()
 {
     try {

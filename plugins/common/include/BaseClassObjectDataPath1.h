@@ -12,6 +12,14 @@
 
 #include <cstdint>
 
+// How CallInterfaceFunction answers an all-zero interface identifier: E_UNEXPECTED once the
+// other arguments passed their checks, or (the source plug-in) E_FAIL before anything else.
+enum class ZeroInterfaceRule
+{
+    UnexpectedAfterArguments,
+    FailsFirst,
+};
+
 class BaseClassObjectDataPath1
 {
 public:
@@ -38,10 +46,12 @@ public:
 
     const DynamicString& GetTextId() const { return m_text_id; }
     float GetVersion() const { return m_version; }
+    ZeroInterfaceRule GetZeroInterfaceRule() const { return m_zero_interface_rule; }
 
 protected:
     DynamicString m_text_id;
     float m_version = 0.0f;
+    ZeroInterfaceRule m_zero_interface_rule = ZeroInterfaceRule::UnexpectedAfterArguments;
 };
 
 // Every per-instance state begins with this head: the plug-in's internal filter name and the

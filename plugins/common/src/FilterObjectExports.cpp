@@ -81,9 +81,13 @@ extern "C" __declspec(dllexport) HRESULT WINAPI TransformFilter(InfoDataBufferPa
 
 extern "C" __declspec(dllexport) HRESULT WINAPI CallInterfaceFunction(CallInterfaceFunctionRecord call)
 {
+    const bool zeroInterface = IsZeroGuid(call.m_iid);
+    if (zeroInterface && g_filter_object != nullptr &&
+        g_filter_object->GetZeroInterfaceRule() == ZeroInterfaceRule::FailsFirst)
+        return E_FAIL;
     if (call.m_list_params == nullptr || call.m_info_filter == nullptr || g_filter_object == nullptr)
         return E_INVALIDARG;
-    if (IsZeroGuid(call.m_iid))
+    if (zeroInterface)
         return E_UNEXPECTED;
     try {
         const HRESULT check = g_filter_object->CheckInfoFilter(call.m_info_filter);

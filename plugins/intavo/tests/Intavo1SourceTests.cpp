@@ -1,0 +1,253 @@
+// Real sources through the plug-in's exports: generated AVI files through Wine's splitter into
+// the sink filter, a picture folder, the desktop and the test camera. Every frame is checked
+// against the source's own pixels converted by the plain reference routines.
+#include "Intavo1Fixture.h"
+
+#include "GraphObjectTestSupport.h"
+#include "GraphTestSupport.h"
+#include "IntavoReferenceFrames.h"
+#include "TempFolder.h"
+#include "TestAviWriter.h"
+
+#include "MediaSubtypeGuids.h"
+
+#include <string>
+#include <vector>
+
+using media_guids::MediaSubtypeI420;
+
+namespace {
+
+constexpr int32_t kCameraId = 77;
+constexpr uint32_t kMode = 4;
+
+std::string BmpFile(int width, int height, const std::vector<uint8_t>& bottomUpRows)
+{
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(bottomUpRows.size());
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    return std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
+           std::string(reinterpret_cast<const char*>(&info), sizeof(info)) +
+           std::string(bottomUpRows.begin(), bottomUpRows.end());
+}
+
+// Whether the frame carries the picture the data path must receive for one of the sources.
+bool CarriesOneOf(const InfoDataBufferPath1& frame, const std::vector<std::vector<uint8_t>>& expected)
+{
+    const std::vector<uint8_t> visible = VisibleBytes(frame);
+    for (const std::vector<uint8_t>& picture : expected)
+        if (visible == picture)
+            return true;
+    return false;
+}
+
+class Intavo1SourceTest : public Intavo1Test
+{
+protected:
+    void SetUp() override
+    {
+        Intavo1Test::SetUp();
+        ASSERT_GE(SetMode(kMode), 0);
+        ASSERT_GE(SetRate(200.0f), 0);
+    }
+
+    // Frames until one carries the expected picture, with the camera id as frame number.
+    void ExpectPicture(const std::vector<std::vector<uint8_t>>& expected, int32_t stride)
+    {
+        InfoDataBufferPath1 frame;
+        ASSERT_TRUE(FetchUntil(frame, 10000, [&](const InfoDataBufferPath1& f) { return CarriesOneOf(f, expected); }));
+        EXPECT_EQ(frame.m_info.m_subtype, MEDIASUBTYPE_YUY2);
+        EXPECT_EQ(frame.m_stride, stride);
+        EXPECT_EQ(frame.m_number_frame, kCameraId);
+    }
+};
+
+} // namespace
+
+TEST_F(Intavo1SourceTest, AviFilesArriveAsTheirYuy2Pictures)
+{
+    const struct
+    {
+        const char* name;
+        TestAviFormat format;
+        GUID subtype;
+    } cases[] = {
+        {"yuy2", {TestFourcc('Y', 'U', 'Y', '2'), 16, 64, 32}, MEDIASUBTYPE_YUY2},
+        {"uyvy", {TestFourcc('U', 'Y', 'V', 'Y'), 16, 64, 32}, MEDIASUBTYPE_UYVY},
+        {"rgb24", {BI_RGB, 24, 64, 32}, MEDIASUBTYPE_RGB24},
+        {"i420", {TestFourcc('I', '4', '2', '0'), 12, 320, 240}, MediaSubtypeI420},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const std::string path = folder / (std::string(c.name) + ".avi");
+        std::vector<std::vector<uint8_t>> pictures;
+        std::vector<std::vector<uint8_t>> expected;
+        for (uint32_t seed = 1; seed <= 3; ++seed) {
+            pictures.push_back(MakePatternPicture(c.subtype, c.format.width, c.format.height, seed));
+            expected.push_back(ExpectedDataPathPicture(c.subtype, c.format.width, c.format.height, pictures.back()));
+        }
+        ASSERT_EQ(pictures[0].size(), TestAviFrameSize(c.format));
+        ASSERT_TRUE(WriteTestAvi(std::wstring(path.begin(), path.end()), c.format, 25, pictures));
+        InfoNeedInterface source = MakeFileSource(path);
+        source.m_id_camera = kCameraId;
+        ASSERT_GE(SetSource(source), 0);
+        ExpectPicture(expected, DataPathStride(c.subtype, c.format.width));
+    }
+}
+
+TEST_F(Intavo1SourceTest, APictureFolderArrivesPictureByPicture)
+{
+    TempFolder folder;
+    std::vector<std::vector<uint8_t>> expected;
+    for (uint32_t k = 0; k < 2; ++k) {
+        const std::vector<uint8_t> rows = MakePatternPicture(MEDIASUBTYPE_RGB24, 64, 48, 20 + k);
+        folder.WriteFile("picture" + std::to_string(k) + ".bmp", BmpFile(64, 48, rows));
+        expected.push_back(ExpectedDataPathPicture(MEDIASUBTYPE_RGB24, 64, 48, rows));
+    }
+    InfoNeedInterface source = MakeOwnSource(TypeSourcePictureFile);
+    source.m_name_file = folder.Path().c_str();
+    source.m_id_camera = kCameraId;
+    ASSERT_GE(SetSource(source), 0);
+    // Both pictures come, one after the other.
+    for (const std::vector<uint8_t>& picture : expected)
+        ExpectPicture({picture}, DataPathStride(MEDIASUBTYPE_RGB24, 64));
+}
+
+// The desktop is compared with a copy taken through GDI: another test's window may change it
+// meanwhile, so a few captures are tried.
+TEST_F(Intavo1SourceTest, TheDesktopArrivesAsItsPicture)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_EQ(width % 16, 0);
+    InfoNeedInterface source = MakeOwnSource(TypeSourceDesktop);
+    source.m_id_camera = kCameraId;
+    ASSERT_GE(SetSource(source), 0);
+    const auto capture = [&] {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        void* bits = nullptr;
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        const auto* start = static_cast<const uint8_t*>(bits);
+        std::vector<uint8_t> rows(start, start + SourcePictureBytes(MEDIASUBTYPE_RGB24, width, height));
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return ExpectedDataPathPicture(MEDIASUBTYPE_RGB24, width, height, rows);
+    };
+    bool matched = false;
+    for (int attempt = 0; attempt < 5 && !matched; ++attempt) {
+        InfoDataBufferPath1 frame;
+        ASSERT_TRUE(FetchUntil(frame, 10000));
+        EXPECT_EQ(frame.m_info.m_bih.biWidth, width);
+        EXPECT_EQ(frame.m_info.m_bih.biHeight, height);
+        EXPECT_EQ(frame.m_stride, DataPathStride(MEDIASUBTYPE_RGB24, width));
+        EXPECT_EQ(frame.m_number_frame, kCameraId);
+        matched = VisibleBytes(frame) == capture();
+    }
+    EXPECT_TRUE(matched);
+}
+
+// The test camera's byte i of frame n is (n + i) & 0xFF, so the first luma byte names the frame.
+TEST_F(Intavo1SourceTest, TheTestCameraArrivesInYuy2AndI420)
+{
+    const struct
+    {
+        const char* name;
+        GUID subtype;
+        const char* fourcc;
+        int width;
+        int height;
+        int bits;
+    } cases[] = {{"YUY2", MEDIASUBTYPE_YUY2, "YUY2", 320, 240, 16}, {"I420", MediaSubtypeI420, "I420", 320, 240, 12}};
+    SmartComPointer<ITestCaptureDevice> device;
+    OpenTestDevice(CLSID_TestCaptureDeviceSolo, device);
+    ASSERT_TRUE(device);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestCaptureCapability capability{};
+        capability.formatType = FORMAT_VideoInfo;
+        capability.subtype = c.subtype;
+        capability.width = c.width;
+        capability.height = c.height;
+        capability.caps.guid = FORMAT_VideoInfo;
+        capability.caps.InputSize = {c.width, c.height};
+        capability.caps.MinOutputSize = {c.width, c.height};
+        capability.caps.MaxOutputSize = {c.width, c.height};
+        capability.caps.MinFrameInterval = 333333;
+        capability.caps.MaxFrameInterval = 333333;
+        ASSERT_EQ(device->SetCapabilities(&capability, 1), S_OK);
+        InfoNeedInterface source = MakeDeviceSource(kTestCaptureDeviceSoloName, 0);
+        source.m_media_type.m_subtype = c.subtype;
+        source.m_media_type.m_bih.biWidth = c.width;
+        source.m_media_type.m_bih.biHeight = c.height;
+        source.m_id_camera = kCameraId;
+        ASSERT_GE(SetSource(source), 0);
+        InfoDataBufferPath1 frame;
+        ASSERT_TRUE(FetchUntil(frame, 10000));
+        std::vector<uint8_t> picture(SourcePictureBytes(c.subtype, c.width, c.height));
+        const ULONG number = frame.m_data[frame.m_offset_data];
+        for (size_t i = 0; i < picture.size(); ++i)
+            picture[i] = TestCaptureCounterByte(number, static_cast<ULONG>(i));
+        EXPECT_EQ(VisibleBytes(frame), ExpectedDataPathPicture(c.subtype, c.width, c.height, picture));
+        EXPECT_EQ(frame.m_stride, 2 * c.width);
+        EXPECT_EQ(frame.m_number_frame, kCameraId);
+    }
+    device->RestoreDefaults();
+}
+
+// Suspended, the source delivers nothing and its graph stands still; resumed, it delivers again.
+TEST_F(Intavo1SourceTest, SuspendStopsTheGraphAndResumeRunsItAgain)
+{
+    TempFolder folder;
+    const TestAviFormat format = {TestFourcc('Y', 'U', 'Y', '2'), 16, 64, 32};
+    const std::string path = folder / "suspend.avi";
+    const std::vector<std::vector<uint8_t>> pictures(2, MakePatternPicture(MEDIASUBTYPE_YUY2, 64, 32, 4));
+    ASSERT_TRUE(WriteTestAvi(std::wstring(path.begin(), path.end()), format, 25, pictures));
+    ASSERT_GE(SetSource(MakeFileSource(path)), 0);
+    InfoDataBufferPath1 frame;
+    ASSERT_TRUE(FetchUntil(frame, 10000));
+
+    EXPECT_EQ(SetOption(0, 1), S_OK);
+    EXPECT_FALSE(State().m_driver->IsRunning());
+    EXPECT_EQ(State().m_own_frame.m_info.m_bih.biWidth, 16);
+    for (int k = 0; k < 20; ++k) {
+        ASSERT_EQ(Fetch(frame), S_OK);
+        EXPECT_EQ(frame.m_info.m_state, kStateEmptyFrame) << k;
+        Sleep(10);
+    }
+    EXPECT_EQ(SetOption(0, 0), S_OK);
+    EXPECT_TRUE(State().m_driver->IsRunning());
+    EXPECT_TRUE(FetchUntil(frame, 10000));
+}
+
+// With the self-check on, frames come as before.
+TEST_F(Intavo1SourceTest, TheSelfCheckChangesNoFrame)
+{
+    TempFolder folder;
+    const std::vector<uint8_t> rows = MakePatternPicture(MEDIASUBTYPE_RGB24, 64, 48, 3);
+    folder.WriteFile("still.bmp", BmpFile(64, 48, rows));
+    InfoNeedInterface source = MakeOwnSource(TypeSourcePictureFile);
+    source.m_name_file = (folder / "still.bmp").c_str();
+    source.m_id_camera = kCameraId;
+    ASSERT_GE(SetSource(source), 0);
+    ASSERT_EQ(SetOption(1, 1), S_OK);
+    ExpectPicture({ExpectedDataPathPicture(MEDIASUBTYPE_RGB24, 64, 48, rows)}, DataPathStride(MEDIASUBTYPE_RGB24, 64));
+}
