@@ -3,8 +3,10 @@
 // "Blendora1.vdd", "RendaraGeneral.vdd", "Marrisk1.vdd", "Parvex.vdd", "Ostrel2.vdd" or "Pellow1.vdd" it offers that plug-in's connection points and answers
 // its interfaces as far as the data path relies on them (the source journals the record it is
 // handed); under any other name (such as
-// "FailInit.vdd") its InitInfoFilter fails. Every export call is written to the call journal.
+// "FailInit.vdd") its InitInfoFilter fails. Every export call is written to the call journal, and
+// so is every frame a transform receives (its layout, number and a digest of its picture).
 #include "BaseClassObjectDataPath1.h"
+#include "FrameDigest.h"
 #include "TestFilterJournal.h"
 #include "interface_optim.h"
 #include "interface_static_result.h"
@@ -172,6 +174,8 @@ public:
                        " size=" + std::to_string(frameSize) + " output=" + (output ? "1" : "0") +
                        " outputSize=" + std::to_string(outputSize) + InstanceText(instance) +
                        " index=" + std::to_string(inputIndex));
+        if (frame != nullptr && (frame->m_info.m_state & InfoCallInterfaceDataPath1::kStateFrame) != 0)
+            AddJournalLine(FrameText(*frame));
         InfoTestFilterState* state = nullptr;
         const HRESULT own = TakeOwnState(instance, &state);
         if (FAILED(own))
@@ -247,6 +251,22 @@ public:
     }
 
 private:
+    // "Frame subtype=YUY2 width=320 height=240 stride=640 number=42 digest=0123456789ABCDEF"; a
+    // subtype that is no FOURCC shows as "none".
+    static std::string FrameText(const InfoDataBufferPath1& frame)
+    {
+        const GUID& subtype = frame.m_info.m_subtype;
+        std::string fourcc = "none";
+        if (subtype != GUID_NULL)
+            fourcc = std::string(reinterpret_cast<const char*>(&subtype.Data1), 4);
+        char text[160];
+        std::snprintf(text, sizeof(text), "Frame subtype=%s width=%ld height=%ld stride=%d number=%d digest=%016llX",
+                      fourcc.c_str(), static_cast<long>(frame.m_info.m_bih.biWidth),
+                      static_cast<long>(frame.m_info.m_bih.biHeight), frame.m_stride, frame.m_number_frame,
+                      static_cast<unsigned long long>(DigestVisibleBytes(frame)));
+        return text;
+    }
+
     static std::string InstanceText(InfoFilterObjectDataPath1* instance)
     {
         const auto* state = instance ? static_cast<InfoTestFilterState*>(instance->m_state) : nullptr;

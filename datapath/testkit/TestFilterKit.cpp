@@ -53,6 +53,11 @@ std::string TestFilterFolder::Install(const std::string& name) const
     return Copy("TestFilterDataPath1.vdd", name);
 }
 
+std::string TestFilterFolder::InstallDelivered(const std::string& name) const
+{
+    return Copy(name.c_str(), name);
+}
+
 std::string TestFilterFolder::InstallMissingExport(const std::string& name) const
 {
     return Copy("TestFilterMissingExport.vdd", name);

@@ -19,6 +19,8 @@ public:
 
     // Copies the test plug-in under the name ("Tonalis1.vdd", "FailInit.vdd", ...); its full path.
     std::string Install(const std::string& name) const;
+    // Copies a delivered plug-in of the binary folder under its own name, in place of the stand-in.
+    std::string InstallDelivered(const std::string& name) const;
     // Copies the plug-in that lacks QueryInterfaceFunction under the name; its full path.
     std::string InstallMissingExport(const std::string& name) const;
     // Full path without a trailing backslash.

@@ -6,7 +6,8 @@
 // message carries the identity of the sender's request instead: the owner asks the guard for the
 // request before it reads anything, and a message whose sender gave up is skipped unread. A sender
 // whose operation is already running when its time-out passes waits for the operation's end,
-// answering the messages sent to its thread meanwhile, and gets the operation's answer. Every
+// answering the messages sent to its thread meanwhile (a blocking sender answers none), and gets
+// the operation's answer. Every
 // request is a record of its own on its sender's stack, so two equal requests of two threads never
 // stand for each other.
 //
@@ -83,8 +84,9 @@ public:
 private:
     void Link(TimedSendRequest& request);
     void Unlink(TimedSendRequest& request);
-    // Until the running operation on the request has ended, answering messages sent to this thread.
-    void WaitForOperationEnd(TimedSendRequest& request, std::unique_lock<std::mutex>& lock);
+    // Until the running operation on the request has ended, answering messages sent to this thread
+    // meanwhile unless the sender blocks them.
+    void WaitForOperationEnd(TimedSendRequest& request, std::unique_lock<std::mutex>& lock, bool block);
 
     mutable std::mutex m_lock;
     TimedSendRequest* m_first = nullptr;

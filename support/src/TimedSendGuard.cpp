@@ -21,7 +21,7 @@ HRESULT TimedSendGuard::Send(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     std::unique_lock<std::mutex> lock(m_lock);
     if (request.m_state == TimedSendRequest::State::Running)
-        WaitForOperationEnd(request, lock);
+        WaitForOperationEnd(request, lock, block);
     const bool ran = delivered || request.m_state == TimedSendRequest::State::Ended;
     const HRESULT result = delivered ? static_cast<HRESULT>(sent) : request.m_result;
     Unlink(request);
@@ -92,7 +92,7 @@ void TimedSendGuard::Unlink(TimedSendRequest& request)
     --m_count;
 }
 
-void TimedSendGuard::WaitForOperationEnd(TimedSendRequest& request, std::unique_lock<std::mutex>& lock)
+void TimedSendGuard::WaitForOperationEnd(TimedSendRequest& request, std::unique_lock<std::mutex>& lock, bool block)
 {
     // Without an event (it could not be made) the wait looks again every 10 ms.
     request.m_ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -100,8 +100,14 @@ void TimedSendGuard::WaitForOperationEnd(TimedSendRequest& request, std::unique_
     const DWORD timeout = request.m_ended != nullptr ? INFINITE : 10;
     while (request.m_state != TimedSendRequest::State::Ended) {
         lock.unlock();
-        // The operation may itself send to a window of this thread: answer while waiting.
-        if (MsgWaitForMultipleObjects(count, &request.m_ended, FALSE, timeout, QS_SENDMESSAGE) == WAIT_OBJECT_0 + count) {
+        if (block) {
+            // A blocking sender takes no other request meanwhile: one arriving now could free
+            // what the sender is in the middle of.
+            if (count == 0 || WaitForSingleObject(request.m_ended, timeout) == WAIT_FAILED)
+                Sleep(10);
+        } else if (MsgWaitForMultipleObjects(count, &request.m_ended, FALSE, timeout, QS_SENDMESSAGE) ==
+                   WAIT_OBJECT_0 + count) {
+            // The operation may itself send to a window of this thread: answer while waiting.
             MSG message;
             PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }

@@ -114,8 +114,8 @@ LRESULT OwnerThread::AddNumbersOnRecord(LPARAM lParam)
     return record->m_answer;
 }
 
-HRESULT OwnerThread::SendGuarded(InfoMessageForAddNumbers& record, int32_t timeoutMs, HRESULT* answer)
+HRESULT OwnerThread::SendGuarded(InfoMessageForAddNumbers& record, int32_t timeoutMs, HRESULT* answer, bool block)
 {
     return m_guard.Send(m_window, m_messages.GetMessageFromIndex(GuardedAddNumbers), 0,
-                        reinterpret_cast<LPARAM>(&record), timeoutMs, "GuardedAddNumbers", false, answer);
+                        reinterpret_cast<LPARAM>(&record), timeoutMs, "GuardedAddNumbers", block, answer);
 }

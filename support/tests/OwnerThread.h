@@ -41,7 +41,8 @@ public:
     DWORD ThreadId() const { return m_threadId; }
     const ObjectWindowMessage1& Messages() const { return m_messages; }
     // AddNumbers sent through the owner's guard: S_OK with the owner's answer, or not delivered.
-    HRESULT SendGuarded(InfoMessageForAddNumbers& record, int32_t timeoutMs, HRESULT* answer);
+    // A blocking sender answers no message sent to its own thread until the send is over.
+    HRESULT SendGuarded(InfoMessageForAddNumbers& record, int32_t timeoutMs, HRESULT* answer, bool block = false);
     uint32_t CountWaitingSenders() const { return m_guard.GetCountWaitingSenders(); }
     void Release() { SetEvent(m_release); }
     // Waits until the owner has entered WaitForRelease (sent messages overtake posted ones).

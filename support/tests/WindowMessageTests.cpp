@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -294,6 +295,62 @@ TEST(TimedSendGuard, ASenderWhoseOperationRunsWaitsForItsAnswer)
     EXPECT_EQ(answer, S_FALSE);
     EXPECT_EQ(record.m_sum, 42);
     EXPECT_EQ(owner.CountWaitingSenders(), 0u);
+}
+
+// Mend: a blocking sender whose operation outlasts the time-out takes no request sent to its own
+// thread meanwhile (one could free what the sender is in the middle of); a normal sender answers it.
+TEST(TimedSendGuard, ABlockingSenderAnswersNoMessageWhileItWaitsForTheRunningOperation)
+{
+    static std::atomic<bool> poked{false};
+    struct Poke
+    {
+        static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+        {
+            if (message == WM_APP)
+                poked = true;
+            return DefWindowProcA(window, message, wParam, lParam);
+        }
+    };
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &Poke::Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "TimedSendGuardPokeWindow";
+    RegisterClassA(&windowClass);
+    HWND senderWindow = CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr,
+                                        windowClass.hInstance, nullptr);
+    ASSERT_NE(senderWindow, nullptr);
+    for (bool block : {false, true}) {
+        SCOPED_TRACE(block);
+        poked = false;
+        OwnerThread owner;
+        LogCapture log;
+        bool pokedDuringWait = false;
+        std::thread poker;
+        std::thread releaser([&] {
+            while (!log.Contains("GuardedAddNumbers"))
+                Sleep(1);
+            poker = std::thread([&] { SendMessageA(senderWindow, WM_APP, 0, 0); });
+            const ULONGLONG end = GetTickCount64() + (block ? 200 : 10000);
+            while (!poked && GetTickCount64() < end)
+                Sleep(1);
+            pokedDuringWait = poked;
+            owner.Release();
+        });
+        InfoMessageForAddNumbers record;
+        record.m_holdUntilRelease = true;
+        HRESULT answer = E_UNEXPECTED;
+        EXPECT_EQ(owner.SendGuarded(record, kOperationStartsWithinMs, &answer, block), S_OK);
+        releaser.join();
+        EXPECT_EQ(pokedDuringWait, !block);
+        // The poke is answered once the send is over.
+        MSG message;
+        while (!poked) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        }
+        poker.join();
+    }
+    DestroyWindow(senderWindow);
 }
 
 TEST(TimedSendGuard, ADeadWindowIsNotDelivered)

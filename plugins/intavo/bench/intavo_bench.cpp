@@ -3,11 +3,25 @@
 // processor set. Beside each figure: a cold copy of as many bytes as the routine reads and writes,
 // from a pool far larger than the caches.
 // Usage: intavo_bench [runs] [calls per run]
+//
+// The fetch mode times the plug-in's whole per-frame fetch instead: "Intavo1.vdd" plays a
+// generated AVI file (YUY2, RGB24, I420) without a clock into the sink filter, and each fetch that
+// brings a frame is timed (the round trip to the graph thread, the exchange, the conversion);
+// beside it the conversion alone, a cold copy of the frame, the round trip alone and the clock.
+// Usage: intavo_bench fetch [runs] [frames per run]
 #include "BenchmarkTiming.h"
 #include "ConversionRoutineTable.h"
 #include "MediaSubtypeGuids.h"
+#include "TestAviWriter.h"
+#include "TestPluginExports.h"
+
+#include "ClassDirectAcessToDriver.h"
+#include "need_interface.h"
+
+#include "CTimeServer.h"
 
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -113,7 +127,6 @@ struct FrameCase
 
 void TimeFrameConversions(const BenchmarkSettings& settings, ColdCopy& cold, const Size& size)
 {
-    using namespace media_guids;
     const FrameCase cases[] = {
         {"frame YUY2", MEDIASUBTYPE_YUY2, 2, 0},
         {"frame YUY2, stride off 16", MEDIASUBTYPE_YUY2, 2, 8},
@@ -159,10 +172,209 @@ void TimeFrameConversions(const BenchmarkSettings& settings, ColdCopy& cold, con
     }
 }
 
+// ---- Fetch mode ------------------------------------------------------------------------------
+
+double Now()
+{
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// One instance of the plug-in, loaded from its file and called as the data path calls it.
+class SourceInstance
+{
+public:
+    explicit SourceInstance(const TestPluginExports& exports) : m_exports(exports) { m_exports.init(&m_record, 1); }
+    ~SourceInstance() { m_exports.free(&m_record); }
+    SourceInstance(const SourceInstance&) = delete;
+    SourceInstance& operator=(const SourceInstance&) = delete;
+
+    HRESULT Call(const GUID& iid, int32_t index, const std::function<void(ListParamsDataPath1&)>& setup)
+    {
+        ListParamsDataPath1 params;
+        params.SetNumberParams(2);
+        setup(params);
+        return m_exports.call({iid, index, &params, &m_record});
+    }
+    // Whether a frame came.
+    bool Fetch(InfoDataBufferPath1& frame)
+    {
+        Call(IID_ISourceFilterDataPath1, 2, [&](ListParamsDataPath1& p) {
+            p.m_params.GetElement(0).SetInt(1);
+            p.m_params.GetElement(1).SetPointer(&frame, sizeof(frame), false);
+        });
+        return frame.IsNULLFrame() == S_OK;
+    }
+
+private:
+    const TestPluginExports& m_exports;
+    InfoFilterObjectDataPath1 m_record;
+};
+
+struct FetchCase
+{
+    const char* name;
+    GUID subtype;
+    DWORD compression;
+    WORD bitCount;
+};
+
+// Fastest run's mean time of a fetch that brought a frame, in seconds; 0 when frames stopped coming.
+// Calls are at least 1.2 ms apart, so the source's gate (1000 frames a second) lets each through.
+double TimeDeliveredFetches(const BenchmarkSettings& settings, SourceInstance& source)
+{
+    InfoDataBufferPath1 frame;
+    double best = 1e30;
+    for (int run = 0; run < settings.runs; ++run) {
+        double total = 0.0;
+        int delivered = 0;
+        const double giveUp = Now() + 10.0;
+        double last = 0.0;
+        while (delivered < settings.calls) {
+            while (Now() - last < 0.0012) {
+            }
+            if (Now() > giveUp)
+                return 0.0;
+            const double start = Now();
+            last = start;
+            if (source.Fetch(frame)) {
+                total += Now() - start;
+                ++delivered;
+            }
+        }
+        best = std::min(best, total / delivered);
+    }
+    return best;
+}
+
+double TimeConversion(const BenchmarkSettings& settings, const FetchCase& fetchCase, const Size& size)
+{
+    ConversionRoutinesIntavo1 routines{};
+    SelectConversionRoutines(routines, 4);
+    InfoDataBufferPath1 frame(false);
+    MemoryBlockClass<BYTE> scratch;
+    const bool planar = fetchCase.subtype == media_guids::MediaSubtypeI420;
+    const int capacity = static_cast<int>(GetPlanar420FrameBytes(size.width, size.height));
+    const int stride = size.width * (fetchCase.bitCount / 8);
+    Bytes source = RandomBytes(planar ? capacity : static_cast<size_t>(stride) * size.height);
+    Bytes own(2 * static_cast<size_t>(size.width) * size.height);
+    return FastestCall(settings, [&] {
+        frame.m_info.m_subtype = planar ? MEDIASUBTYPE_YUY2 : fetchCase.subtype;
+        frame.m_info.m_bih.biWidth = size.width;
+        frame.m_info.m_bih.biHeight = size.height;
+        if (planar) {
+            routines.i420ToYuy2(own.data(), source.data(), 2 * size.width, size.width, size.height, capacity);
+            ConvertDataBufferToYUY2orY8Formats(routines, scratch, own.data(), 2 * size.width, frame, true);
+        } else
+            ConvertDataBufferToYUY2orY8Formats(routines, scratch, source.data(), stride, frame, true);
+    });
+}
+
+// A graph thread with no source: its answer to a frame request is the round trip alone.
+double TimeRoundTrip(const BenchmarkSettings& settings)
+{
+    ClassDirectAcessToDriver driver("");
+    InfoDataBufferPath1 frame;
+    return FastestCall(settings, [&] { driver.SafeGetBuffer(&frame); });
+}
+
+double TimeClockReading(const BenchmarkSettings& settings)
+{
+    CTimeServer clock;
+    clock.Initialize();
+    volatile uint64_t sink = 0;
+    return FastestCall(settings, [&] {
+               for (int k = 0; k < 1000; ++k)
+                   sink = sink + clock.GetTime();
+           }) /
+           1000.0;
+}
+
+std::string WriteBenchAvi(const FetchCase& fetchCase, const Size& size)
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "korvane_intavo_bench_" + std::to_string(GetCurrentProcessId()) +
+                             "_" + fetchCase.name + ".avi";
+    const TestAviFormat format = {fetchCase.compression, fetchCase.bitCount, size.width, size.height};
+    std::vector<std::vector<uint8_t>> frames;
+    for (int k = 0; k < 4; ++k)
+        frames.push_back(RandomBytes(TestAviFrameSize(format)));
+    return WriteTestAvi(std::wstring(path.begin(), path.end()), format, 25, frames) ? path : std::string();
+}
+
+void TimeFetch(const BenchmarkSettings& settings, const TestPluginExports& exports, ColdCopy& cold,
+               const FetchCase& fetchCase, const Size& size, double roundTrip)
+{
+    const std::string path = WriteBenchAvi(fetchCase, size);
+    SourceInstance source(exports);
+    source.Call(IID_IControlOptimProcessor, 1, [](ListParamsDataPath1& p) { p.m_params.GetElement(0).SetInt(4); });
+    source.Call(IID_IControlDriverDirectShow, 3, [](ListParamsDataPath1& p) { p.m_params.GetElement(0).SetFloat(1000.0f); });
+    InfoNeedInterface record;
+    record.m_type_driver = TypeSourceVideoFile;
+    record.m_name_file = path.c_str();
+    record.m_media_type.m_format_type = FORMAT_VideoInfo;
+    record.m_frame_rate = 200.0f;
+    source.Call(IID_IControlDriverDirectShow, 0, [&](ListParamsDataPath1& p) {
+        p.m_params.GetElement(0).SetPointer(&record, sizeof(record), false);
+    });
+    // No clock: the file plays as fast as the sink takes it.
+    ExtStateVideoDriver clock;
+    clock.m_array_uint.GetElement(InternalVarGraphClock) = 0;
+    source.Call(IID_ISourceFilterDataPath1, 4, [&](ListParamsDataPath1& p) {
+        p.m_params.GetElement(0).SetUInt(InternalVarWrite | InternalVarGraphClock);
+        p.m_params.GetElement(1).SetPointer(&clock, sizeof(clock), false);
+    });
+    const double fetch = TimeDeliveredFetches(settings, source);
+    const double conversion = TimeConversion(settings, fetchCase, size);
+    const double copy = cold.Seconds(settings, static_cast<size_t>(TestAviFrameSize(
+                                                   {fetchCase.compression, fetchCase.bitCount, size.width, size.height})));
+    const double budget = conversion + copy + roundTrip;
+    std::printf("  %4dx%-4d fetch %-5s %8.3f ms   conversion %7.3f ms + cold copy %7.3f ms + round trip %6.3f ms = "
+                "%7.3f ms   %s\n",
+                size.width, size.height, fetchCase.name, fetch * 1e3, conversion * 1e3, copy * 1e3, roundTrip * 1e3,
+                budget * 1e3, fetch == 0.0 ? "no frames" : (fetch <= budget ? "within" : "ABOVE"));
+    DeleteFileA(path.c_str());
+}
+
+int RunFetchBenchmark(const BenchmarkSettings& settings)
+{
+    if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)))
+        return 1;
+    // The file graphs end in the sink filter, registered in this prefix.
+    HMODULE sink = LoadLibraryA("Sinkwell1.vfd");
+    const TestPluginExports exports(LoadLibraryA("Intavo1.vdd"));
+    const auto registerSink = TestPluginExports::Bind<HRESULT(WINAPI*)()>(sink, "DllRegisterServer");
+    if (exports.init == nullptr || registerSink == nullptr || FAILED(registerSink())) {
+        std::printf("intavo_bench fetch: Intavo1.vdd or Sinkwell1.vfd missing beside the program\n");
+        return 1;
+    }
+    std::printf("intavo_bench fetch: fastest of %d runs of %d delivered fetches, SSE2\n", settings.runs,
+                settings.calls);
+    const double roundTrip = TimeRoundTrip(settings);
+    const double clock = TimeClockReading(settings);
+    std::printf("  round trip to the graph thread %.3f ms; clock reading %.3f us (1 a fetch that brings a frame, "
+                "2 an empty one)\n",
+                roundTrip * 1e3, clock * 1e6);
+    ColdCopy cold;
+    const FetchCase cases[] = {{"YUY2", MEDIASUBTYPE_YUY2, MAKEFOURCC('Y', 'U', 'Y', '2'), 16},
+                               {"RGB24", MEDIASUBTYPE_RGB24, BI_RGB, 24},
+                               {"I420", media_guids::MediaSubtypeI420, MAKEFOURCC('I', '4', '2', '0'), 12}};
+    for (const Size& size : {Size{640, 480}, Size{1920, 1080}})
+        for (const FetchCase& fetchCase : cases)
+            TimeFetch(settings, exports, cold, fetchCase, size, roundTrip);
+    CoUninitialize();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::strcmp(argv[1], "fetch") == 0)
+        return RunFetchBenchmark(ReadBenchmarkSettings(argc - 1, argv + 1, {5, 20}));
     const BenchmarkSettings settings = ReadBenchmarkSettings(argc, argv, {7, 10});
     std::printf("intavo_bench: fastest of %d runs of %d calls\n", settings.runs, settings.calls);
     ColdCopy cold;
