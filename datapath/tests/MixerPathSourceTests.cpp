@@ -117,39 +117,11 @@ protected:
     std::unique_ptr<TestControlDataPath1> m_controller;
 };
 
-std::string Bmp24(int width, int height, const std::vector<uint8_t>& bottomUpRows)
-{
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(bottomUpRows.size());
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    return std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
-           std::string(reinterpret_cast<const char*>(&info), sizeof(info)) +
-           std::string(bottomUpRows.begin(), bottomUpRows.end());
-}
-
 } // namespace
 
 TEST_F(MixerPathSourceTest, AviFilesReachTheChainAsTheirPictures)
 {
-    const struct
-    {
-        const char* name;
-        TestAviFormat format;
-        GUID subtype;
-    } cases[] = {
-        {"yuy2", {TestFourcc('Y', 'U', 'Y', '2'), 16, 64, 32}, MEDIASUBTYPE_YUY2},
-        {"uyvy", {TestFourcc('U', 'Y', 'V', 'Y'), 16, 64, 32}, MEDIASUBTYPE_UYVY},
-        {"rgb24", {BI_RGB, 24, 64, 32}, MEDIASUBTYPE_RGB24},
-        {"i420", {TestFourcc('I', '4', '2', '0'), 12, 320, 240}, MediaSubtypeI420},
-    };
-    for (const auto& c : cases) {
+    for (const AviSourceCase& c : AviSourceCases()) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
         const std::string path = folder / (std::string(c.name) + ".avi");
@@ -175,7 +147,7 @@ TEST_F(MixerPathSourceTest, APictureFolderReachesTheChain)
     std::set<std::string> expected;
     for (uint32_t k = 0; k < 2; ++k) {
         const std::vector<uint8_t> rows = MakePatternPicture(MEDIASUBTYPE_RGB24, 64, 48, 30 + k);
-        folder.WriteFile("picture" + std::to_string(k) + ".bmp", Bmp24(64, 48, rows));
+        folder.WriteFile("picture" + std::to_string(k) + ".bmp", MakeBmp24File(64, 48, rows));
         const std::vector<uint8_t> picture = ExpectedDataPathPicture(MEDIASUBTYPE_RGB24, 64, 48, rows);
         expected.insert(FrameLine(64, 48, DataPathStride(MEDIASUBTYPE_RGB24, 64), DigestOf(picture, 128)));
     }
@@ -194,25 +166,8 @@ TEST_F(MixerPathSourceTest, TheDesktopReachesTheChain)
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     const auto desktop = [&] {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        const auto* start = static_cast<const uint8_t*>(bits);
-        const std::vector<uint8_t> rows(start, start + SourcePictureBytes(MEDIASUBTYPE_RGB24, width, height));
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        const std::vector<uint8_t> picture = ExpectedDataPathPicture(MEDIASUBTYPE_RGB24, width, height, rows);
+        const std::vector<uint8_t> picture =
+            ExpectedDataPathPicture(MEDIASUBTYPE_RGB24, width, height, CaptureDesktopRgb24(width, height));
         return std::set<std::string>{
             FrameLine(width, height, DataPathStride(MEDIASUBTYPE_RGB24, width), DigestOf(picture, 2 * width))};
     };
@@ -231,23 +186,11 @@ TEST_F(MixerPathSourceTest, TheTestCameraReachesTheChainInYuy2AndI420)
     const int height = 240;
     for (const GUID& subtype : {MEDIASUBTYPE_YUY2, MediaSubtypeI420}) {
         SCOPED_TRACE(subtype.Data1);
-        TestCaptureCapability capability{};
-        capability.formatType = FORMAT_VideoInfo;
-        capability.subtype = subtype;
-        capability.width = width;
-        capability.height = height;
-        capability.caps.guid = FORMAT_VideoInfo;
-        capability.caps.InputSize = {width, height};
-        capability.caps.MinOutputSize = {width, height};
-        capability.caps.MaxOutputSize = {width, height};
-        capability.caps.MinFrameInterval = 333333;
-        capability.caps.MaxFrameInterval = 333333;
+        const TestCaptureCapability capability = MakeTestCameraCapability(subtype, width, height);
         ASSERT_EQ(device->SetCapabilities(&capability, 1), S_OK);
         std::set<std::string> expected;
-        std::vector<uint8_t> picture(SourcePictureBytes(subtype, width, height));
         for (ULONG number = 0; number < 256; ++number) {
-            for (size_t i = 0; i < picture.size(); ++i)
-                picture[i] = TestCaptureCounterByte(number, static_cast<ULONG>(i));
+            const std::vector<uint8_t> picture = MakeTestCameraPicture(subtype, width, height, number);
             expected.insert(FrameLine(width, height, 2 * width,
                                       DigestOf(ExpectedDataPathPicture(subtype, width, height, picture), 2 * width)));
         }

@@ -130,17 +130,6 @@ private:
     HRESULT KeepVideoFrame(InfoCamwell1State& state, InfoDataBufferPath1& frame);
 };
 
-inline InfoParamDataPath1& Param(ListParamsDataPath1& params, uint32_t index)
-{
-    return params.m_params.GetElement(index);
-}
-
-template <class T>
-T* ParamPointer(ListParamsDataPath1& params, uint32_t index)
-{
-    return static_cast<T*>(Param(params, index).GetPointer());
-}
-
 // Whether the frame's data lie inside its block.
 inline bool HoldsFrameData(const InfoDataBufferPath1& frame)
 {

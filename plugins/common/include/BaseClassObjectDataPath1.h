@@ -62,6 +62,18 @@ struct InfoFilterStateDataPath1
     BaseClassObjectDataPath1* m_owner = nullptr;
 };
 
+// The parameter of an interface call at its position, and its pointer as the type it points to.
+inline InfoParamDataPath1& Param(ListParamsDataPath1& params, uint32_t index)
+{
+    return params.m_params.GetElement(index);
+}
+
+template <class T>
+T* ParamPointer(ListParamsDataPath1& params, uint32_t index)
+{
+    return static_cast<T*>(Param(params, index).GetPointer());
+}
+
 // Each plug-in defines these two in its exports file: the object its library holds, and the
 // class's own fill of the connection points for GetConnectionPoints.
 BaseClassObjectDataPath1* CreateFilterObjectDataPath1(HINSTANCE module);

@@ -107,14 +107,3 @@ void ConvertDeliveredFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
 // The fetch when none came: opens a run of empty fetches, or, once the run is older than the
 // lost-signal time, marks the frame buffer as lost signal and closes the run.
 void NoteEmptyFetch(InfoFilterIntavo1& state, InfoDataBufferPath1& frame);
-
-inline InfoParamDataPath1& Param(ListParamsDataPath1& params, uint32_t index)
-{
-    return params.m_params.GetElement(index);
-}
-
-template <class T>
-T* ParamPointer(ListParamsDataPath1& params, uint32_t index)
-{
-    return static_cast<T*>(Param(params, index).GetPointer());
-}

@@ -7,13 +7,12 @@
 
 #include <cstdlib>
 
-using namespace media_guids;
 
 namespace {
 
 bool IsPlanar(const GUID& subtype)
 {
-    return subtype == MediaSubtypeI420 || subtype == MEDIASUBTYPE_IYUV || subtype == MEDIASUBTYPE_YV12;
+    return subtype == media_guids::MediaSubtypeI420 || subtype == MEDIASUBTYPE_IYUV || subtype == MEDIASUBTYPE_YV12;
 }
 
 } // namespace
@@ -22,7 +21,7 @@ int SourceRowStride(const GUID& subtype, int width)
 {
     if (subtype == MEDIASUBTYPE_RGB24)
         return (3 * width + 3) & ~3;
-    if (IsPlanar(subtype) || subtype == MediaSubtypeY8)
+    if (IsPlanar(subtype) || subtype == media_guids::MediaSubtypeY8)
         return width;
     return 2 * width;
 }
@@ -49,7 +48,7 @@ std::vector<uint8_t> ExpectedDataPathPicture(const GUID& subtype, int width, int
                                              const std::vector<uint8_t>& source)
 {
     const int sourceStride = SourceRowStride(subtype, width);
-    if (subtype == MediaSubtypeY8)
+    if (subtype == media_guids::MediaSubtypeY8)
         return source;
     const int stride = 2 * width;
     std::vector<uint8_t> out(static_cast<size_t>(stride) * height);
@@ -74,7 +73,7 @@ std::vector<uint8_t> ExpectedDataPathPicture(const GUID& subtype, int width, int
 
 int DataPathStride(const GUID& subtype, int width)
 {
-    const int rowBytes = (subtype == MediaSubtypeY8 ? 1 : 2) * width;
+    const int rowBytes = (subtype == media_guids::MediaSubtypeY8 ? 1 : 2) * width;
     const int alignment = subtype == MEDIASUBTYPE_RGB24 ? 48 : 16;
     return (rowBytes + alignment - 1) / alignment * alignment;
 }
@@ -94,4 +93,83 @@ std::vector<uint8_t> VisibleBytes(const InfoDataBufferPath1& frame)
         bytes.insert(bytes.end(), row, row + rowBytes);
     }
     return bytes;
+}
+
+const std::vector<AviSourceCase>& AviSourceCases()
+{
+    static const std::vector<AviSourceCase> cases = {
+        {"yuy2", {TestFourcc('Y', 'U', 'Y', '2'), 16, 64, 32}, MEDIASUBTYPE_YUY2},
+        {"uyvy", {TestFourcc('U', 'Y', 'V', 'Y'), 16, 64, 32}, MEDIASUBTYPE_UYVY},
+        {"rgb24", {BI_RGB, 24, 64, 32}, MEDIASUBTYPE_RGB24},
+        // 320 x 240 arrives as YUY2 with a stride of 640.
+        {"i420", {TestFourcc('I', '4', '2', '0'), 12, 320, 240}, media_guids::MediaSubtypeI420},
+    };
+    return cases;
+}
+
+std::string MakeBmp24File(int width, int height, const std::vector<uint8_t>& bottomUpRows)
+{
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(bottomUpRows.size());
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    return std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
+           std::string(reinterpret_cast<const char*>(&info), sizeof(info)) +
+           std::string(bottomUpRows.begin(), bottomUpRows.end());
+}
+
+std::vector<uint8_t> CaptureDesktopRgb24(int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<uint8_t> rows;
+    if (bitmap != nullptr) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        const auto* start = static_cast<const uint8_t*>(bits);
+        rows.assign(start, start + SourcePictureBytes(MEDIASUBTYPE_RGB24, width, height));
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return rows;
+}
+
+TestCaptureCapability MakeTestCameraCapability(const GUID& subtype, int width, int height)
+{
+    TestCaptureCapability capability{};
+    capability.formatType = FORMAT_VideoInfo;
+    capability.subtype = subtype;
+    capability.width = width;
+    capability.height = height;
+    capability.caps.guid = FORMAT_VideoInfo;
+    capability.caps.InputSize = {width, height};
+    capability.caps.MinOutputSize = {width, height};
+    capability.caps.MaxOutputSize = {width, height};
+    capability.caps.MinFrameInterval = 333333;
+    capability.caps.MaxFrameInterval = 333333;
+    return capability;
+}
+
+std::vector<uint8_t> MakeTestCameraPicture(const GUID& subtype, int width, int height, ULONG number)
+{
+    std::vector<uint8_t> picture(SourcePictureBytes(subtype, width, height));
+    for (size_t i = 0; i < picture.size(); ++i)
+        picture[i] = TestCaptureCounterByte(number, static_cast<ULONG>(i));
+    return picture;
 }

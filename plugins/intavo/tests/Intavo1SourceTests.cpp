@@ -21,23 +21,6 @@ namespace {
 constexpr int32_t kCameraId = 77;
 constexpr uint32_t kMode = 4;
 
-std::string BmpFile(int width, int height, const std::vector<uint8_t>& bottomUpRows)
-{
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(bottomUpRows.size());
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    return std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
-           std::string(reinterpret_cast<const char*>(&info), sizeof(info)) +
-           std::string(bottomUpRows.begin(), bottomUpRows.end());
-}
-
 // Whether the frame carries the picture the data path must receive for one of the sources.
 bool CarriesOneOf(const InfoDataBufferPath1& frame, const std::vector<std::vector<uint8_t>>& expected)
 {
@@ -73,18 +56,7 @@ protected:
 
 TEST_F(Intavo1SourceTest, AviFilesArriveAsTheirYuy2Pictures)
 {
-    const struct
-    {
-        const char* name;
-        TestAviFormat format;
-        GUID subtype;
-    } cases[] = {
-        {"yuy2", {TestFourcc('Y', 'U', 'Y', '2'), 16, 64, 32}, MEDIASUBTYPE_YUY2},
-        {"uyvy", {TestFourcc('U', 'Y', 'V', 'Y'), 16, 64, 32}, MEDIASUBTYPE_UYVY},
-        {"rgb24", {BI_RGB, 24, 64, 32}, MEDIASUBTYPE_RGB24},
-        {"i420", {TestFourcc('I', '4', '2', '0'), 12, 320, 240}, MediaSubtypeI420},
-    };
-    for (const auto& c : cases) {
+    for (const AviSourceCase& c : AviSourceCases()) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
         const std::string path = folder / (std::string(c.name) + ".avi");
@@ -109,7 +81,7 @@ TEST_F(Intavo1SourceTest, APictureFolderArrivesPictureByPicture)
     std::vector<std::vector<uint8_t>> expected;
     for (uint32_t k = 0; k < 2; ++k) {
         const std::vector<uint8_t> rows = MakePatternPicture(MEDIASUBTYPE_RGB24, 64, 48, 20 + k);
-        folder.WriteFile("picture" + std::to_string(k) + ".bmp", BmpFile(64, 48, rows));
+        folder.WriteFile("picture" + std::to_string(k) + ".bmp", MakeBmp24File(64, 48, rows));
         expected.push_back(ExpectedDataPathPicture(MEDIASUBTYPE_RGB24, 64, 48, rows));
     }
     InfoNeedInterface source = MakeOwnSource(TypeSourcePictureFile);
@@ -132,25 +104,7 @@ TEST_F(Intavo1SourceTest, TheDesktopArrivesAsItsPicture)
     source.m_id_camera = kCameraId;
     ASSERT_GE(SetSource(source), 0);
     const auto capture = [&] {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        const auto* start = static_cast<const uint8_t*>(bits);
-        std::vector<uint8_t> rows(start, start + SourcePictureBytes(MEDIASUBTYPE_RGB24, width, height));
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        return ExpectedDataPathPicture(MEDIASUBTYPE_RGB24, width, height, rows);
+        return ExpectedDataPathPicture(MEDIASUBTYPE_RGB24, width, height, CaptureDesktopRgb24(width, height));
     };
     bool matched = false;
     for (int attempt = 0; attempt < 5 && !matched; ++attempt) {
@@ -172,27 +126,15 @@ TEST_F(Intavo1SourceTest, TheTestCameraArrivesInYuy2AndI420)
     {
         const char* name;
         GUID subtype;
-        const char* fourcc;
         int width;
         int height;
-        int bits;
-    } cases[] = {{"YUY2", MEDIASUBTYPE_YUY2, "YUY2", 320, 240, 16}, {"I420", MediaSubtypeI420, "I420", 320, 240, 12}};
+    } cases[] = {{"YUY2", MEDIASUBTYPE_YUY2, 320, 240}, {"I420", MediaSubtypeI420, 320, 240}};
     SmartComPointer<ITestCaptureDevice> device;
     OpenTestDevice(CLSID_TestCaptureDeviceSolo, device);
     ASSERT_TRUE(device);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TestCaptureCapability capability{};
-        capability.formatType = FORMAT_VideoInfo;
-        capability.subtype = c.subtype;
-        capability.width = c.width;
-        capability.height = c.height;
-        capability.caps.guid = FORMAT_VideoInfo;
-        capability.caps.InputSize = {c.width, c.height};
-        capability.caps.MinOutputSize = {c.width, c.height};
-        capability.caps.MaxOutputSize = {c.width, c.height};
-        capability.caps.MinFrameInterval = 333333;
-        capability.caps.MaxFrameInterval = 333333;
+        const TestCaptureCapability capability = MakeTestCameraCapability(c.subtype, c.width, c.height);
         ASSERT_EQ(device->SetCapabilities(&capability, 1), S_OK);
         InfoNeedInterface source = MakeDeviceSource(kTestCaptureDeviceSoloName, 0);
         source.m_media_type.m_subtype = c.subtype;
@@ -202,10 +144,8 @@ TEST_F(Intavo1SourceTest, TheTestCameraArrivesInYuy2AndI420)
         ASSERT_GE(SetSource(source), 0);
         InfoDataBufferPath1 frame;
         ASSERT_TRUE(FetchUntil(frame, 10000));
-        std::vector<uint8_t> picture(SourcePictureBytes(c.subtype, c.width, c.height));
         const ULONG number = frame.m_data[frame.m_offset_data];
-        for (size_t i = 0; i < picture.size(); ++i)
-            picture[i] = TestCaptureCounterByte(number, static_cast<ULONG>(i));
+        const std::vector<uint8_t> picture = MakeTestCameraPicture(c.subtype, c.width, c.height, number);
         EXPECT_EQ(VisibleBytes(frame), ExpectedDataPathPicture(c.subtype, c.width, c.height, picture));
         EXPECT_EQ(frame.m_stride, 2 * c.width);
         EXPECT_EQ(frame.m_number_frame, kCameraId);
@@ -243,7 +183,7 @@ TEST_F(Intavo1SourceTest, TheSelfCheckChangesNoFrame)
 {
     TempFolder folder;
     const std::vector<uint8_t> rows = MakePatternPicture(MEDIASUBTYPE_RGB24, 64, 48, 3);
-    folder.WriteFile("still.bmp", BmpFile(64, 48, rows));
+    folder.WriteFile("still.bmp", MakeBmp24File(64, 48, rows));
     InfoNeedInterface source = MakeOwnSource(TypeSourcePictureFile);
     source.m_name_file = (folder / "still.bmp").c_str();
     source.m_id_camera = kCameraId;
