@@ -29,93 +29,90 @@ Vec<V> PackToBytes(Vec<V> words)
     return V::PackUS(words, words);
 }
 
-// (r * wr + g * wg + b * wb) >> 7: luma of pixels, or chroma of pair averages, before its offset.
+// r * wr + g * wg + b * wb in words.
+template <class V>
+Vec<V> WeightedSum(Vec<V> r, Vec<V> g, Vec<V> b, short wr, short wg, short wb)
+{
+    const Vec<V> sum = V::Add(V::MulLo(r, V::Set1(wr)), V::MulLo(g, V::Set1(wg)));
+    return V::Add(sum, V::MulLo(b, V::Set1(wb)));
+}
+
+// (r * wr + g * wg + b * wb) >> 7: luma of pixels before its offset.
 template <class V>
 Vec<V> Weighted(Vec<V> r, Vec<V> g, Vec<V> b, short wr, short wg, short wb)
 {
-    Vec<V> sum = V::Add(V::MulLo(r, V::Set1(wr)), V::MulLo(g, V::Set1(wg)));
-    sum = V::Add(sum, V::MulLo(b, V::Set1(wb)));
-    return V::Sra(sum, V::ShiftCount(7));
+    return V::Sra(WeightedSum<V>(r, g, b, wr, wg, wb), V::ShiftCount(7));
 }
 
-// RGB24 to YUY2 in blocks of V::kWords pixel pairs: 6 bytes, or 3 words, a pair, (B0 G0) (R0 B1)
-// (G1 R1), so a block is three whole vectors. Every third word of the block lies at a different
-// place in each of its three vectors, so masks gather the first words of all pairs into one vector
-// (the pairs in a fixed shuffled order) and the same masks on the vectors read 2 and 4 bytes on
-// gather the second and third words in the same order.
+// RGB24 to YUY2 in blocks of V::kWords pixel pairs. A pair is 6 bytes, or 3 words (B0 G0) (R0 B1)
+// (G1 R1); every pair is read as 8 bytes into the low half of a vector (2 bytes of the next pair
+// come along), and a transpose of words, lanes and halves gathers word k of every pair into one
+// vector, the pairs in order.
 template <class V>
-struct Rgb24Block
+struct PixelPairs
 {
-    Rgb24Block()
-    {
-        // Word p of vector q is word kWords * q + p of the block; pair j owns words 3j to 3j + 2.
-        alignas(16) SWORD select[3][V::kWords];
-        alignas(16) SWORD exchange[V::kWords];
-        int pairAt[V::kWords];
-        for (int q = 0; q < 3; ++q)
-            for (int p = 0; p < V::kWords; ++p) {
-                const int word = V::kWords * q + p;
-                select[q][p] = word % 3 == 0 ? -1 : 0;
-                if (word % 3 == 0)
-                    pairAt[p] = word / 3;
-            }
-        // 32-bit lane i of the low output vector holds the pair at place i; where that is a pair of
-        // the high vector, the two vectors exchange lane i.
-        for (int p = 0; p < V::kWords; ++p)
-            exchange[p] = pairAt[p / 2] >= V::kWords / 2 ? -1 : 0;
-        for (int q = 0; q < 3; ++q)
-            masks[q] = V::Load(reinterpret_cast<const BYTE*>(select[q]));
-        exchangeMask = V::Load(reinterpret_cast<const BYTE*>(exchange));
-    }
-
-    // The words at 3j + kOffset of the block (kOffset 0, 1 or 2), pair j at its shuffled place.
-    template <int kOffset>
-    [[gnu::always_inline]] Vec<V> Gather(const BYTE* block) const
-    {
-        const Vec<V> first = LoadAt<V>(block + 2 * kOffset);
-        const Vec<V> second = LoadAt<V>(block + V::kBytes + 2 * kOffset);
-        // The third vector is moved down instead of read further on: the words it drops at its top
-        // are never selected, and nothing past the block is read.
-        Vec<V> third = LoadAt<V>(block + 2 * V::kBytes);
-        if constexpr (kOffset == 1)
-            third = V::WordsDown(third);
-        else if constexpr (kOffset == 2)
-            third = V::LanesDown(third);
-        return V::Or(V::Or(V::And(first, masks[0]), V::And(second, masks[1])), V::And(third, masks[2]));
-    }
-
-    // Luma and chroma exactly as the plain row code: every value lies in 16..239 for bytes in, so
-    // nothing saturates and the bytes can be joined with shifts and adds.
-    [[gnu::always_inline]] void Convert(const BYTE* input, BYTE* output) const
-    {
-        const Vec<V> lowBytes = V::Set1(0x00FF);
-        const Vec<V> blueGreen = Gather<0>(input), redBlue = Gather<1>(input), greenRed = Gather<2>(input);
-        const Vec<V> b0 = V::And(blueGreen, lowBytes), g0 = V::SrlBy(blueGreen, 8);
-        const Vec<V> r0 = V::And(redBlue, lowBytes), b1 = V::SrlBy(redBlue, 8);
-        const Vec<V> g1 = V::And(greenRed, lowBytes), r1 = V::SrlBy(greenRed, 8);
-        const Vec<V> y0 = Weighted<V>(r0, g0, b0, 33, 65, 13);
-        const Vec<V> y1 = Weighted<V>(r1, g1, b1, 33, 65, 13);
-        const Vec<V> ar = V::SrlBy(V::Add(r0, r1), 1);
-        const Vec<V> ag = V::SrlBy(V::Add(g0, g1), 1);
-        const Vec<V> ab = V::SrlBy(V::Add(b0, b1), 1);
-        const Vec<V> u = Weighted<V>(ar, ag, ab, -19, -37, 56);
-        const Vec<V> v = Weighted<V>(ar, ag, ab, 56, -47, -9);
-        // Luma gets 16 and chroma 128 in one add: the luma byte stays below 256 and the chroma byte
-        // wraps to its value 16..239.
-        const Vec<V> offsets = V::Set1(static_cast<short>(0x8010));
-        const Vec<V> first = V::Add(V::Add(y0, V::SllBy(u, 8)), offsets);
-        const Vec<V> second = V::Add(V::Add(y1, V::SllBy(v, 8)), offsets);
-        // One 32-bit lane a pair, still in the shuffled order: the exchange and then the lane order
-        // of the vector type put every pair in its place.
-        const Vec<V> low = V::UnpackLoWords(first, second), high = V::UnpackHiWords(first, second);
-        const Vec<V> exchanged = V::And(V::Xor(low, high), exchangeMask);
-        StoreAt<V>(output, V::PairLanesInOrder(V::Xor(low, exchanged)));
-        StoreAt<V>(output + V::kBytes, V::PairLanesInOrder(V::Xor(high, exchanged)));
-    }
-
-    Vec<V> masks[3];
-    Vec<V> exchangeMask;
+    Vec<V> blueGreen, redBlue, greenRed;
 };
+
+// At a row's end the last pair is read 2 bytes earlier and moved down, so nothing past the row is
+// read.
+template <class V, bool kRowEnd>
+[[gnu::always_inline]] inline Vec<V> LoadPixelPair(const BYTE* pair)
+{
+    if constexpr (kRowEnd)
+        return V::WordsDown(V::LoadBytes8(pair - 2));
+    return V::LoadBytes8(pair);
+}
+
+template <class V, bool kRowEnd>
+[[gnu::always_inline]] inline PixelPairs<V> LoadPixelPairs(const BYTE* block)
+{
+    const auto pair = [block](int j) { return V::LoadBytes8(block + 6 * j); };
+    const Vec<V> last = LoadPixelPair<V, kRowEnd>(block + 6 * (V::kWords - 1));
+    if constexpr (V::kWords == 4) {
+        // Pairs 0 and 1, 2 and 3 word by word: (A0 A1 B0 B1) and (C0 C1 . .), then their lanes.
+        const Vec<V> low01 = V::UnpackLoWords(pair(0), pair(1)), high01 = V::UnpackHiWords(pair(0), pair(1));
+        const Vec<V> low23 = V::UnpackLoWords(pair(2), last), high23 = V::UnpackHiWords(pair(2), last);
+        return {V::UnpackLoLanes(low01, low23), V::UnpackHiLanes(low01, low23), V::UnpackLoLanes(high01, high23)};
+    } else {
+        // (A0 A1 B0 B1 C0 C1 . .) for each two pairs, then (A0..A3 B0..B3) and (C0..C3 . .) for
+        // each four, then the halves.
+        const Vec<V> q01 = V::UnpackLoWords(pair(0), pair(1)), q23 = V::UnpackLoWords(pair(2), pair(3));
+        const Vec<V> q45 = V::UnpackLoWords(pair(4), pair(5)), q67 = V::UnpackLoWords(pair(6), last);
+        const Vec<V> ab0123 = V::UnpackLoLanes(q01, q23), c0123 = V::UnpackHiLanes(q01, q23);
+        const Vec<V> ab4567 = V::UnpackLoLanes(q45, q67), c4567 = V::UnpackHiLanes(q45, q67);
+        return {V::UnpackLoHalves(ab0123, ab4567), V::UnpackHiHalves(ab0123, ab4567),
+                V::UnpackLoHalves(c0123, c4567)};
+    }
+}
+
+// Luma and chroma exactly as the plain row code. Chroma comes from pair sums made even: half of
+// such a sum is the plain code's average, so (sum x weight) >> 8 is its chroma, and the mask of
+// the high byte puts it in place. Luma gets 16 and chroma 128 in one add: the luma byte stays
+// below 256 and the chroma byte wraps to its value 16..239.
+template <class V, bool kRowEnd>
+[[gnu::always_inline]] inline void Rgb24ToYuy2Block(const BYTE* input, BYTE* output)
+{
+    const PixelPairs<V> pairs = LoadPixelPairs<V, kRowEnd>(input);
+    const Vec<V> lowBytes = V::Set1(0x00FF);
+    const Vec<V> b0 = V::And(pairs.blueGreen, lowBytes), g0 = V::SrlBy(pairs.blueGreen, 8);
+    const Vec<V> r0 = V::And(pairs.redBlue, lowBytes), b1 = V::SrlBy(pairs.redBlue, 8);
+    const Vec<V> g1 = V::And(pairs.greenRed, lowBytes), r1 = V::SrlBy(pairs.greenRed, 8);
+    const Vec<V> y0 = Weighted<V>(r0, g0, b0, 33, 65, 13);
+    const Vec<V> y1 = Weighted<V>(r1, g1, b1, 33, 65, 13);
+    const Vec<V> even = V::Set1(static_cast<short>(0xFFFE));
+    const Vec<V> sr = V::And(V::Add(r0, r1), even);
+    const Vec<V> sg = V::And(V::Add(g0, g1), even);
+    const Vec<V> sb = V::And(V::Add(b0, b1), even);
+    const Vec<V> highByte = V::Set1(static_cast<short>(0xFF00));
+    const Vec<V> u = V::And(WeightedSum<V>(sr, sg, sb, -19, -37, 56), highByte);
+    const Vec<V> v = V::And(WeightedSum<V>(sr, sg, sb, 56, -47, -9), highByte);
+    const Vec<V> offsets = V::Set1(static_cast<short>(0x8010));
+    const Vec<V> first = V::Add(V::Add(y0, u), offsets);
+    const Vec<V> second = V::Add(V::Add(y1, v), offsets);
+    StoreAt<V>(output, V::UnpackLoWords(first, second));
+    StoreAt<V>(output + V::kBytes, V::UnpackHiWords(first, second));
+}
 
 // Pixels of three planes to 16-bit RGB.
 template <class V>
@@ -296,13 +293,18 @@ HRESULT Rgb24ToYuy2(BYTE* output, const BYTE* input, int outputStride, int input
     const HRESULT check = CheckRgb24ToYuy2(output, input, outputStride, inputStride, width, height);
     if (check != S_OK)
         return check;
-    const Rgb24Block<V> block;
+    constexpr int kBlockPixels = 2 * V::kWords;
     for (int row = 0; row < height; ++row) {
         const BYTE* in = RowAt(input, inputStride, row);
         BYTE* out = RowAt(output, outputStride, row);
         int x = 0;
-        for (; x + 2 * V::kWords <= width; x += 2 * V::kWords)
-            block.Convert(in + 3 * x, out + 2 * x);
+        // A block reads 2 bytes past its pixels: only a block that ends the row reads otherwise.
+        for (; x + kBlockPixels < width; x += kBlockPixels)
+            Rgb24ToYuy2Block<V, false>(in + 3 * x, out + 2 * x);
+        if (x + kBlockPixels == width) {
+            Rgb24ToYuy2Block<V, true>(in + 3 * x, out + 2 * x);
+            x = width;
+        }
         Rgb24ToYuy2Row_c(in, out, x, width);
     }
     V::End();

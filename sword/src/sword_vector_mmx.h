@@ -90,8 +90,10 @@ struct Mmx
     static Vec WordsDown(Vec a) { return _mm_srli_si64(a, 16); }
     // The high half moved to the low half.
     static Vec HighHalf(Vec a) { return _mm_srli_si64(a, 32); }
-    // For RGB24 to YUY2: the blocks leave the lanes of their two pixel pairs in order.
-    static Vec PairLanesInOrder(Vec a) { return a; }
+    // For RGB24 to YUY2: 8 bytes (the whole vector), and the unpacks of lanes.
+    static Vec LoadBytes8(const BYTE* address) { return Load(address); }
+    static Vec UnpackLoLanes(Vec a, Vec b) { return _mm_unpacklo_pi32(a, b); }
+    static Vec UnpackHiLanes(Vec a, Vec b) { return _mm_unpackhi_pi32(a, b); }
     // For the gradient correction: every word (0..255) replaced by the table's word at that index.
     // MMX cannot move single words out of a register, so the words go through memory.
     static Vec LookUpWords(Vec indexes, const SWORD* table)

@@ -77,8 +77,12 @@ struct Sse2Words
     static Vec WordsDown(Vec a) { return _mm_srli_si128(a, 2); }
     // The high half moved to the low half.
     static Vec HighHalf(Vec a) { return _mm_unpackhi_epi64(a, a); }
-    // For RGB24 to YUY2: the blocks leave the lanes of their pixel pairs in the order 0 3 2 1.
-    static Vec PairLanesInOrder(Vec a) { return _mm_shuffle_epi32(a, _MM_SHUFFLE(1, 2, 3, 0)); }
+    // For RGB24 to YUY2: 8 bytes into the low half, and the unpacks of lanes and halves.
+    static Vec LoadBytes8(const BYTE* address) { return LoadHalf(address); }
+    static Vec UnpackLoLanes(Vec a, Vec b) { return _mm_unpacklo_epi32(a, b); }
+    static Vec UnpackHiLanes(Vec a, Vec b) { return _mm_unpackhi_epi32(a, b); }
+    static Vec UnpackLoHalves(Vec a, Vec b) { return _mm_unpacklo_epi64(a, b); }
+    static Vec UnpackHiHalves(Vec a, Vec b) { return _mm_unpackhi_epi64(a, b); }
     // For the gradient correction: every word (0..255) replaced by the table's word at that index.
     static Vec LookUpWords(Vec indexes, const SWORD* table)
     {
