@@ -6,6 +6,7 @@
 
 #include "sword_arith_vector.h"
 #include "sword_convert_rows.h"
+#include "sword_pixel_pairs.h"
 
 #include <cstring>
 
@@ -44,48 +45,7 @@ Vec<V> Weighted(Vec<V> r, Vec<V> g, Vec<V> b, short wr, short wg, short wb)
     return V::Sra(WeightedSum<V>(r, g, b, wr, wg, wb), V::ShiftCount(7));
 }
 
-// RGB24 to YUY2 in blocks of V::kWords pixel pairs. A pair is 6 bytes, or 3 words (B0 G0) (R0 B1)
-// (G1 R1); every pair is read as 8 bytes into the low half of a vector (2 bytes of the next pair
-// come along), and a transpose of words, lanes and halves gathers word k of every pair into one
-// vector, the pairs in order.
-template <class V>
-struct PixelPairs
-{
-    Vec<V> blueGreen, redBlue, greenRed;
-};
-
-// At a row's end the last pair is read 2 bytes earlier and moved down, so nothing past the row is
-// read.
-template <class V, bool kRowEnd>
-[[gnu::always_inline]] inline Vec<V> LoadPixelPair(const BYTE* pair)
-{
-    if constexpr (kRowEnd)
-        return V::WordsDown(V::LoadBytes8(pair - 2));
-    return V::LoadBytes8(pair);
-}
-
-template <class V, bool kRowEnd>
-[[gnu::always_inline]] inline PixelPairs<V> LoadPixelPairs(const BYTE* block)
-{
-    const auto pair = [block](int j) { return V::LoadBytes8(block + 6 * j); };
-    const Vec<V> last = LoadPixelPair<V, kRowEnd>(block + 6 * (V::kWords - 1));
-    if constexpr (V::kWords == 4) {
-        // Pairs 0 and 1, 2 and 3 word by word: (A0 A1 B0 B1) and (C0 C1 . .), then their lanes.
-        const Vec<V> low01 = V::UnpackLoWords(pair(0), pair(1)), high01 = V::UnpackHiWords(pair(0), pair(1));
-        const Vec<V> low23 = V::UnpackLoWords(pair(2), last), high23 = V::UnpackHiWords(pair(2), last);
-        return {V::UnpackLoLanes(low01, low23), V::UnpackHiLanes(low01, low23), V::UnpackLoLanes(high01, high23)};
-    } else {
-        // (A0 A1 B0 B1 C0 C1 . .) for each two pairs, then (A0..A3 B0..B3) and (C0..C3 . .) for
-        // each four, then the halves.
-        const Vec<V> q01 = V::UnpackLoWords(pair(0), pair(1)), q23 = V::UnpackLoWords(pair(2), pair(3));
-        const Vec<V> q45 = V::UnpackLoWords(pair(4), pair(5)), q67 = V::UnpackLoWords(pair(6), last);
-        const Vec<V> ab0123 = V::UnpackLoLanes(q01, q23), c0123 = V::UnpackHiLanes(q01, q23);
-        const Vec<V> ab4567 = V::UnpackLoLanes(q45, q67), c4567 = V::UnpackHiLanes(q45, q67);
-        return {V::UnpackLoHalves(ab0123, ab4567), V::UnpackHiHalves(ab0123, ab4567),
-                V::UnpackLoHalves(c0123, c4567)};
-    }
-}
-
+// RGB24 to YUY2 in blocks of V::kWords pixel pairs (sword_pixel_pairs.h).
 // Luma and chroma exactly as the plain row code. Chroma comes from pair sums made even: half of
 // such a sum is the plain code's average, so (sum x weight) >> 8 is its chroma, and the mask of
 // the high byte puts it in place. Luma gets 16 and chroma 128 in one add: the luma byte stays
@@ -93,7 +53,7 @@ template <class V, bool kRowEnd>
 template <class V, bool kRowEnd>
 [[gnu::always_inline]] inline void Rgb24ToYuy2Block(const BYTE* input, BYTE* output)
 {
-    const PixelPairs<V> pairs = LoadPixelPairs<V, kRowEnd>(input);
+    const sword_vector::PixelPairs<V> pairs = sword_vector::LoadPixelPairs<V, kRowEnd>(input);
     const Vec<V> lowBytes = V::Set1(0x00FF);
     const Vec<V> b0 = V::And(pairs.blueGreen, lowBytes), g0 = V::SrlBy(pairs.blueGreen, 8);
     const Vec<V> r0 = V::And(pairs.redBlue, lowBytes), b1 = V::SrlBy(pairs.redBlue, 8);

@@ -69,6 +69,13 @@ struct Mmx
         std::memcpy(&value, address, sizeof(value));
         return _mm_cvtsi32_si64(value);
     }
+    // A quarter vector (2 bytes) into the low end.
+    static Vec LoadQuarter(const BYTE* address)
+    {
+        uint16_t value;
+        std::memcpy(&value, address, sizeof(value));
+        return _mm_cvtsi32_si64(value);
+    }
     static Vec UnpackLoBytes(Vec a, Vec b) { return _mm_unpacklo_pi8(a, b); }
     static Vec UnpackHiBytes(Vec a, Vec b) { return _mm_unpackhi_pi8(a, b); }
     static Vec UnpackLoWords(Vec a, Vec b) { return _mm_unpacklo_pi16(a, b); }

@@ -7,6 +7,8 @@
 
 #include <emmintrin.h>
 
+#include <cstring>
+
 namespace sword_vector {
 
 struct Sse2Words
@@ -57,6 +59,13 @@ struct Sse2Words
     // Lanes to words saturated.
     static Vec PackLanes(Vec a, Vec b) { return _mm_packs_epi32(a, b); }
     static Vec LoadHalf(const BYTE* address) { return _mm_loadl_epi64(reinterpret_cast<const Vec*>(address)); }
+    // A quarter vector (4 bytes) into the low end.
+    static Vec LoadQuarter(const BYTE* address)
+    {
+        int value;
+        std::memcpy(&value, address, sizeof(value));
+        return _mm_cvtsi32_si128(value);
+    }
     static Vec UnpackLoBytes(Vec a, Vec b) { return _mm_unpacklo_epi8(a, b); }
     static Vec UnpackHiBytes(Vec a, Vec b) { return _mm_unpackhi_epi8(a, b); }
     static Vec UnpackLoWords(Vec a, Vec b) { return _mm_unpacklo_epi16(a, b); }
