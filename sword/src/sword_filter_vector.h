@@ -200,26 +200,19 @@ struct SharpenVector
     Vec<V> centreWeights, normaliser;
 };
 
-// The end words of a group are scaled by 205/1024, the inner ones by 128/1024.
+// The end words of a group are scaled by 205/1024, the inner ones by 128/1024: the high word of
+// the product with the factor times 64 is that product shifted right by 10, rounded down alike.
 template <class V>
 struct EdgeVector
 {
-    EdgeVector() : centreWeights(GroupWeights<V>(8, 5))
-    {
-        int low[V::kWords / 2], high[V::kWords / 2];
-        for (int i = 0; i < V::kWords / 2; ++i)
-            low[i] = high[i] = 128;
-        low[0] = high[V::kWords / 2 - 1] = 205;
-        factorLow = V::Lanes(low);
-        factorHigh = V::Lanes(high);
-    }
+    EdgeVector() : centreWeights(GroupWeights<V>(8, 5)), factors(GroupWeights<V>(128 * 64, 205 * 64)) {}
     Vec<V> operator()(const GroupLoad<V>& g) const
     {
         const Vec<V> neighbours = FoldNeighbours<V>(g, V::Zero(), [](Vec<V> x, Vec<V> y) { return V::AddS(x, y); });
         const Vec<V> value = V::SubS(V::MulLo(g.centre, centreWeights), neighbours);
-        return V::ClampToByteRange(MultiplyShift<V>(value, factorLow, factorHigh, 10));
+        return V::ClampToByteRange(V::MulHi(value, factors));
     }
-    Vec<V> centreWeights, factorLow, factorHigh;
+    Vec<V> centreWeights, factors;
 };
 
 // The in-place run, two vectors a step, then the odd vector alone.

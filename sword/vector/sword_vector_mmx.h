@@ -87,6 +87,7 @@ struct Mmx
     static Vec AddUS(Vec a, Vec b) { return _mm_adds_pu16(a, b); }
     // High words of the unsigned products, for b below 0x8000: MMX has only the signed multiply, so
     // b is added back where a's top bit is set.
+    static Vec MulHi(Vec a, Vec b) { return _mm_mulhi_pi16(a, b); }
     static Vec MulHiUS(Vec a, Vec b) { return _mm_add_pi16(_mm_mulhi_pi16(a, b), _mm_and_si64(b, _mm_srai_pi16(a, 15))); }
     static Vec MulAddPairs(Vec a, Vec b) { return _mm_madd_pi16(a, b); }
     static Vec SllBy(Vec a, int count) { return _mm_slli_pi16(a, count); }

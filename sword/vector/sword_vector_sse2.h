@@ -76,6 +76,7 @@ struct Sse2Words
     static Vec Sub(Vec a, Vec b) { return _mm_sub_epi16(a, b); }
     static Vec AddUS(Vec a, Vec b) { return _mm_adds_epu16(a, b); }
     // High words of the unsigned products (b below 0x8000, as MMX needs).
+    static Vec MulHi(Vec a, Vec b) { return _mm_mulhi_epi16(a, b); }
     static Vec MulHiUS(Vec a, Vec b) { return _mm_mulhi_epu16(a, b); }
     static Vec MulAddPairs(Vec a, Vec b) { return _mm_madd_epi16(a, b); }
     static Vec SllBy(Vec a, int count) { return _mm_slli_epi16(a, count); }
