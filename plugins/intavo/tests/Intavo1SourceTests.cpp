@@ -20,6 +20,8 @@ namespace {
 
 constexpr int32_t kCameraId = 77;
 constexpr uint32_t kMode = 4;
+// A graph may take seconds to build and run on a loaded machine; a frame in time passes at once.
+constexpr DWORD kFirstFrameMs = 30000;
 
 // Whether the frame carries the picture the data path must receive for one of the sources.
 bool CarriesOneOf(const InfoDataBufferPath1& frame, const std::vector<std::vector<uint8_t>>& expected)
@@ -45,7 +47,7 @@ protected:
     void ExpectPicture(const std::vector<std::vector<uint8_t>>& expected, int32_t stride)
     {
         InfoDataBufferPath1 frame;
-        ASSERT_TRUE(FetchUntil(frame, 10000, [&](const InfoDataBufferPath1& f) { return CarriesOneOf(f, expected); }));
+        ASSERT_TRUE(FetchUntil(frame, kFirstFrameMs, [&](const InfoDataBufferPath1& f) { return CarriesOneOf(f, expected); }));
         EXPECT_EQ(frame.m_info.m_subtype, MEDIASUBTYPE_YUY2);
         EXPECT_EQ(frame.m_stride, stride);
         EXPECT_EQ(frame.m_number_frame, kCameraId);
@@ -109,7 +111,7 @@ TEST_F(Intavo1SourceTest, TheDesktopArrivesAsItsPicture)
     bool matched = false;
     for (int attempt = 0; attempt < 5 && !matched; ++attempt) {
         InfoDataBufferPath1 frame;
-        ASSERT_TRUE(FetchUntil(frame, 10000));
+        ASSERT_TRUE(FetchUntil(frame, kFirstFrameMs));
         EXPECT_EQ(frame.m_info.m_bih.biWidth, width);
         EXPECT_EQ(frame.m_info.m_bih.biHeight, height);
         EXPECT_EQ(frame.m_stride, DataPathStride(MEDIASUBTYPE_RGB24, width));
@@ -143,7 +145,7 @@ TEST_F(Intavo1SourceTest, TheTestCameraArrivesInYuy2AndI420)
         source.m_id_camera = kCameraId;
         ASSERT_GE(SetSource(source), 0);
         InfoDataBufferPath1 frame;
-        ASSERT_TRUE(FetchUntil(frame, 10000));
+        ASSERT_TRUE(FetchUntil(frame, kFirstFrameMs));
         const ULONG number = frame.m_data[frame.m_offset_data];
         const std::vector<uint8_t> picture = MakeTestCameraPicture(c.subtype, c.width, c.height, number);
         EXPECT_EQ(VisibleBytes(frame), ExpectedDataPathPicture(c.subtype, c.width, c.height, picture));
@@ -163,7 +165,7 @@ TEST_F(Intavo1SourceTest, SuspendStopsTheGraphAndResumeRunsItAgain)
     ASSERT_TRUE(WriteTestAvi(std::wstring(path.begin(), path.end()), format, 25, pictures));
     ASSERT_GE(SetSource(MakeFileSource(path)), 0);
     InfoDataBufferPath1 frame;
-    ASSERT_TRUE(FetchUntil(frame, 10000));
+    ASSERT_TRUE(FetchUntil(frame, kFirstFrameMs));
 
     EXPECT_EQ(SetOption(0, 1), S_OK);
     EXPECT_FALSE(State().m_driver->IsRunning());
@@ -175,7 +177,7 @@ TEST_F(Intavo1SourceTest, SuspendStopsTheGraphAndResumeRunsItAgain)
     }
     EXPECT_EQ(SetOption(0, 0), S_OK);
     EXPECT_TRUE(State().m_driver->IsRunning());
-    EXPECT_TRUE(FetchUntil(frame, 10000));
+    EXPECT_TRUE(FetchUntil(frame, kFirstFrameMs));
 }
 
 // With the self-check on, frames come as before.
