@@ -111,18 +111,11 @@ HRESULT Intavo1::DispatchInterfaceCall(GUID iid, int32_t indexMethod, ListParams
     // Methods 0 and 1 of the source interface are kept for the host's table and do nothing.
     if (IsEqualGUID(iid, IID_ISourceFilterDataPath1) && (indexMethod == 0 || indexMethod == 1))
         return S_OK;
-    InfoFilterIntavo1* state = nullptr;
-    const HRESULT own = TakeOwnState(instance, &state);
-    if (FAILED(own))
-        return own;
-    if (params == nullptr)
-        return E_INVALIDARG;
-    try {
+    return DispatchToOwnState(instance, params, [&](InfoFilterIntavo1& state, ListParamsDataPath1& list) {
         if (IsEqualGUID(iid, IID_ISourceFilterDataPath1))
-            return DispatchSource(*state, indexMethod, *params);
+            return DispatchSource(state, indexMethod, list);
         if (IsEqualGUID(iid, IID_IControlDriverDirectShow))
-            return DispatchDriver(*state, indexMethod, *params);
-        return DispatchOptim(*state, indexMethod, *params);
-    }
-    CATCH_ALL_RETURN(E_FAIL)
+            return DispatchDriver(state, indexMethod, list);
+        return DispatchOptim(state, indexMethod, list);
+    });
 }
