@@ -45,8 +45,8 @@ Vec<V> Weighted(Vec<V> r, Vec<V> g, Vec<V> b, short wr, short wg, short wb)
     return V::Sra(WeightedSum<V>(r, g, b, wr, wg, wb), V::ShiftCount(7));
 }
 
-// RGB24 to YUY2 in blocks of V::kWords pixel pairs (sword_pixel_pairs.h).
-// Luma and chroma exactly as the plain row code. Chroma comes from pair sums made even: half of
+// RGB24 to YUY2, a block of V::kWords pixel pairs gathered as sword_pixel_pairs.h does, luma and
+// chroma exactly as the plain row code. Chroma comes from pair sums made even: half of
 // such a sum is the plain code's average, so (sum x weight) >> 8 is its chroma, and the mask of
 // the high byte puts it in place. Luma gets 16 and chroma 128 in one add: the luma byte stays
 // below 256 and the chroma byte wraps to its value 16..239.
