@@ -58,8 +58,6 @@ constexpr SWORD kAllLanes[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
 constexpr SWORD kChromaBias[8] = {128, 128, 128, 128, 128, 128, 128, 128};
 constexpr SWORD kFullMask[8] = {255, 255, 255, 255, 255, 255, 255, 255};
 constexpr SWORD kOne[8] = {1, 1, 1, 1, 1, 1, 1, 1};
-// The two-plane kernels read their shift as a 64-bit value.
-constexpr uint64_t kFixedPointShift64 = kFixedPointShift;
 
 struct WordVector
 {
@@ -71,11 +69,6 @@ WordVector Splat(int value)
     WordVector vector;
     std::fill(std::begin(vector.words), std::end(vector.words), static_cast<SWORD>(value));
     return vector;
-}
-
-const SWORD* ShiftOperand()
-{
-    return reinterpret_cast<const SWORD*>(&kFixedPointShift64);
 }
 
 // A float from the record as a kernel's 16-bit constant: truncated, and held to the word range
@@ -421,18 +414,19 @@ HRESULT AlphaMix(const BlendoraKernels& kernels, const ChannelMix& mix, const Pl
         [&] { return Combine(kernels.add, d, mix.product); });
 }
 
-// Where the mask is full the base stays; where it is empty the channel shows through.
-HRESULT MaskBlend(const BlendoraKernels& kernels, const ChannelMix& mix, const PlaneRegion& d, const PlaneRegion& s)
+// Where the mask is full the base stays; where it is empty the channel shows through. Chroma is
+// blended about grey; the channel's picture, kept for later frames, is only read.
+HRESULT MaskBlend(const BlendoraKernels& kernels, const ChannelMix& mix, const PlaneRegion& d, const PlaneRegion& s,
+                  bool chroma)
 {
-    return RunSteps([&] { return Combine(kernels.multiplyShift, d, mix.mask, ShiftOperand()); },
-                    [&] { return Combine(kernels.copy, mix.product, s); },
-                    [&] { return Combine(kernels.inverseMultiplyShift, mix.product, mix.mask, ShiftOperand(), kChromaBias); },
-                    [&] { return Combine(kernels.add, d, mix.product); });
+    return kernels.maskBlend(d.data, d.stride, s.data, s.stride, mix.mask.data, mix.mask.stride, d.width, d.height,
+                             chroma ? kChromaBias[0] : SWORD{0});
 }
 
+// Only the alpha mix works the channel's share on a copy; the mask blend does it in its one pass.
 bool NeedsProduct(int operation)
 {
-    return operation >= kAlphaMix && operation <= kLevelFromChannel;
+    return operation == kAlphaMix;
 }
 
 bool NeedsMask(int operation)
@@ -455,8 +449,6 @@ HRESULT Blend(const BlendoraKernels& kernels, const ChannelMix& mix, const Plane
         return Combine(kernel, d, s);
     if (mix.operation == kAlphaMix)
         return AlphaMix(kernels, mix, d, s);
-    if (NeedsMask(mix.operation))
-        return MaskBlend(kernels, mix, d, s);
     return S_FALSE;
 }
 
@@ -476,14 +468,17 @@ HRESULT MixPlane(const BlendoraKernels& kernels, const ChannelMix& mix, InfoData
             return sized;
         d = TopLeftOf(*regionScratch, rectangle);
     }
+    const auto copyIn = [&] { return regionScratch != nullptr ? Combine(kernels.copy, d, target) : S_OK; };
+    const auto copyBack = [&] { return regionScratch != nullptr ? CopyBack(kernels.copy, target, d) : S_OK; };
+    if (NeedsMask(mix.operation))
+        return RunSteps(copyIn, [&] { return MaskBlend(kernels, mix, d, source, chroma); }, copyBack);
     const bool biased = chroma && mix.operation != kCopy;
     const auto bias = [&](UnifSwordFunction kernel) {
         return biased ? RunSteps([&] { return ApplyConstant(kernel, d, kChromaBias); },
                                  [&] { return ApplyConstant(kernel, source, kChromaBias); })
                       : S_OK;
     };
-    return RunSteps([&] { return regionScratch != nullptr ? Combine(kernels.copy, d, target) : S_OK; },
-                    [&] { return bias(kernels.subtractConstant); },
+    return RunSteps(copyIn, [&] { return bias(kernels.subtractConstant); },
                     [&] {
                         // The channel's picture is kept for later frames: grey goes back on it
                         // whatever the blend answered.
@@ -491,7 +486,7 @@ HRESULT MixPlane(const BlendoraKernels& kernels, const ChannelMix& mix, InfoData
                         const HRESULT restored = bias(kernels.addConstant);
                         return FAILED(blended) ? blended : restored;
                     },
-                    [&] { return regionScratch != nullptr ? CopyBack(kernels.copy, target, d) : S_OK; });
+                    copyBack);
 }
 
 // Mixes one channel into the base planes; 1 when the channel is skipped (no picture of its input,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BaseClassObjectDataPath1.h"
+#include "BlendoraMaskBlend.h"
 #include "FramePlaneProcedures.h"
 #include "InfoBackgroundEffectForMixerFilter.h"
 #include "SharedInfoBetweenPlexamoDriverAndApplication.h"
@@ -44,6 +45,8 @@ struct BlendoraKernels
     UnifSwordFunction compareGreater = nullptr;
     UnifSwordFunction andConstant = nullptr;
     UnifSwordFunction blur = nullptr;
+    // The mask blend of ops 11 to 14 in one pass (the mixer's own kernel).
+    MaskBlendFunction maskBlend = nullptr;
 };
 BlendoraKernels SelectBlendoraKernels(SwordColumn column);
 

@@ -1,0 +1,18 @@
+// The mask blend of the background effect in one pass over the planes: the base keeps its share M
+// of the mask (in 1/128), the channel shows with the rest, 128 - M; each product is shifted down
+// by 7 and their sum saturated, as the multiply-shift, complement multiply-shift and add of the
+// SWORD table give it. With a bias (chroma about grey, 128) both planes are taken about it; the
+// channel plane is only read. Words per row are those the SWORD kernels of the same instruction
+// set walk: the width in the plain variant, whole vectors covering it in the others.
+#pragma once
+
+#include "OptimFunctionUnifProcessSWORD.h"
+
+// (base plane, its stride, channel plane, its stride, mask, its stride, width, height, bias);
+// strides in bytes. E_INVALIDARG for a missing plane, else S_OK.
+using MaskBlendFunction = HRESULT (*)(SWORD* base, int baseStride, const SWORD* channel, int channelStride,
+                                      const SWORD* mask, int maskStride, int width, int height, SWORD bias);
+
+HRESULT MaskBlendPlanes_c(SWORD*, int, const SWORD*, int, const SWORD*, int, int, int, SWORD);
+HRESULT MaskBlendPlanes_mmx(SWORD*, int, const SWORD*, int, const SWORD*, int, int, int, SWORD);
+HRESULT MaskBlendPlanes_sse2(SWORD*, int, const SWORD*, int, const SWORD*, int, int, int, SWORD);
