@@ -56,7 +56,6 @@ constexpr SWORD kFixedPointOne = 128;
 
 constexpr SWORD kAllLanes[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
 constexpr SWORD kChromaBias[8] = {128, 128, 128, 128, 128, 128, 128, 128};
-constexpr SWORD kFullMask[8] = {255, 255, 255, 255, 255, 255, 255, 255};
 constexpr SWORD kOne[8] = {1, 1, 1, 1, 1, 1, 1, 1};
 
 struct WordVector
@@ -382,15 +381,15 @@ HRESULT FormMask(const BlendoraKernels& kernels, const ChannelMix& mix, const Pl
                  float softening)
 {
     const bool byThreshold = mix.operation == kMaskFromBase || mix.operation == kMaskFromChannel;
-    const WordVector limit = Splat(TruncateToWord(threshold));
     const WordVector level = Splat(TruncateToWord(threshold / 100.0f * 128.0f));
-    HRESULT result = RunSteps(
-        [&] { return Combine(kernels.copy, mix.mask, from); },
-        [&] {
-            return byThreshold ? ApplyConstant(kernels.compareGreater, mix.mask, limit.words)
-                               : ApplyConstant(kernels.multiplyShiftConstant, mix.mask, level.words, kFixedPointShift);
-        },
-        [&] { return byThreshold ? ApplyConstant(kernels.andConstant, mix.mask, kFullMask) : S_OK; });
+    HRESULT result =
+        byThreshold ? kernels.thresholdMask(mix.mask.data, mix.mask.stride, from.data, from.stride, mix.mask.width,
+                                            mix.mask.height, static_cast<SWORD>(TruncateToWord(threshold)))
+                    : RunSteps([&] { return Combine(kernels.copy, mix.mask, from); },
+                               [&] {
+                                   return ApplyConstant(kernels.multiplyShiftConstant, mix.mask, level.words,
+                                                        kFixedPointShift);
+                               });
     SWORD constants[kMostSofteningPasses];
     const int passes = mix.mask.height >= kShortestSoftenedMask ? SofteningPasses(softening, constants) : 0;
     for (int pass = 0; pass < passes && SUCCEEDED(result); ++pass) {

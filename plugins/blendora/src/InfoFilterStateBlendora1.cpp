@@ -17,7 +17,8 @@ namespace {
         .subtractConstant = SubConstSWORD##suffix, .multiplyShiftConstant = MulShiftConstSWORD##suffix,      \
         .multiplyShift = MulShiftPlaneSWORD##suffix, .inverseMultiplyShift = MulComplementShiftSWORD##suffix, \
         .compareGreater = CmpGTConstSWORD##suffix, .andConstant = AndConstSWORD##suffix,                     \
-        .blur = blure_const_sword_funct##suffix, .maskBlend = MaskBlendPlanes##suffix,                       \
+        .blur = blure_const_sword_funct##suffix, .thresholdMask = ThresholdMask##suffix,                     \
+        .maskBlend = MaskBlendPlanes##suffix,                                                                \
     }
 
 } // namespace

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "BaseClassObjectDataPath1.h"
-#include "BlendoraMaskBlend.h"
+#include "BlendoraMixKernels.h"
 #include "FramePlaneProcedures.h"
 #include "InfoBackgroundEffectForMixerFilter.h"
 #include "SharedInfoBetweenPlexamoDriverAndApplication.h"
@@ -45,7 +45,9 @@ struct BlendoraKernels
     UnifSwordFunction compareGreater = nullptr;
     UnifSwordFunction andConstant = nullptr;
     UnifSwordFunction blur = nullptr;
-    // The mask blend of ops 11 to 14 in one pass (the mixer's own kernel).
+    // The mixer's own kernels: the threshold mask of ops 11 and 12 and the mask blend of ops 11 to
+    // 14, each in one pass.
+    ThresholdMaskFunction thresholdMask = nullptr;
     MaskBlendFunction maskBlend = nullptr;
 };
 BlendoraKernels SelectBlendoraKernels(SwordColumn column);
