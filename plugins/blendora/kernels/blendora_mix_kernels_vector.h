@@ -69,3 +69,17 @@ HRESULT ThresholdMask(SWORD* mask, int maskStride, const SWORD* luma, int lumaSt
 }
 
 } // namespace blendora
+
+// The exported kernels of one instruction set, named by its suffix.
+#define BLENDORA_MIX_KERNEL_VARIANTS(V, suffix)                                                                  \
+    HRESULT MaskBlendPlanes_##suffix(SWORD* base, int baseStride, const SWORD* channel, int channelStride,        \
+                                     const SWORD* mask, int maskStride, int width, int height, SWORD bias)       \
+    {                                                                                                            \
+        return blendora::MaskBlendPlanes<V>(base, baseStride, channel, channelStride, mask, maskStride, width,   \
+                                            height, bias);                                                      \
+    }                                                                                                            \
+    HRESULT ThresholdMask_##suffix(SWORD* mask, int maskStride, const SWORD* luma, int lumaStride, int width,    \
+                                   int height, SWORD limit)                                                      \
+    {                                                                                                            \
+        return blendora::ThresholdMask<V>(mask, maskStride, luma, lumaStride, width, height, limit);             \
+    }
