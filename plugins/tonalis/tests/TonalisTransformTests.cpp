@@ -4,7 +4,10 @@
 
 #include "Tonalis1_Pipeline.h"
 
+#include "ForcedProcessorFeatures.h"
 #include "MediaSubtypeGuids.h"
+
+#include <optional>
 
 namespace {
 
@@ -296,6 +299,53 @@ TEST_F(TonalisTransform, TheSplitViewPutsBackHalfOfThePlanes)
         EXPECT_EQ(PlaneSample(luma, 63, y), 7);
         EXPECT_EQ(PlaneSample(chroma, 1, y), 128);
         EXPECT_EQ(PlaneSample(chroma, 63, y), 7);
+    }
+}
+
+// The rows of an output plane its edge image writes: all but the first and the last.
+std::vector<int16_t> EdgeRows(InfoDataBufferPath1& plane)
+{
+    std::vector<int16_t> samples;
+    for (int y = 1; y + 1 < plane.m_info.m_bih.biHeight; ++y)
+        for (int x = 0; x < plane.m_info.m_bih.biWidth; ++x)
+            samples.push_back(PlaneSample(plane, x, y));
+    return samples;
+}
+
+// The planes the pipeline leaves come out the same in each kernel set, sample for sample; the
+// edge images of the output planes see groups of 4 samples in the MMX set and of 8 in the others.
+TEST_F(TonalisTransform, EveryKernelSetLeavesTheSamePlanes)
+{
+    struct KernelSet
+    {
+        const char* name;
+        uint32_t mode;
+        bool plain;
+        bool groupsOf8;
+    };
+    const KernelSet sets[] = {{"plain", 1, true, true}, {"mmx", 1, false, false}, {"sse2", 4, false, true}};
+    const TestFrameLuma pattern = [](int x, int y) { return static_cast<uint8_t>((x * 37 + y * 11) % 251); };
+    std::vector<std::vector<int16_t>> reference;
+    for (const KernelSet& set : sets) {
+        SCOPED_TRACE(set.name);
+        std::optional<ForcedProcessorFeatures> forced;
+        if (set.plain)
+            forced.emplace(false, false, false);
+        ASSERT_EQ(Call(IID_IControlOptimProcessor, 1, {Int(static_cast<int32_t>(set.mode))}), S_OK);
+        ASSERT_EQ(MakeTestFrame(m_frame, TestFrameFormat::Yuy2, 72, 40, pattern), S_OK);
+        ASSERT_EQ(Transform(m_frame), S_OK);
+        std::vector<std::vector<int16_t>> planes;
+        for (int level = 0; level < FrameChildSlot::kLevels; ++level) {
+            planes.push_back(PlaneSamples(Plane(m_frame, FrameChildSlot::Luma(level))));
+            planes.push_back(PlaneSamples(Plane(m_frame, FrameChildSlot::Chroma(level))));
+            planes.push_back(EdgeRows(Plane(m_frame, FrameChildSlot::Output(level))));
+        }
+        if (reference.empty())
+            reference = planes;
+        for (size_t k = 0; k < planes.size(); ++k)
+            if (k % 3 != 2 || set.groupsOf8) {
+                EXPECT_EQ(planes[k], reference[k]) << "plane " << k;
+            }
     }
 }
 
