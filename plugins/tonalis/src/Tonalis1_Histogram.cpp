@@ -12,25 +12,17 @@ HRESULT RaiseHistogramEvent(const Tonalis1State& state, const InfoDataBufferPath
                             const InfoDataBufferPath1& luma, const uint32_t* bins, ListEventsDataPath1* events)
 {
     auto* event = new InfoEventDataFrame_ted1GistogramFullFrame();
-    try {
-        event->InitStruct(state.m_owner, state.m_event_owner, state.m_event_source_index);
-        event->m_number_frame = frame.m_number_frame;
-        event->m_width = PlaneWidth(luma);
-        event->m_height = PlaneHeight(luma);
-        const float samples = static_cast<float>(event->m_width) * static_cast<float>(event->m_height);
-        HRESULT result = event->m_histogram.SetSize(kBins);
-        for (uint32_t i = 0; i < kBins && SUCCEEDED(result); ++i)
-            event->m_histogram.GetElement(i) = static_cast<float>(bins[i]) / samples;
-        if (SUCCEEDED(result))
-            result = AppendEventDataPath1(events, event);
-        if (FAILED(result))
-            delete event;
+    event->m_width = PlaneWidth(luma);
+    event->m_height = PlaneHeight(luma);
+    const float samples = static_cast<float>(event->m_width) * static_cast<float>(event->m_height);
+    HRESULT result = event->m_histogram.SetSize(kBins);
+    for (uint32_t i = 0; i < kBins && SUCCEEDED(result); ++i)
+        event->m_histogram.GetElement(i) = static_cast<float>(bins[i]) / samples;
+    if (FAILED(result)) {
+        delete event;
         return result;
     }
-    catch (...) {
-        delete event;
-        throw;
-    }
+    return RaiseTonalisEvent(event, state, frame, events);
 }
 
 } // namespace

@@ -52,6 +52,11 @@ HRESULT TextEffectsFunction(Tonalis1State& state, InfoDataBufferPath1& frame);
 
 // ---- Shared by the steps ----------------------------------------------------------------------
 
+// Appends an event addressed as every event of the filter is (the filter, the event owner, the
+// source index and the frame's number); the list then owns it, or it is deleted.
+HRESULT RaiseTonalisEvent(InfoEventDataFrame1* event, const Tonalis1State& state, const InfoDataBufferPath1& frame,
+                          ListEventsDataPath1* events);
+
 inline SWORD* PlaneWords(InfoDataBufferPath1& plane)
 {
     return reinterpret_cast<SWORD*>(plane.m_data + plane.m_offset_data);

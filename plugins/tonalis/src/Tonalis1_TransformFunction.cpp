@@ -43,18 +43,6 @@ HRESULT MakeStandardFrame(InfoDataBufferPath1& frame)
     return result;
 }
 
-template <class Event>
-HRESULT RaiseEvent(Event* event, const Tonalis1State& state, const InfoDataBufferPath1& frame,
-                   ListEventsDataPath1* events)
-{
-    event->InitStruct(state.m_owner, state.m_event_owner, state.m_event_source_index);
-    event->m_number_frame = frame.m_number_frame;
-    const HRESULT result = AppendEventDataPath1(events, event);
-    if (FAILED(result))
-        delete event;
-    return result;
-}
-
 HRESULT RaiseAverageLevelEvent(const Tonalis1State& state, const InfoDataBufferPath1& frame,
                                ListEventsDataPath1* events)
 {
@@ -63,7 +51,7 @@ HRESULT RaiseAverageLevelEvent(const Tonalis1State& state, const InfoDataBufferP
     event->m_level2 = state.m_params_int.GetElement(kParamAdaptiveBrightness) != 0
                           ? state.m_params_float.GetElement(kParamAdaptiveBrightness)
                           : 0.0f;
-    return RaiseEvent(event, state, frame, events);
+    return RaiseTonalisEvent(event, state, frame, events);
 }
 
 HRESULT RaiseFirstAverageLevelEvent(const Tonalis1State& state, const InfoDataBufferPath1& frame,
@@ -72,7 +60,7 @@ HRESULT RaiseFirstAverageLevelEvent(const Tonalis1State& state, const InfoDataBu
     auto* event = new InfoEventDataFrame_ted1FirstAverageVideoLevel();
     event->m_level1 = state.m_average_level;
     event->m_level2 = state.m_average_level;
-    return RaiseEvent(event, state, frame, events);
+    return RaiseTonalisEvent(event, state, frame, events);
 }
 
 // The frame's pixels, or null when its data range does not lie inside its block.
@@ -212,6 +200,17 @@ int32_t Param(const Tonalis1State& state, uint32_t index)
 }
 
 } // namespace
+
+HRESULT RaiseTonalisEvent(InfoEventDataFrame1* event, const Tonalis1State& state, const InfoDataBufferPath1& frame,
+                          ListEventsDataPath1* events)
+{
+    event->InitStruct(state.m_owner, state.m_event_owner, state.m_event_source_index);
+    event->m_number_frame = frame.m_number_frame;
+    const HRESULT result = AppendEventDataPath1(events, event);
+    if (FAILED(result))
+        delete event;
+    return result;
+}
 
 // ---- Split view --------------------------------------------------------------------------------
 
