@@ -225,6 +225,23 @@ SWORD_UNIF_VARIANTS_AND_TWIN(CmpGTAddForSWord); // S(A + (B where B > K1, else 0
 SWORD_UNIF_VARIANTS_AND_TWIN(CmpGTAddScaledForSWord);
 SWORD_UNIF_VARIANTS(ThresholdSelectSWORD); // K2 where A > K1, else 0, under M; plane B unread
 
+// Members of the toolkit's own build, in the aligned SSE2 kind and its any-alignment twin, with
+// their plain references. Rows are walked in whole vectors, rounding up; shifts are the 64-bit
+// value at constant 1.
+SWORD_UNIF_VARIANT(ShiftRightConstSWORD_c); // A >> shift (logical), under M
+SWORD_UNIF_VARIANT(bits_const_sword_funct_sse2_ShiftRight);
+SWORD_UNIF_VARIANT(bits_const_sword_funct_sse2u_ShiftRight);
+SWORD_UNIF_VARIANT(InvMulShiftPlaneSWORD_c); // (S(K2 - A) * B) >> shift, under M
+SWORD_UNIF_VARIANT(add_sub_mull_sword_funct_sse2_InvMullShift);
+SWORD_UNIF_VARIANT(add_sub_mull_sword_funct_sse2u_InvMullShift);
+SWORD_UNIF_VARIANT(CmpGTAddValueForSWord_c); // S(A + (K2 where B > K1, else 0)), under M
+SWORD_UNIF_VARIANT(CmpGTAddForSWord_sse2_TwoPlane);
+SWORD_UNIF_VARIANT(CmpGTAddForSWord_sse2u_TwoPlane);
+// The toolkit's names for existing members at any address: the masked pivot with a gain of 4
+// words repeated (count = the shift), and the threshold select (rounding down as its family does).
+SWORD_UNIF_VARIANT(add_sub_mull_const_sword_funct_sse2u_ScaleAroundPivot);
+SWORD_UNIF_VARIANT(CmpGTAddForSWord_sse2u_OnePlane);
+
 // ---- Resize and mirror ----------------------------------------------------------------------
 
 // Nearest-neighbour resize into W8 (the destination width rounded up to 8) words per row; the
@@ -244,6 +261,7 @@ HRESULT resize_funct_sword_sse2(const SWORD*, SWORD*, int, int, int, int, int, i
 // Unified form: plane A turned upside down in place, whole strides exchanged. E_UNEXPECTED for a
 // stride below 2 x width; a height below 2 changes nothing. Answers -1 to the alignment query.
 SWORD_UNIF_VARIANTS(YMirror_function);
+SWORD_UNIF_VARIANT(YMirror_function_sse2u); // the same name for rows at any address
 
 // ---- Gradient correction and gradient fill --------------------------------------------------
 

@@ -56,6 +56,7 @@ constexpr ArithNeeds kMaskPlaneComplement{true, true, true, true};
 constexpr ArithNeeds kCompareAdd{true, true, true, false, true, ArithAnswer::NoneForMmx};
 constexpr ArithNeeds kCompareAddScaled{true, true, true, true, true, ArithAnswer::NoneForMmx};
 constexpr ArithNeeds kThresholdSelect{false, true, true, true, true, ArithAnswer::NoneForMmx};
+constexpr ArithNeeds kCompareAddValue{true, true, true, true};
 } // namespace arith
 
 // S_OK to go on; else the result to answer: the alignment query's, or E_INVALIDARG for an operand

@@ -32,6 +32,12 @@ SWORD Under(int fresh, SWORD old, SWORD mask)
     return static_cast<SWORD>((fresh & mask) | (old & ~mask));
 }
 
+// Logical shift; counts beyond 15 give 0 as the vector shifts do.
+SWORD Srl(SWORD value, uint64_t count)
+{
+    return count > 15 ? SWORD{0} : static_cast<SWORD>(static_cast<uint16_t>(value) >> count);
+}
+
 SWORD SatAbs(SWORD value)
 {
     return value < 0 ? Sat(-value) : value;
@@ -124,3 +130,9 @@ SWORD_PLAIN(CmpGTAddForSWord, arith::kCompareAdd, Under(Sat(a + (b > K1[l] ? b :
 SWORD_PLAIN(CmpGTAddScaledForSWord, arith::kCompareAddScaled,
             Under(Sat(a + Sra(Low16(a * ((b > K1[l] ? b : 0) >> 1)), ReadShift64(K2))), a, M[l]))
 SWORD_PLAIN(ThresholdSelectSWORD, arith::kThresholdSelect, Under(a > K1[l] ? K2[l] : 0, a, M[l]))
+
+// The plain references of the toolkit's own members.
+SWORD_PLAIN(ShiftRightConstSWORD, arith::kMaskConstant, Under(Srl(a, ReadShift64(K1)), a, M[l]))
+SWORD_PLAIN(InvMulShiftPlaneSWORD, arith::kMaskPlaneComplement,
+            Under(Sra(Low16(Sat(K2[l] - a) * b), ReadShift64(K1)), a, M[l]))
+SWORD_PLAIN(CmpGTAddValueForSWord, arith::kCompareAddValue, Under(Sat(a + (b > K1[l] ? K2[l] : 0)), a, M[l]))

@@ -61,3 +61,28 @@ SWORD_VECTOR_VARIANT(CmpGTAddForSWord_sse2u, CmpGTAdd, Sse2Unaligned)
 SWORD_VECTOR_VARIANT(CmpGTAddScaledForSWord_sse2, CmpGTAddScaled, Sse2)
 SWORD_VECTOR_VARIANT(CmpGTAddScaledForSWord_sse2u, CmpGTAddScaled, Sse2Unaligned)
 SWORD_VECTOR_VARIANT(ThresholdSelectSWORD_sse2, ThresholdSelect, Sse2)
+
+// The toolkit's own members, and its names for the any-alignment use of existing ones.
+SWORD_VECTOR_VARIANT(bits_const_sword_funct_sse2_ShiftRight, ShiftRightConst, Sse2)
+SWORD_VECTOR_VARIANT(bits_const_sword_funct_sse2u_ShiftRight, ShiftRightConst, Sse2Unaligned)
+SWORD_VECTOR_VARIANT(add_sub_mull_sword_funct_sse2_InvMullShift, InvMulShift, Sse2)
+SWORD_VECTOR_VARIANT(add_sub_mull_sword_funct_sse2u_InvMullShift, InvMulShift, Sse2Unaligned)
+SWORD_VECTOR_VARIANT(CmpGTAddForSWord_sse2_TwoPlane, CmpGTAddValue, Sse2)
+SWORD_VECTOR_VARIANT(CmpGTAddForSWord_sse2u_TwoPlane, CmpGTAddValue, Sse2Unaligned)
+
+HRESULT add_sub_mull_const_sword_funct_sse2u_ScaleAroundPivot(SWORD_ARITH_ARGS)
+{
+    // The gain is given as 4 words; the pivot code takes a whole vector of them.
+    SWORD gain[8] = {};
+    if (constant1 != nullptr)
+        for (int i = 0; i < 8; ++i)
+            gain[i] = constant1[i % 4];
+    return ContrastPivotMaskedSWORD_sse2(planeA, nullptr, planeB, nullptr, mask, strideA, strideB, width, height, count,
+                                         constant1 != nullptr ? gain : nullptr, constant2, alignmentOut);
+}
+
+HRESULT CmpGTAddForSWord_sse2u_OnePlane(SWORD_ARITH_ARGS)
+{
+    return ThresholdSelectSWORD_sse2(planeA, nullptr, planeB, nullptr, mask, strideA, strideB, width, height, count,
+                                     constant1, constant2, alignmentOut);
+}

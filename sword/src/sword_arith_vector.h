@@ -127,6 +127,7 @@ SWORD_VECTOR_OP(CopyPlaneMasked, kMaskPlane, Under<V>(b, a, M))
 SWORD_VECTOR_OP(AbsDiff, kMaskPlane, Under<V>(AbsDifference<V>(a, b), a, M))
 SWORD_VECTOR_OP(CmpGTAdd, kCompareAdd, Under<V>(V::AddS(a, V::And(b, V::CmpGt(b, K1))), a, M))
 SWORD_VECTOR_OP(ThresholdSelect, kThresholdSelect, Under<V>(V::And(K2, V::CmpGt(a, K1)), a, M))
+SWORD_VECTOR_OP(CmpGTAddValue, kCompareAddValue, Under<V>(V::AddS(a, V::And(K2, V::CmpGt(b, K1))), a, M))
 
 #undef SWORD_VECTOR_OP
 
@@ -164,6 +165,28 @@ struct CmpGTAddScaled : Operation<V>
     {
         const Vec<V> half = V::Sra(V::And(b, V::CmpGt(b, this->k1)), V::ShiftCount(1));
         return Under<V>(V::AddS(a, V::Sra(V::MulLo(a, half), shift)), a, this->mask);
+    }
+    Vec<V> shift;
+};
+
+// The members of the toolkit's own build; shifts from the 64-bit value at constant 1.
+template <class V>
+struct ShiftRightConst : Operation<V>
+{
+    static constexpr ArithNeeds kNeeds = kMaskConstant;
+    explicit ShiftRightConst(const ArithCall& call) : Operation<V>(call), shift(V::ShiftCount64(call.constant1)) {}
+    Vec<V> Apply(Vec<V> a, Vec<V>) { return Under<V>(V::Srl(a, shift), a, this->mask); }
+    Vec<V> shift;
+};
+
+template <class V>
+struct InvMulShift : Operation<V>
+{
+    static constexpr ArithNeeds kNeeds = kMaskPlaneComplement;
+    explicit InvMulShift(const ArithCall& call) : Operation<V>(call), shift(V::ShiftCount64(call.constant1)) {}
+    Vec<V> Apply(Vec<V> a, Vec<V> b)
+    {
+        return Under<V>(V::Sra(V::MulLo(V::SubS(this->k2, a), b), shift), a, this->mask);
     }
     Vec<V> shift;
 };

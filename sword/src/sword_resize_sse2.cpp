@@ -51,3 +51,12 @@ HRESULT YMirror_function_sse2(SWORD* planeA, void*, const void*, void*, const SW
 {
     return RunMirror(planeA, strideA, width, height, alignmentOut, SwapRows);
 }
+
+// Its rows are exchanged with loads and stores at any address already.
+HRESULT YMirror_function_sse2u(SWORD* planeA, void* extraOut, const void* planeB, void* unused, const SWORD* mask,
+                               int strideA, int strideB, int width, int height, int count, const SWORD* constant1,
+                               const SWORD* constant2, int* alignmentOut)
+{
+    return YMirror_function_sse2(planeA, extraOut, planeB, unused, mask, strideA, strideB, width, height, count,
+                                 constant1, constant2, alignmentOut);
+}

@@ -66,6 +66,16 @@ const Operation kOperations[] = {
      CmpGTAddScaledForSWord_sse2u, true, ShiftFrom::Constant2},
     {"ThresholdSelectSWORD", ThresholdSelectSWORD_c, ThresholdSelectSWORD_mmx, ThresholdSelectSWORD_sse2, nullptr,
      true, ShiftFrom::Count},
+    // The toolkit's own build: its members and its any-alignment names of existing ones.
+    {"ShiftRight", ShiftRightConstSWORD_c, nullptr, bits_const_sword_funct_sse2_ShiftRight,
+     bits_const_sword_funct_sse2u_ShiftRight, false, ShiftFrom::Constant1},
+    {"InvMullShift", InvMulShiftPlaneSWORD_c, nullptr, add_sub_mull_sword_funct_sse2_InvMullShift,
+     add_sub_mull_sword_funct_sse2u_InvMullShift, false, ShiftFrom::Constant1},
+    {"TwoPlane", CmpGTAddValueForSWord_c, nullptr, CmpGTAddForSWord_sse2_TwoPlane, CmpGTAddForSWord_sse2u_TwoPlane,
+     false, ShiftFrom::Count},
+    {"ScaleAroundPivot", ContrastPivotMaskedSWORD_c, nullptr, nullptr,
+     add_sub_mull_const_sword_funct_sse2u_ScaleAroundPivot, false, ShiftFrom::Count},
+    {"OnePlane", ThresholdSelectSWORD_c, nullptr, nullptr, CmpGTAddForSWord_sse2u_OnePlane, true, ShiftFrom::Count},
 };
 
 struct Variant
@@ -274,6 +284,19 @@ std::vector<WorkedCase> WorkedCases()
          {200, 40, 0, 0, 0, 0, 0, 0}, kAll, Splat(50), ShiftConstant(7), 0, {178, 100, 0, 0, 0, 0, 0, 0}},
         {"threshold select", &Find("ThresholdSelectSWORD"), ramp, {}, kEven, Splat(100), Splat(7), 0,
          {0, 1, 0, 200, 7, 300, 0, 32000}},
+        {"one-plane compare is the threshold select", &Find("OnePlane"), ramp, {}, kEven, Splat(100), Splat(7), 0,
+         {0, 1, 0, 200, 7, 300, 0, 32000}},
+        {"logical shift right under the even lanes", &Find("ShiftRight"), {-1, -1, 256, 256, 255, 255, 16, 16}, {},
+         kEven, ShiftConstant(4), {}, 0, {4095, -1, 16, 256, 15, 255, 1, 16}},
+        {"shift right by 16 or more clears", &Find("ShiftRight"), ramp, {}, kAll, ShiftConstant(16), {}, 0, {}},
+        {"inverse multiply: the complement of plane A times plane B", &Find("InvMullShift"),
+         {55, 300, 0, 0, 0, 0, 0, 0}, {100, 2, 0, 0, 0, 0, 0, 0}, kAll, ShiftConstant(8), Splat(255), 0,
+         {78, -1, 0, 0, 0, 0, 0, 0}},
+        {"two-plane compare adds the value", &Find("TwoPlane"), {10, 10, 10, 10, 10, 10, 32760, 10},
+         {50, 51, 49, -60, 200, 50, 32767, 0}, kAll, Splat(50), Splat(7), 0, {10, 17, 10, 10, 17, 10, 32767, 10}},
+        {"scale about a pivot repeats the first 4 words of the gain", &Find("ScaleAroundPivot"),
+         {250, 128, 0, 0, 250, 128, 0, 0}, {}, kAll, {320, 320, 320, 320, 1, 1, 1, 1}, Splat(128), 8,
+         {24, 128, 224, 224, 24, 128, 224, 224}},
     };
 }
 
@@ -339,6 +362,9 @@ TEST(SwordArithQueries, AlignmentAnswers)
         {DistancePatternSWORD_mmx, -1},           {DistancePatternSWORD_sse2, -1}, {CmpGTAddForSWord_mmx, -1},
         {CmpGTAddForSWord_sse2, 16},              {CmpGTAddForSWord_sse2u, 16},   {ThresholdSelectSWORD_mmx, -1},
         {ThresholdSelectSWORD_sse2, 16},          {CmpGTAddScaledForSWord_mmx, -1},
+        {bits_const_sword_funct_sse2_ShiftRight, 16}, {bits_const_sword_funct_sse2u_ShiftRight, 16},
+        {add_sub_mull_sword_funct_sse2_InvMullShift, 16}, {CmpGTAddForSWord_sse2u_TwoPlane, 16},
+        {add_sub_mull_const_sword_funct_sse2u_ScaleAroundPivot, 16}, {CmpGTAddForSWord_sse2u_OnePlane, 16},
     };
     for (const Expected& e : cases) {
         int answer = 0;
@@ -356,10 +382,11 @@ TEST(SwordArithQueries, MissingOperandsAreRefusedAndNothingIsWritten)
     const Row before = a;
     const Constant k = Splat(1);
     for (const Operation& operation : kOperations)
-        for (UnifSwordFunction Operation::*variant : {&Operation::c, &Operation::mmx, &Operation::sse2}) {
+        for (UnifSwordFunction Operation::*variant :
+             {&Operation::c, &Operation::mmx, &Operation::sse2, &Operation::sse2u}) {
             SCOPED_TRACE(operation.name);
             // The clamp reads nothing but plane A.
-            if (std::strcmp(operation.name, "ClampTo255SWORD") == 0)
+            if (std::strcmp(operation.name, "ClampTo255SWORD") == 0 || operation.*variant == nullptr)
                 continue;
             EXPECT_EQ(E_INVALIDARG, (operation.*variant)(a.data(), nullptr, nullptr, nullptr, nullptr, 16, 16, 8, 1,
                                                          0, nullptr, nullptr, nullptr));

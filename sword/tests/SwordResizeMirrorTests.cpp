@@ -162,7 +162,8 @@ struct MirrorVariant
     UnifSwordFunction function;
 };
 const MirrorVariant kMirrorVariants[] = {
-    {"c", YMirror_function_c}, {"mmx", YMirror_function_mmx}, {"sse2", YMirror_function_sse2}};
+    {"c", YMirror_function_c}, {"mmx", YMirror_function_mmx}, {"sse2", YMirror_function_sse2},
+    {"sse2u", YMirror_function_sse2u}};
 
 HRESULT Mirror(UnifSwordFunction function, SWORD* plane, int stride, int width, int height)
 {
