@@ -33,7 +33,8 @@ struct Plane
 // outside it fails.
 HRESULT DrawSegment(const Plane& plane, SwordPointF a, SwordPointF b, int steps, bool byRows, SWORD value, bool add)
 {
-    if (byRows ? b.m_y < a.m_y || (b.m_y == a.m_y) : b.m_x < a.m_x || (b.m_x == a.m_x))
+    // A is the point nearer the start of the stepping axis; the second one on a tie.
+    if (byRows ? b.m_y <= a.m_y : b.m_x <= a.m_x)
         std::swap(a, b);
     const float stepScale = static_cast<float>(byRows ? plane.height - 1 : plane.width - 1);
     const float crossScale = static_cast<float>(byRows ? plane.width - 1 : plane.height - 1);

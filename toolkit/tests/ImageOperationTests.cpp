@@ -70,6 +70,7 @@ TEST(DrawLines, SegmentsAndTheirEnds)
         {"horizontal across", {{0.0f, 0.5f}, {1.0f, 0.5f}}, S_OK, Row(4, 0, 9)},
         {"diagonal across", {{0.0f, 0.0f}, {1.0f, 1.0f}}, S_OK, diagonal},
         {"equal points, then down", {{0.2f, 0.2f}, {0.2f, 0.2f}, {0.2f, 0.8f}}, S_OK, column},
+        {"up is drawn from its upper end", {{0.2f, 0.8f}, {0.2f, 0.2f}}, S_OK, column},
         {"longer than the picture", {{0.0f, 0.5f}, {0.5f, 0.5f}, {-0.6f, 0.5f}}, E_UNEXPECTED, Row(4, 0, 5)},
         {"starting left of the picture", {{-0.5f, 0.5f}, {0.4f, 0.5f}}, E_FAIL, {}},
     };
