@@ -167,6 +167,9 @@ private:
     SmartComPointer<IMediaSeeking> m_media_seeking;
     SmartComPointer<IMediaEventEx> m_media_event;
     SmartComPointer<IMediaFilter> m_media_filter;
+    // The sink's sample exchange, looked up on the first frame request after the graph was built
+    // (a lookup walks every filter of the graph: too slow for every frame).
+    SmartComPointer<IUnknown> m_sink_exchange;
     ObjectEventDShow1 m_event_text;
     ObjectWindowMessage1 m_messages_graph;
     UINT_PTR m_timer_id = 0;

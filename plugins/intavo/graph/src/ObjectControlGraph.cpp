@@ -375,11 +375,15 @@ HRESULT ObjectControlGraph1::GetBufferReal(InfoDataBufferPath1* frame)
     switch (m_need_interface.m_type_driver) {
     case TypeSourceCaptureDevice:
     case TypeSourceVideoFile: {
-        SmartComPointer<ISinkwellSampleExchange> sink;
-        const HRESULT found = GetFirstSinkInterface(IID_ISinkwellSampleExchange, sink);
-        if (!sink)
-            return found;
-        return sink->GetData(frame);
+        if (!m_sink_exchange) {
+            SmartComPointer<ISinkwellSampleExchange> sink;
+            const HRESULT found = GetFirstSinkInterface(IID_ISinkwellSampleExchange, sink);
+            if (!sink)
+                return found;
+            m_sink_exchange.Attach(sink.Get());
+            sink.Get()->AddRef();
+        }
+        return static_cast<ISinkwellSampleExchange*>(m_sink_exchange.Get())->GetData(frame);
     }
     case TypeSourcePictureFile:
         return FillBufferForPicterFileDriver(*frame);

@@ -372,6 +372,7 @@ HRESULT ObjectControlGraph1::RemoveAndDeleteAllFiltersFromGraph()
         if (!m_media_control)
             return E_INVALIDARG;
         RealStop();
+        m_sink_exchange.ReleasePointer("m_sink_exchange.ReleasePointer::1");
         // Each pass removes the filters that nothing feeds; a pass that removes nothing ends it.
         for (;;) {
             ListFiltersGraph heads;
