@@ -30,6 +30,8 @@ constexpr int32_t kSlot = 3;
 constexpr int32_t kCameraId = 42;
 // The mixer and the output come first, so the source is the third filter of the table.
 constexpr int32_t kSourceIndex = 2;
+// A graph may take seconds to build and run on a loaded machine; a frame in time passes at once.
+constexpr DWORD kFirstFrameMs = 30000;
 
 uint64_t DigestOf(const std::vector<uint8_t>& picture, int rowBytes)
 {
@@ -89,7 +91,7 @@ protected:
                         return true;
                 return false;
             },
-            15000);
+            kFirstFrameMs);
     }
 
     // Removes the slot and checks that the source's graph thread is gone.
