@@ -170,19 +170,30 @@ Vec<V> GroupWeights(SWORD inner, SWORD end)
 template <class V>
 struct BlurVector
 {
+    // Weights below 512 (every strength above -3) scaled by 64 stay below 0x8000: one high product
+    // of the sum and the scaled weight is then (sum x weight) >> 10.
+    static constexpr SWORD kLargestScaledWeight = 511;
+
     explicit BlurVector(const BlurWeights& w)
-        : strength(V::Set1(w.strength)), weights(GroupWeights<V>(w.inner, w.end)), top(V::Set1(0x7FFF))
+        : strength(V::Set1(w.strength)), weights(GroupWeights<V>(w.inner, w.end)),
+          scaledWeights(GroupWeights<V>(static_cast<SWORD>(w.inner * 64), static_cast<SWORD>(w.end * 64))),
+          top(V::Set1(0x7FFF)), scaled(w.inner <= kLargestScaledWeight && w.end <= kLargestScaledWeight)
     {
     }
     Vec<V> operator()(const GroupLoad<V>& g) const
     {
         const Vec<V> sum = FoldNeighbours<V>(g, V::MulLo(g.centre, strength), [](Vec<V> x, Vec<V> y) { return V::AddUS(x, y); });
-        // (sum x weight) >> 10 of the unsigned 32-bit product; it is below 2^26.
-        const Vec<V> low = V::MulLo(sum, weights), high = V::MulHiUS(sum, weights);
-        const Vec<V> value = V::Or(V::SllBy(high, 6), V::SrlBy(low, 10));
+        const Vec<V> value = scaled ? V::MulHiUS(sum, scaledWeights) : ShiftedProduct(sum);
         return V::Sub(value, V::SubUS(value, top));
     }
-    Vec<V> strength, weights, top;
+    // (sum x weight) >> 10 of the unsigned 32-bit product; it is below 2^26.
+    Vec<V> ShiftedProduct(Vec<V> sum) const
+    {
+        const Vec<V> low = V::MulLo(sum, weights), high = V::MulHiUS(sum, weights);
+        return V::Or(V::SllBy(high, 6), V::SrlBy(low, 10));
+    }
+    Vec<V> strength, weights, scaledWeights, top;
+    bool scaled;
 };
 
 template <class V>
