@@ -171,7 +171,7 @@ template <class V>
 struct BlurVector
 {
     // Weights below 512 (every strength above -3) scaled by 64 stay below 0x8000: one high product
-    // of the sum and the scaled weight is then (sum x weight) >> 10.
+    // of the sum and the scaled weight is then (sum x weight) >> 10, which stays below 0x7FFF.
     static constexpr SWORD kLargestScaledWeight = 511;
 
     explicit BlurVector(const BlurWeights& w)
@@ -183,14 +183,14 @@ struct BlurVector
     Vec<V> operator()(const GroupLoad<V>& g) const
     {
         const Vec<V> sum = FoldNeighbours<V>(g, V::MulLo(g.centre, strength), [](Vec<V> x, Vec<V> y) { return V::AddUS(x, y); });
-        const Vec<V> value = scaled ? V::MulHiUS(sum, scaledWeights) : ShiftedProduct(sum);
-        return V::Sub(value, V::SubUS(value, top));
+        return scaled ? V::MulHiUS(sum, scaledWeights) : ShiftedProduct(sum);
     }
-    // (sum x weight) >> 10 of the unsigned 32-bit product; it is below 2^26.
+    // (sum x weight) >> 10 of the unsigned 32-bit product (below 2^26), held to 0x7FFF.
     Vec<V> ShiftedProduct(Vec<V> sum) const
     {
         const Vec<V> low = V::MulLo(sum, weights), high = V::MulHiUS(sum, weights);
-        return V::Or(V::SllBy(high, 6), V::SrlBy(low, 10));
+        const Vec<V> value = V::Or(V::SllBy(high, 6), V::SrlBy(low, 10));
+        return V::Sub(value, V::SubUS(value, top));
     }
     Vec<V> strength, weights, scaledWeights, top;
     bool scaled;
