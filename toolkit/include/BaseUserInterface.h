@@ -175,6 +175,13 @@ public:
     // A copy of general buffer index (-1: the final buffer) in the given buffer.
     HRESULT GetBufferFromIndex(int32_t index, InfoGeneralBufferForUserInterface2* buffer);
 
+    // One run of the action's operation over the planes (each side three planes or null), on the
+    // window's thread; its result stays inside the widget.
+    HRESULT ApplayOperationToBuffers(int16_t* const* destinationPlanes, int16_t* const* sourcePlanes, int32_t width,
+                                     int32_t height, int32_t destinationStride, int32_t sourceStride,
+                                     int32_t destinationOffset, int32_t sourceOffset,
+                                     const InfoActionUserInterface2& action);
+
     // Shortens the send time-out of every widget; 0 or less restores the 60 seconds.
     static void SetSendTimeoutForTest(int32_t timeoutMs);
 
@@ -218,6 +225,16 @@ public:
     bool StepAnimationValueByTime(bool onlyAsk, uint32_t slot, bool falling, uint64_t now, uint64_t start,
                                   int32_t* value, int32_t minimum, int32_t maximum);
 
+    // ---- picture cycle ----
+    // One tick: runs the slots whose buffers changed, and converts and repaints the final buffer
+    // when one came out. A forced tick also runs for a hidden window but neither converts nor
+    // repaints. 1 when the widget skips its ticks.
+    HRESULT OnTimerCycle(HWND window, WPARAM wParam, LPARAM lParam, bool forced);
+    // Runs the slots and names the final buffer and the buffer of the window's size that shows it
+    // (both null when nothing is to be shown).
+    HRESULT FinalizeFinallBufferReal(InfoGeneralBufferForUserInterface2** finalBuffer,
+                                     InfoGeneralBufferForUserInterface2** shownBuffer, uint64_t now);
+
     // Makes the window on the calling thread, which then owns the widget. 0x8000FFFF while a
     // window exists; E_FAIL when the window cannot be made.
     HRESULT CreateObject();
@@ -240,6 +257,12 @@ protected:
 
     // The left-button handling of the window procedure; a synthetic press comes from a drag.
     HRESULT CatchMouseButtonsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool synthetic);
+
+    // One run of the action's operation over the planes, each row split into a block-aligned part
+    // and one masked tail block. E_FAIL for an operation index of 64 or more.
+    HRESULT ExecuteAction(int16_t* const* destinationPlanes, int16_t* const* sourcePlanes, int32_t width,
+                          int32_t height, int32_t destinationStride, int32_t sourceStride, int32_t destinationOffset,
+                          int32_t sourceOffset, const InfoActionUserInterface2& action);
 
     // The operation of GetBufferFromIndex.
     HRESULT CopyBufferFromIndex(int32_t index, InfoGeneralBufferForUserInterface2* destination);
@@ -302,7 +325,8 @@ protected:
     DynamicString m_window_class_name;
     uint32_t m_control_id = 0;
     uint8_t m_blocking_send = 1;
-    uint8_t m_no_own_picture = 0;
+    // Set by containers that draw no picture of their own: their ticks do nothing.
+    uint8_t m_cycle_suspended = 0;
     // Where operation messages sent from other threads find their records; tables of operations
     // that the window procedure passes through it, the widget's own first.
     TimedSendGuard m_send_guard;
@@ -343,6 +367,16 @@ private:
     HRESULT WriteHWND(HWND* result);
     void SetSingleOperations(ProcessorKernelSet set);
     HRESULT DrawLayer(int32_t destination, const InfoLayerLookUserInterface2& look);
+    // The runs of one slot: the destination of the last run that reached its operation, or -1.
+    int32_t RunActionSlot(uint32_t slot, uint64_t now);
+    void ClampBuffer(InfoGeneralBufferForUserInterface2& buffer) const;
+    void ClearChangedMarks();
+    bool SkipsTick(bool forced) const;
+    // Whether the run may touch the buffer's region; a refused region is logged.
+    bool CheckActionRegion(const InfoGeneralBufferForUserInterface2& buffer, const char* side, int32_t offset,
+                           int32_t stride, int32_t width, int32_t height, int32_t rowBlock) const;
+    // The final buffer into the 32-bit picture of the window's size.
+    HRESULT ConvertShownBuffer(const InfoGeneralBufferForUserInterface2& shown);
 
     LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCreateMessage(HWND window, WPARAM wParam, LPARAM lParam);

@@ -2,6 +2,7 @@
 // and the widget's thread reads it while the caller waits for the send.
 #pragma once
 
+#include "InfoActionUserInterface2.h"
 #include "InfoGeneralBufferForUserInterface2.h"
 #include "InfoUserInterface2Records.h"
 
@@ -60,6 +61,25 @@ struct InfoMessageForXXXElementInfoFromIndex : GeneralParentForMessageStruct
     ElementListUserInterface2* m_elements = nullptr;
     const IndexListUserInterface2* m_indexes = nullptr;
     int32_t m_count = 0;
+};
+
+// One run of a slot's operation over given planes (three per side; a side of null planes has none).
+struct InfoMessageForApplayOperationToBuffers : GeneralParentForMessageStruct
+{
+    InfoMessageForApplayOperationToBuffers()
+        : GeneralParentForMessageStruct("InfoMessageForApplayOperationToBuffers")
+    {
+    }
+
+    int16_t* const* m_destination_planes = nullptr;
+    int16_t* const* m_source_planes = nullptr;
+    int32_t m_width = 0;
+    int32_t m_height = 0;
+    int32_t m_destination_stride = 0;
+    int32_t m_source_stride = 0;
+    int32_t m_destination_offset = 0;
+    int32_t m_source_offset = 0;
+    InfoActionUserInterface2 m_action;
 };
 
 // Checks a parameter list handed to a widget operation: 0x80070057 for no list; 0x8000FFFF when the size word is not this

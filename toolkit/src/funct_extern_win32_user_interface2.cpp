@@ -27,6 +27,7 @@ enum Operation : uint32_t
     OperationDumpDebugListResizedBuffer = 11,
     OperationGetPosObject = 12,
     OperationGetBufferFromIndex = 13,
+    OperationApplayOperationToBuffers = 14,
 };
 
 constexpr uint32_t MovePositionCount = 4;
@@ -168,6 +169,12 @@ HRESULT BaseUserInterface::CompliteStandartMessage(HWND, UINT message, WPARAM wP
         case OperationGetBufferFromIndex: {
             const auto& record = RecordAt<InfoMessageForXXXUpdateDataBuffer>(wParam);
             return CopyBufferFromIndex(record.m_index, record.m_buffer);
+        }
+        case OperationApplayOperationToBuffers: {
+            const auto& record = RecordAt<InfoMessageForApplayOperationToBuffers>(wParam);
+            return ExecuteAction(record.m_destination_planes, record.m_source_planes, record.m_width, record.m_height,
+                                 record.m_destination_stride, record.m_source_stride, record.m_destination_offset,
+                                 record.m_source_offset, record.m_action);
         }
         default:
             return S_OK;
@@ -368,6 +375,28 @@ HRESULT BaseUserInterface::GetBufferFromIndex(int32_t index, InfoGeneralBufferFo
         record.m_buffer = buffer;
         return SendOperation(m_messages, OperationGetBufferFromIndex, AsWParam(record), 0,
                              "BaseUserInterface::GetBufferFromIndex");
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
+HRESULT BaseUserInterface::ApplayOperationToBuffers(int16_t* const* destinationPlanes, int16_t* const* sourcePlanes,
+                                                    int32_t width, int32_t height, int32_t destinationStride,
+                                                    int32_t sourceStride, int32_t destinationOffset,
+                                                    int32_t sourceOffset, const InfoActionUserInterface2& action)
+{
+    try {
+        InfoMessageForApplayOperationToBuffers record;
+        record.m_destination_planes = destinationPlanes;
+        record.m_source_planes = sourcePlanes;
+        record.m_width = width;
+        record.m_height = height;
+        record.m_destination_stride = destinationStride;
+        record.m_source_stride = sourceStride;
+        record.m_destination_offset = destinationOffset;
+        record.m_source_offset = sourceOffset;
+        record.m_action = action;
+        return SendOperation(m_messages, OperationApplayOperationToBuffers, AsWParam(record), 0,
+                             "BaseUserInterface::ApplayOperationToBuffers");
     }
     CATCH_ALL_RETURN(E_FAIL)
 }

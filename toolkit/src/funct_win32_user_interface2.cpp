@@ -116,6 +116,9 @@ LRESULT BaseUserInterface::HandleWindowMessage(HWND window, UINT message, WPARAM
         return 0;
     case WM_PAINT:
         return OnPaintMessage(window, wParam, lParam);
+    case WM_TIMER:
+        OnTimerCycle(window, wParam, lParam, false);
+        return 0;
     case WM_KEYDOWN:
     case WM_CHAR:
     case WM_SYSCHAR:

@@ -105,6 +105,8 @@ public:
     using BaseUserInterface::m_clamp;
     using BaseUserInterface::CopyBufferFromIndex;
     using BaseUserInterface::m_actions;
+    using BaseUserInterface::m_cycle_suspended;
+    using BaseUserInterface::m_rebuild_in_progress;
 
 private:
     HookRecord& m_record;
