@@ -5,6 +5,7 @@
 // its members are being destroyed.
 #pragma once
 
+#include "DrawToHDCUserInterface2.h"
 #include "FunctLoadBMP32FileToR16G16B16Format.h"
 #include "InfoActionUserInterface2.h"
 #include "InfoGeneralBufferForUserInterface2.h"
@@ -241,6 +242,9 @@ public:
     // Destroys the window (from another thread through its owner); 0 when there is none.
     HRESULT FreeObject();
 
+    // Every pixel in its own random colour.
+    static HRESULT FunctRandomeFillToHDC(HDC context, int width, int height, void* record, int recordSize);
+
     // Window procedure of every widget class.
     static LRESULT CALLBACK BaseUserInterfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -343,6 +347,10 @@ protected:
     UnifSwordFunction m_mirror = nullptr;
     ResizeSwordFunction m_resize = nullptr;
     UnifSwordFunction m_clamp = nullptr;
+    // The drawing and the colour of each of the three picture layers.
+    static constexpr uint32_t LayerCount = 3;
+    StaticBoundsObject<StructForDrawToHDC_UserInterface2, LayerCount> m_layer_drawings;
+    StaticBoundsObject<unifrgb, LayerCount> m_layer_colours;
 
 private:
     void FillDefaultElements();
