@@ -268,6 +268,9 @@ protected:
                           int32_t height, int32_t destinationStride, int32_t sourceStride, int32_t destinationOffset,
                           int32_t sourceOffset, const InfoActionUserInterface2& action);
 
+    // Draws the look into the destination when it is marked changed (1 when it is not).
+    HRESULT DrawLayer(int32_t destination, const InfoLayerLookUserInterface2& look);
+
     // The operation of GetBufferFromIndex.
     HRESULT CopyBufferFromIndex(int32_t index, InfoGeneralBufferForUserInterface2* destination);
 
@@ -374,7 +377,6 @@ private:
     HRESULT MoveObjectFromList(const ListParamsDataPath1* list);
     HRESULT WriteHWND(HWND* result);
     void SetSingleOperations(ProcessorKernelSet set);
-    HRESULT DrawLayer(int32_t destination, const InfoLayerLookUserInterface2& look);
     // The runs of one slot: the destination of the last run that reached its operation, or -1.
     int32_t RunActionSlot(uint32_t slot, uint64_t now);
     void ClampBuffer(InfoGeneralBufferForUserInterface2& buffer) const;

@@ -139,6 +139,9 @@ inline IndexListUserInterface2 MakeIndexList(const std::vector<int32_t>& indexes
 // Bytes in use in the support library's own heap and in its string heap.
 uint64_t LibraryHeapInUse();
 
+// The screen's pixels in the rectangle, top row first, 0x00RRGGBB.
+std::vector<uint32_t> ScreenPixels(int32_t left, int32_t top, int32_t width, int32_t height);
+
 // Dispatches every message waiting for this thread.
 void PumpPending();
 // Runs the work on a second thread while this thread pumps, as a GUI thread does.

@@ -29,32 +29,6 @@ std::vector<uint32_t> Bands(const uint32_t (&colours)[4])
     return pixels;
 }
 
-// The widget's area as the screen shows it, 0x00RRGGBB.
-std::vector<uint32_t> Screenshot()
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = Side;
-    info.bmiHeader.biHeight = -Side;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, Side, Side, screen, ScreenLeft, ScreenTop, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + Side * Side);
-    for (uint32_t& pixel : pixels)
-        pixel &= 0xFFFFFF;
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 // Paints what is invalid and waits until the screen shows the expected pixels (at most 5 s).
 std::vector<uint32_t> PaintAndCapture(HWND window, const std::vector<uint32_t>& expected)
 {
@@ -62,7 +36,7 @@ std::vector<uint32_t> PaintAndCapture(HWND window, const std::vector<uint32_t>& 
     for (int attempt = 0; attempt < 100; ++attempt) {
         UpdateWindow(window);
         PumpPending();
-        shown = Screenshot();
+        shown = ScreenPixels(ScreenLeft, ScreenTop, Side, Side);
         if (shown == expected)
             break;
         Sleep(50);
