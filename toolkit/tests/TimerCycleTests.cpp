@@ -70,6 +70,8 @@ protected:
         g_answer = S_OK;
         ASSERT_TRUE(SUCCEEDED(m_widget.SetOptimCPUReal(4)));
         ASSERT_EQ(m_widget.CreateObject(), S_OK);
+        // Only the test's own ticks run: a due timer would run the cycle while the test sets up.
+        KillTimer(m_widget.m_window, m_widget.m_timer_id);
         ASSERT_EQ(m_widget.MoveObjectReal(Left, Top, 40, 30), S_OK);
         ASSERT_EQ(m_widget.ControlStatObjectShowReal(1, 1), S_OK);
         ASSERT_EQ(m_widget.SetTextVarForObjectReal(1, "cycle"), S_OK);
