@@ -168,11 +168,8 @@ void BaseUserInterface::ClampBuffer(InfoGeneralBufferForUserInterface2& buffer) 
 int32_t BaseUserInterface::RunActionSlot(uint32_t slot, uint64_t now)
 {
     Action& action = m_actions.GetElement(slot);
-    const uint32_t operation = action.m_flags & Action::OperationMask;
     const uint32_t runs = std::clamp<uint32_t>(action.m_repeat_count, 1, MaxRuns);
     const int32_t bufferCount = static_cast<int32_t>(m_array_general_buffers.GetCount());
-    const int32_t rowBlock =
-        operation < OperationCountUserInterface2 ? RowBlockBytes(m_operation_granularity.GetElement(operation)) : 0;
     int32_t lastDestination = -1;
     bool touched = false;
     for (uint32_t run = 0; run < runs; ++run) {
@@ -195,6 +192,11 @@ int32_t BaseUserInterface::RunActionSlot(uint32_t slot, uint64_t now)
             action.m_repeat_count > 0)
             continue;
         touched = true;
+        // A callback may have changed the slot's operation (animations do).
+        const uint32_t operation = action.m_flags & Action::OperationMask;
+        const int32_t rowBlock = operation < OperationCountUserInterface2
+                                     ? RowBlockBytes(m_operation_granularity.GetElement(operation))
+                                     : 0;
         const InfoGeneralBufferForUserInterface2& sized = source != nullptr ? *source : destination;
         const int32_t width = OrDefault(action.m_width, sized.m_width_element);
         const int32_t height = OrDefault(action.m_height, sized.m_height_element);

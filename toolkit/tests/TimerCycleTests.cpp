@@ -58,6 +58,13 @@ bool HasUpdate(HWND window)
     return GetUpdateRect(window, &update, FALSE) != 0;
 }
 
+// Turns its slot into a colour fill, as animation callbacks change their slot's operation.
+HRESULT SwitchToColourFill(BaseUserInterface*, uintptr_t context, int32_t, int32_t, uint32_t, uint32_t)
+{
+    reinterpret_cast<Action*>(context)->m_flags = Action::FlagDestination | ColourFill;
+    return S_OK;
+}
+
 } // namespace
 
 // A shown widget with text and a 40 x 30 layer that slot 0 fills with a colour once per change.
@@ -211,6 +218,17 @@ TEST_F(TimerCycleTest, RepeatCountsAndCallbackAnswers)
     Buffer().SetChanged();
     Tick();
     EXPECT_EQ(g_calls, 262144);
+}
+
+TEST_F(TimerCycleTest, CallbackMayChangeTheOperationOfItsRun)
+{
+    Action& slot = Slot(0);
+    slot.m_flags = Action::FlagsEmptyLayer;
+    slot.m_callback = SwitchToColourFill;
+    slot.m_callback_context = reinterpret_cast<uintptr_t>(&slot);
+    Buffer().SetChanged();
+    Tick();
+    EXPECT_EQ(Sample(Buffer(), 0, 39, 29), 200);
 }
 
 TEST_F(TimerCycleTest, CallbackAnsweringOneSkipsWithoutMarking)
