@@ -33,9 +33,11 @@ struct RowPart
     SWORD m_mask[8] = {};
 };
 
-// The block-aligned main part and the masked tail block of a row.
+// The block-aligned main part and the masked tail block of a row; none for an empty row.
 int32_t SplitRow(int32_t width, int32_t granularity, RowPart (&parts)[2])
 {
+    if (width < 1)
+        return 0;
     const int32_t block = RowBlockBytes(granularity);
     int32_t count = 0;
     int32_t main = 0;

@@ -310,7 +310,7 @@ TEST(ApplayOperationToBuffers, RowSplitChangesOnlyTheRegion)
         int32_t width;
         int32_t offset;
     };
-    const Case cases[] = {{4, 13, 0}, {4, 3, 0}, {4, 13, 2}, {1, 13, 0}, {1, 3, 0}, {1, 13, 2}};
+    const Case cases[] = {{4, 13, 0}, {4, 3, 0}, {4, 13, 2}, {4, -3, 0}, {1, 13, 0}, {1, 3, 0}, {1, 13, 2}, {1, -3, 0}};
     for (const Case& c : cases) {
         HookRecord record;
         TestWidget widget(record);
