@@ -86,6 +86,13 @@ public:
         return holds;
     }
     GroupObjectUserInterface2& Widget() { return *m_group; }
+    // Waits until the picture shows the colour at the point.
+    bool Shows(int32_t x, int32_t y, COLORREF colour)
+    {
+        return WaitFor([&] {
+            return SUCCEEDED(m_group->GetBufferFromIndex(0, &m_picture)) && At(x, y) == Rgb(colour);
+        });
+    }
 
 private:
     static uint32_t Pixel(const InfoGeneralBufferForUserInterface2& picture, int32_t x, int32_t y)
@@ -218,4 +225,20 @@ TEST(GroupObject, AnyClickReportsElementZero)
     ASSERT_EQ(owner.Received().size(), 1u);
     EXPECT_EQ(owner.Received()[0].m_message, static_cast<UINT>(WM_COMMAND));
     EXPECT_EQ(LOWORD(owner.Received()[0].m_wparam), 7);
+}
+
+TEST(GroupObject, NewSizesShapeAndDrawTheFramesAgain)
+{
+    Group group({{1.0f, ""}}, GroupObjectUserInterface2::LayoutSideBySide, 100, 50);
+    ASSERT_TRUE(group.Drawn());
+    InfoElementUserInterface2 half = MakeElement(0, 0, 0, 0);
+    half.Field(GroupObjectUserInterface2::FieldSize).SetFloat(0.5f);
+    const ElementListUserInterface2 elements = MakeElementList({half});
+    const IndexListUserInterface2 indexes = MakeIndexList({0});
+    ASSERT_EQ(group.Widget().SetElementInfoFromIndexReal(&elements, &indexes, 1), S_OK);
+    ASSERT_EQ(group.Widget().OnGeneralInfoChanged(), S_OK);
+    EXPECT_FALSE(group.RegionHolds(30, 30));
+    EXPECT_TRUE(group.RegionHolds(60, 30));
+    EXPECT_TRUE(group.Shows(49, 30, FrameColour));
+    EXPECT_EQ(group.At(99, 30), Rgb(FillColour));
 }
