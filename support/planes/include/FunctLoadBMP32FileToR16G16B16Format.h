@@ -9,7 +9,8 @@
 // Draws into a context of width x height; a negative result is handed back.
 using DrawToContextFunction = HRESULT (*)(HDC context, int width, int height, void* record, int recordSize);
 
-// Loads a 32-bit BMP file (header sizes 14 and 40, pixels at the file header's offset, rows of
+// Loads a 32-bit BMP file ("BM", an information header of at least 40 bytes, BI_RGB or
+// BI_BITFIELDS, at most 16384 pixels each way, pixels at the file header's offset, rows of
 // width x 4 bytes; a negative height means top row first) into the R, G and B planes, which the
 // conversion (re)allocates when they are missing or smaller than the capacity needs. Null
 // conversion or mirror: the plain ones, with a warning in the log. A file whose pixels do not fit

@@ -14,6 +14,8 @@ namespace {
 constexpr char kLabel[] = "LoadBMP32FileToR16G16B16Format";
 constexpr int64_t kHeadersSize = 14 + 40;
 constexpr int64_t kMaxPixelBytes = 0x7FFFFFF0;
+constexpr int64_t kMaxSide = 16384;
+constexpr WORD kBitmapSignature = 0x4D42; // "BM"
 
 void LogRefusal(const char* reason, const DynamicString& fileName)
 {
@@ -66,10 +68,21 @@ HRESULT LoadBMP32FileToR16G16B16Format(Rgb32ToPlanesFunction convert, UnifSwordF
             LogRefusal("short header", fileName);
             return E_FAIL;
         }
+        // Larger information headers (V4, V5) start with the same fields; the pixels are found at
+        // the file header's offset whatever the header's size.
+        if (fileHeader.bfType != kBitmapSignature || info.biSize < sizeof(BITMAPINFOHEADER) ||
+            (info.biCompression != BI_RGB && info.biCompression != BI_BITFIELDS)) {
+            LogRefusal("not an uncompressed BMP file", fileName);
+            return E_FAIL;
+        }
         const int64_t pictureWidth = std::llabs(static_cast<int64_t>(info.biWidth));
         const int64_t pictureHeight = std::llabs(static_cast<int64_t>(info.biHeight));
         if (info.biBitCount != 32 || pictureWidth < 1 || pictureHeight < 1) {
             LogRefusal("not a 32-bit picture", fileName);
+            return E_FAIL;
+        }
+        if (pictureWidth > kMaxSide || pictureHeight > kMaxSide) {
+            LogRefusal("picture too large", fileName);
             return E_FAIL;
         }
         // Checked before anything is allocated or read: the rows, also once widened to the aligned

@@ -5,6 +5,7 @@
 #include "FunctWorkWithHDC.h"
 #include "LogCapture.h"
 #include "TempFolder.h"
+#include "TestBitmapFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -121,31 +122,6 @@ T ReadAt(const std::string& bytes, size_t offset)
     T value{};
     std::memcpy(&value, bytes.data() + offset, sizeof(T));
     return value;
-}
-
-// A 32-bit BMP: 0x00RRGGBB pixels given top row first; a positive height stores them bottom row first.
-std::string MakeBmp32(int width, int height, const std::vector<uint32_t>& topRowFirst, bool bottomUp,
-                      uint32_t pixelOffset = 54)
-{
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = pixelOffset;
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = bottomUp ? height : -height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-    bytes.resize(pixelOffset, '\0');
-    for (int row = 0; row < height; ++row) {
-        const int source = bottomUp ? height - 1 - row : row;
-        bytes.append(reinterpret_cast<const char*>(&topRowFirst[static_cast<size_t>(source) * width]), 4u * width);
-    }
-    const uint32_t total = static_cast<uint32_t>(bytes.size());
-    std::memcpy(&bytes[2], &total, sizeof(total));
-    return bytes;
 }
 
 struct Planes
@@ -293,33 +269,7 @@ TEST(BmpFiles, OddWidthIsRealignedAndNullFunctionsWarn)
 TEST(BmpFiles, MalformedFilesAreRefusedAndThePlanesUntouched)
 {
     TempFolder folder;
-    const std::vector<uint32_t> pixels(16, 0x808080);
-    const std::string good = MakeBmp32(4, 4, pixels, true);
-    std::string depth24 = good;
-    depth24[28] = 24;
-    std::string huge = good; // width x 4 x height beyond 32 bits
-    const int32_t big = 0x40000000;
-    std::memcpy(&huge[18], &big, 4);
-    std::string truncated = good.substr(0, good.size() - 1);
-    std::string offsetInHeaders = good;
-    const uint32_t ten = 10;
-    std::memcpy(&offsetInHeaders[10], &ten, 4);
-    std::string offsetPastEnd = good;
-    const uint32_t pastEnd = 1000;
-    std::memcpy(&offsetPastEnd[10], &pastEnd, 4);
-    std::string zeroWidth = good;
-    std::memset(&zeroWidth[18], 0, 4);
-
-    struct Case
-    {
-        const char* name;
-        std::string bytes;
-    };
-    const Case cases[] = {{"depth24.bmp", depth24},          {"huge.bmp", huge},
-                          {"truncated.bmp", truncated},      {"offset-in-headers.bmp", offsetInHeaders},
-                          {"offset-past-end.bmp", offsetPastEnd}, {"zero-width.bmp", zeroWidth},
-                          {"short-header.bmp", good.substr(0, 30)}};
-    for (const Case& c : cases) {
+    for (const NamedBmpFile& c : MalformedBmp32Files()) {
         SCOPED_TRACE(c.name);
         const std::string path = folder / c.name;
         std::ofstream(path, std::ios::binary) << c.bytes;
@@ -339,6 +289,17 @@ TEST(BmpFiles, MalformedFilesAreRefusedAndThePlanesUntouched)
                                                            nullptr, &value, &value, &value, 16, &value));
     EXPECT_EQ(E_UNEXPECTED, LoadBMP32FileToR16G16B16Format(nullptr, nullptr, DynamicString("x"), &plane, &plane,
                                                            &plane, &value, &value, &value, -1, &value));
+}
+
+TEST(BmpFiles, LargerInformationHeadersLoadFromThePixelOffset)
+{
+    TempFolder folder;
+    const std::string path = folder / "v5.bmp";
+    std::ofstream(path, std::ios::binary) << MakeBmp32WithV5Header(2, 2, {0x102030, 0x405060, 0x708090, 0xA0B0C0}, true);
+    Planes planes;
+    ASSERT_EQ(S_OK, planes.Load(path));
+    EXPECT_EQ(0x102030u, planes.At(0, 0));
+    EXPECT_EQ(0xA0B0C0u, planes.At(1, 1));
 }
 
 // A narrow picture whose rows, widened to the 16-byte stride of the conversions, no longer fit in
