@@ -50,7 +50,7 @@ HRESULT ConvolveLumaPass(Tonalis1State& state, InfoDataBufferPath1& luma, InfoDa
     if (FAILED(result))
         return result;
     const SwordWords& kernel = FillKernel(StepWordList::KernelA, outer, centre);
-    result = ConvolvePlane(state.m_operations, luma, work, kernel, GetNormalizeKoeffSvertka3x3(&kernel.GetElement(0)));
+    result = ConvolvePlane(state.m_operations, luma, work, kernel, UnitGainFactor(kernel));
     if (FAILED(result))
         return result;
     return luma.ExchangeBuffersAndDataFromCurrent(work);

@@ -103,7 +103,7 @@ HRESULT UpdateMotionMask(Tonalis1State& state, InfoDataBufferPath1& frame, InfoD
         result = difference->FillBoardBufferForSvertka(true);
         const SwordWords& kernel = FillKernel(StepWordList::KernelA, 1, kMotionCentres[stage]);
         result = ConvolvePlane(operations, *difference, *motionMask, kernel,
-                               GetNormalizeKoeffSvertka3x3(&kernel.GetElement(0)));
+                               UnitGainFactor(kernel));
     }
     previous = luma;
     return result;
@@ -159,7 +159,7 @@ HRESULT SmoothingPass(Tonalis1State& state, InfoDataBufferPath1& plane, InfoData
         return result;
     result = state.m_operations.conditionalConvolution(
         BorderedOrigin(plane), BorderedOrigin(work), BorderedOrigin(edgeMap), plane.m_stride, PlaneWidth(plane) + 16,
-        PlaneHeight(plane) + 2, GetNormalizeKoeffSvertka3x3(&kernelA.GetElement(0)), kernelA, kernelB,
+        PlaneHeight(plane) + 2, UnitGainFactor(kernelA), kernelA, kernelB,
         static_cast<SWORD>(threshold));
     if (FAILED(result))
         return result;

@@ -32,6 +32,15 @@ const SwordWords& FillKernel(StepWordList list, SWORD outer, SWORD centre)
     return FillStepWords(list, {outer, outer, outer, outer, centre, outer, outer, outer, outer});
 }
 
+SWORD UnitGainFactor(const SwordWords& kernel)
+{
+    constexpr int32_t kUnit = 16384;
+    int32_t sum = 0;
+    for (uint32_t i = 0; i < 9; ++i)
+        sum += kernel.GetElement(i);
+    return static_cast<SWORD>(sum <= 0 ? kUnit : (kUnit + sum - 1) / sum);
+}
+
 HRESULT ApplyToPlane(UnifSwordFunction operation, InfoDataBufferPath1& plane, const SWORD* mask,
                      const SWORD* constant1, const SWORD* constant2, int count, InfoDataBufferPath1* planeB)
 {

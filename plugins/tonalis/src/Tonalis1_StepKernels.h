@@ -36,6 +36,10 @@ const SwordWords& FillStepWords(StepWordList list, std::initializer_list<SWORD> 
 // A 3 x 3 kernel of the given outer and centre weights.
 const SwordWords& FillKernel(StepWordList list, SWORD outer, SWORD centre);
 
+// The factor that gives a 3 x 3 kernel unit gain in 14-bit fixed point, rounded up so that a
+// flat plane keeps its value through the filter's truncating shift (16384 for a sum of 0 or less).
+SWORD UnitGainFactor(const SwordWords& kernel);
+
 // The plane's top-left corner with its borders: one guard row above, 8 words to the left. The 3 x 3
 // filters take the plane from there, with its width + 16 and height + 2.
 inline SWORD* BorderedOrigin(InfoDataBufferPath1& plane)

@@ -1,0 +1,201 @@
+// Noise removal on small frames: the references the temporal passes keep, the constants each pass
+// hands the filters, and the passes of the edge-aware smoothing.
+#include "TonalisStepTestSupport.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+HRESULT FirstPass(StepState& step, StepFrame& frame)
+{
+    return HelperFunction_RemoveNoise(step.state, frame.frame, frame.Luma(), nullptr, kTonalisAllSamples, true, false);
+}
+
+TEST(TonalisNoiseRemoval, FirstFramesAfterAChangeOnlyStoreTheirReference)
+{
+    StepState step;
+    StepFrame first(TestFrameFormat::Y8, 16, 8, UniformLuma(100));
+    EXPECT_EQ(S_OK, FirstPass(step, first));
+    EXPECT_EQ(100, PlaneSample(first.Luma(), 3, 3));
+    EXPECT_EQ(100, PlaneSample(step.state.m_stored_frames[kStoredLumaFirstPass], 3, 3));
+
+    StepFrame second(TestFrameFormat::Y8, 16, 8, UniformLuma(104));
+    FirstPass(step, second);
+    const int16_t filtered = PlaneSample(second.Luma(), 3, 3);
+    EXPECT_GT(filtered, 100);
+    EXPECT_LT(filtered, 104);
+
+    struct Change
+    {
+        const char* name;
+        int width;
+        void (*apply)(StepState&);
+    };
+    const Change changes[] = {
+        {"another size", 24, [](StepState&) {}},
+        {"a new brightness", 16, [](StepState& s) { s.Value(kValueBrightness, 60.0f); }},
+        {"another edge-map setting", 16, [](StepState& s) { s.Param(kParamEdgeMapPerPass, 0); }},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        StepState fresh;
+        StepFrame before(TestFrameFormat::Y8, 16, 8, UniformLuma(100));
+        FirstPass(fresh, before);
+        change.apply(fresh);
+        StepFrame after(TestFrameFormat::Y8, change.width, 8, UniformLuma(110));
+        FirstPass(fresh, after);
+        EXPECT_EQ(110, PlaneSample(after.Luma(), 3, 3));
+    }
+}
+
+// The constants each pass hands the temporal filter: limits, then weights (and for the motion
+// form its condition limit and weight).
+TEST(TonalisNoiseRemoval, EachPassTakesItsConstants)
+{
+    struct Case
+    {
+        const char* name;
+        float level; // negative: never set
+        bool firstPass;
+        std::vector<int> words;
+    };
+    const std::vector<int> conditions = {1, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0};
+    std::vector<int> secondDefault = {20, 50, 115, -38, -38};
+    secondDefault.insert(secondDefault.end(), conditions.begin(), conditions.end());
+    std::vector<int> secondAt100 = {65, 110, 115, 0, -12};
+    secondAt100.insert(secondAt100.end(), conditions.begin(), conditions.end());
+    const Case cases[] = {
+        {"first pass, level 0", 0.0f, true, {5, 10, 12, -6, -3}},
+        {"first pass, level 100", 100.0f, true, {20, 35, 51, -19, -16}},
+        {"second pass, defaults", -1.0f, false, secondDefault},
+        {"second pass, level 100", 100.0f, false, secondAt100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StepState step;
+        if (c.level >= 0)
+            step.Value(kValueNoiseLevel, c.level);
+        step.state.m_operations.removeNoise2 = RecordingRemoveNoise2;
+        step.state.m_operations.removeNoise3 = RecordingRemoveNoise3;
+        StepFrame frame(TestFrameFormat::Y8, 16, 8, UniformLuma(80));
+        for (int n = 0; n < 2; ++n)
+            HelperFunction_RemoveNoise(step.state, frame.frame, frame.Luma(), nullptr, kTonalisAllSamples,
+                                       c.firstPass, true);
+        RecordedCalls().clear();
+        HelperFunction_RemoveNoise(step.state, frame.frame, frame.Luma(), nullptr, kTonalisAllSamples, c.firstPass,
+                                   true);
+        ASSERT_EQ(1u, RecordedCalls().size());
+        EXPECT_EQ(c.words, RecordedCalls()[0].words);
+    }
+}
+
+TEST(TonalisNoiseRemoval, SecondPassFiltersTheChromaOnlyOnceALevelIsSet)
+{
+    for (const bool levelSet : {false, true}) {
+        SCOPED_TRACE(levelSet ? "level set" : "no level");
+        StepState step;
+        if (levelSet)
+            step.Value(kValueNoiseLevel, 30.0f);
+        step.state.m_operations.removeNoise3 = RecordingRemoveNoise3;
+        StepFrame frame(TestFrameFormat::Yuy2, 16, 8, UniformLuma(80));
+        for (int n = 0; n < 2; ++n)
+            HelperFunction_RemoveNoise(step.state, frame.frame, frame.Luma(), frame.Chroma(), kTonalisAllSamples,
+                                       false, true);
+        RecordedCalls().clear();
+        HelperFunction_RemoveNoise(step.state, frame.frame, frame.Luma(), frame.Chroma(), kTonalisAllSamples, false,
+                                   true);
+        EXPECT_EQ(levelSet ? 2u : 1u, RecordedCalls().size());
+    }
+}
+
+// A moving block marks the motion mask around it: 255 inside, fading to its neighbours.
+TEST(TonalisNoiseRemoval, MotionMaskMarksWhatMovedSinceThePreviousFrame)
+{
+    StepState step;
+    StepFrame still(TestFrameFormat::Y8, 32, 16, UniformLuma(60));
+    HelperFunction_RemoveNoise(step.state, still.frame, still.Luma(), nullptr, kTonalisAllSamples, false, true);
+    StepFrame moved(TestFrameFormat::Y8, 32, 16, BlockLuma(60, 160, 8, 4, 16, 12));
+    HelperFunction_RemoveNoise(step.state, moved.frame, moved.Luma(), nullptr, kTonalisAllSamples, false, true);
+    InfoDataBufferPath1& mask = *GetFrameChildPlane(moved.frame, TonalisWorkSlot::kMotionMask);
+    EXPECT_EQ(255, PlaneSample(mask, 12, 8));
+    EXPECT_EQ(0, PlaneSample(mask, 24, 8));
+    EXPECT_EQ(0, PlaneSample(mask, 2, 2));
+    EXPECT_GT(PlaneSample(mask, 7, 8), 0);
+    EXPECT_LT(PlaneSample(mask, 7, 8), PlaneSample(mask, 12, 8));
+    EXPECT_EQ(PlaneSample(moved.Luma(), 12, 8), PlaneSample(step.state.m_stored_frames[kStoredPreviousLuma], 12, 8));
+}
+
+// Each smoothing pass records kernel A, kernel B, the factor and the edge threshold.
+TEST(TonalisEdgeSmoothing, TheSettingGivesThePasses)
+{
+    const auto pass = [](bool below, int k, int threshold) {
+        const int factor = (16384 + k + 7) / (k + 8); // rounded up
+        std::vector<int> plain(9, below ? 0 : 1), keeping(9, below ? 1 : 0);
+        plain[4] = below ? k + 8 : k;
+        keeping[4] = below ? k : k + 8;
+        std::vector<int> words = plain;
+        words.insert(words.end(), keeping.begin(), keeping.end());
+        words.push_back(factor);
+        words.push_back(threshold);
+        return words;
+    };
+    struct Case
+    {
+        const char* name;
+        float value;
+        std::vector<std::vector<int>> passes;
+    };
+    const float notANumber = std::numeric_limits<float>::quiet_NaN();
+    const Case cases[] = {
+        {"neutral", 51.0f, {}},
+        {"76", 76.0f, {pass(false, 0, 97)}},
+        {"90", 90.0f, {pass(false, 0, 97), pass(false, 11, 53)}},
+        {"40", 40.0f, {pass(true, 14, 150)}},
+        {"5, the default", 5.0f, {pass(true, 0, 10), pass(true, 4, 50)}},
+        {"1000 held to 101", 1000.0f, {pass(false, 0, 97), pass(false, 0, 97)}},
+        {"not a number, read as the default", notANumber, {pass(true, 0, 10), pass(true, 4, 50)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StepState step;
+        step.state.m_correction_values.GetElement(kValueEdgeSmoothing) = c.value;
+        step.state.m_operations.conditionalConvolution = RecordingConditionalConvolution;
+        StepFrame frame(TestFrameFormat::Yuy2, 16, 8, UniformLuma(70));
+        RecordedCalls().clear();
+        EXPECT_EQ(S_OK,
+                  EdgeSmoothingFunction(step.state, frame.frame, frame.Luma(), nullptr, kTonalisAllSamples));
+        ASSERT_EQ(c.passes.size(), RecordedCalls().size());
+        for (size_t i = 0; i < c.passes.size(); ++i)
+            EXPECT_EQ(c.passes[i], RecordedCalls()[i].words) << "pass " << i;
+    }
+}
+
+// With the factor rounded to the nearest, the default setting took a level off every flat picture.
+TEST(TonalisEdgeSmoothing, FlatPicturesStayFlatAndChromaIsSmoothedToo)
+{
+    for (const float value : {5.0f, 30.0f, 76.0f, 90.0f, 101.0f}) {
+        SCOPED_TRACE(value);
+        StepState step;
+        step.state.m_correction_values.GetElement(kValueEdgeSmoothing) = value;
+        StepFrame frame(TestFrameFormat::Yuy2, 24, 8, UniformLuma(70));
+        StepFrame::Fill(*frame.Chroma(), [](int x, int) { return static_cast<uint8_t>(x % 2 == 0 ? 90 : 170); });
+        EXPECT_EQ(S_OK, EdgeSmoothingFunction(step.state, frame.frame, frame.Luma(), frame.Chroma(),
+                                              kTonalisAllSamples));
+        for (const int16_t sample : PlaneSamples(frame.Luma()))
+            ASSERT_EQ(70, sample);
+        const std::vector<int16_t> chroma = PlaneSamples(*frame.Chroma());
+        for (size_t i = 0; i < chroma.size(); ++i)
+            ASSERT_EQ(i % 2 == 0 ? 90 : 170, chroma[i]) << i;
+    }
+    StepState off;
+    off.Param(kParamEdgeSmoothing, 0);
+    off.state.m_operations.conditionalConvolution = RecordingConditionalConvolution;
+    StepFrame frame(TestFrameFormat::Y8, 16, 8, BlockLuma(0, 200, 4, 0, 8, 8));
+    RecordedCalls().clear();
+    EXPECT_EQ(S_OK, EdgeSmoothingFunction(off.state, frame.frame, frame.Luma(), nullptr, kTonalisAllSamples));
+    EXPECT_TRUE(RecordedCalls().empty());
+}
+
+} // namespace
