@@ -332,7 +332,8 @@ TEST_F(TonalisCorrection, SettingsAreStoredForTheNextFrame)
     EXPECT_EQ(Correction(11, {Pointer(nullptr)}), E_INVALIDARG);
 
     EXPECT_EQ(Correction(13, {Pointer(nullptr)}), S_OK);
-    EXPECT_EQ(Correction(13, {Pointer("Z:\\templates")}), S_OK);
+    // The folder does not exist, so it yields no bitmap.
+    EXPECT_EQ(Correction(13, {Pointer("Z:\\templates")}), S_FALSE);
     EXPECT_TRUE(state.m_template_folder == "Z:\\templates");
     EXPECT_EQ(Correction(13, {Pointer(nullptr)}), S_OK);
     EXPECT_EQ(state.m_template_folder.GetLenString(), 0);
@@ -351,7 +352,8 @@ TEST_F(TonalisCorrection, ProcessorAndStatisticsInterfaces)
     InfoDataBufferPath1 frame;
     ASSERT_EQ(MakeTestFrame(frame, TestFrameFormat::Yuy2, 40, 24, UniformLuma(60)), S_OK);
     ASSERT_EQ(Transform(frame), S_OK);
-    EXPECT_EQ(PlaneSample(*GetFrameChildPlane(frame, FrameChildSlot::Luma(2)), 9, 5), 60);
+    // The default brightness adds 30.
+    EXPECT_EQ(PlaneSample(*GetFrameChildPlane(frame, FrameChildSlot::Luma(2)), 9, 5), 60 + 30);
 
     InfoStaticResultProcessDataPath1 record;
     ASSERT_EQ(Call(IID_IControlStaticResultProcess, 0, {Pointer(&record)}), S_OK);

@@ -2,6 +2,8 @@
 // hands the filters, and the passes of the edge-aware smoothing.
 #include "TonalisStepTestSupport.h"
 
+#include "MessageForObjectsDataPath1.h"
+
 #include <cmath>
 #include <limits>
 #include <string>
@@ -125,6 +127,31 @@ TEST(TonalisNoiseRemoval, MotionMaskMarksWhatMovedSinceThePreviousFrame)
     EXPECT_GT(PlaneSample(mask, 7, 8), 0);
     EXPECT_LT(PlaneSample(mask, 7, 8), PlaneSample(mask, 12, 8));
     EXPECT_EQ(PlaneSample(moved.Luma(), 12, 8), PlaneSample(step.state.m_stored_frames[kStoredPreviousLuma], 12, 8));
+}
+
+// At half size the second pass filters against the halved motion mask and rebuilds it.
+TEST(TonalisNoiseRemoval, MotionPassRunsOnHalfSizeWork)
+{
+    StepState step;
+    step.Param(kParamSplitView, 0);
+    step.Param(kParamHalfSize, 1);
+    step.state.m_operations.removeNoise3 = RecordingRemoveNoise3;
+    RecordedCalls().clear();
+    for (int n = 0; n < 3; ++n) {
+        InfoDataBufferPath1 frame;
+        ASSERT_EQ(S_OK, MakeTestFrame(frame, TestFrameFormat::Yuy2, 336, 16, BlockLuma(40, 200, 0, 0, 8 + 8 * n, 16)));
+        ListEventsDataPath1 events;
+        step.filter.CorrectImageFunction(&step.state, frame.m_data + frame.m_offset_data, frame.m_size_data, &events,
+                                         &frame);
+        for (uint32_t i = 0; i < events.GetCount(); ++i)
+            delete events.GetElement(i).m_event;
+        InfoDataBufferPath1& mask = *GetFrameChildPlane(frame, TonalisWorkSlot::kMotionMask);
+        EXPECT_EQ(168, PlaneWidth(mask));
+        if (n == 2) { // where the block grew since the last frame
+            EXPECT_EQ(255, PlaneSample(mask, 10, 4));
+        }
+    }
+    EXPECT_EQ(2u, RecordedCalls().size());
 }
 
 // Each smoothing pass records kernel A, kernel B, the factor and the edge threshold.

@@ -44,6 +44,16 @@ std::ostream& operator<<(std::ostream& out, const Size& size)
 class TonalisTransform : public TonalisFixture
 {
 protected:
+    // Every step runs, but leaves a picture as it is: no brightness, sharpness or smoothing, and
+    // no temporal blend (whose two truncated terms take a level or two off a still picture).
+    void SetUp() override
+    {
+        TonalisFixture::SetUp();
+        for (const int32_t index : {kValueBrightness, kValueSharpness, kValueEdgeSmoothing})
+            ASSERT_EQ(SetValue(index, 51.0f), S_OK);
+        ASSERT_EQ(SetParam(kParamTemporalNoise, 0), S_OK);
+    }
+
     uint32_t FramesCounted()
     {
         InfoStaticResultProcessDataPath1 record;
