@@ -44,4 +44,5 @@ std::unique_ptr<PluginBenchScene> MakeMovingBlockScene();
 std::unique_ptr<PluginBenchScene> MakeMixerDriverScene();
 std::unique_ptr<PluginBenchScene> MakeMixerBackgroundScene();
 std::unique_ptr<PluginBenchScene> MakeVideoOutputScene();
-std::unique_ptr<PluginBenchScene> MakeCorrectionOffScene();
+// The correction filter under each of its scene settings.
+std::vector<std::unique_ptr<PluginBenchScene>> MakeCorrectionScenes();

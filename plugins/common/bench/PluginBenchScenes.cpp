@@ -7,6 +7,7 @@ std::vector<std::unique_ptr<PluginBenchScene>> MakePluginBenchScenes()
     scenes.push_back(MakeMixerDriverScene());
     scenes.push_back(MakeMixerBackgroundScene());
     scenes.push_back(MakeVideoOutputScene());
-    scenes.push_back(MakeCorrectionOffScene());
+    for (std::unique_ptr<PluginBenchScene>& scene : MakeCorrectionScenes())
+        scenes.push_back(std::move(scene));
     return scenes;
 }

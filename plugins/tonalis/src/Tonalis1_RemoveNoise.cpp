@@ -163,6 +163,7 @@ HRESULT SmoothingPass(Tonalis1State& state, InfoDataBufferPath1& plane, InfoData
         static_cast<SWORD>(threshold));
     if (FAILED(result))
         return result;
+    TakeDataRange(work, plane);
     return plane.ExchangeBuffersAndDataFromCurrent(work);
 }
 

@@ -54,8 +54,17 @@ HRESULT ConvolvePlane(const OptimFunctionTableSWORD& operations, InfoDataBufferP
 {
     if (!HasSameLayout(source, destination))
         return E_UNEXPECTED;
-    return operations.convolution2(BorderedOrigin(source), BorderedOrigin(destination), source.m_stride,
-                                   PlaneWidth(source) + 16, PlaneHeight(source) + 2, kernel, factor);
+    const HRESULT result = operations.convolution2(BorderedOrigin(source), BorderedOrigin(destination),
+                                                   source.m_stride, PlaneWidth(source) + 16, PlaneHeight(source) + 2,
+                                                   kernel, factor);
+    TakeDataRange(destination, source);
+    return result;
+}
+
+void TakeDataRange(InfoDataBufferPath1& destination, const InfoDataBufferPath1& source)
+{
+    destination.m_size_data = source.m_size_data;
+    destination.m_offset_data = source.m_offset_data;
 }
 
 bool HasSameLayout(const InfoDataBufferPath1& first, const InfoDataBufferPath1& second)

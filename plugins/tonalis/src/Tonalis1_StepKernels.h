@@ -56,6 +56,10 @@ HRESULT ApplyToPlane(UnifSwordFunction operation, InfoDataBufferPath1& plane, co
 HRESULT ConvolvePlane(const OptimFunctionTableSWORD& operations, InfoDataBufferPath1& source,
                       InfoDataBufferPath1& destination, const SwordWords& kernel, SWORD factor);
 
+// The destination of a filter holds the source's rows from now on: its data size and start with them,
+// so that a copy or exchange of it moves every row (a work plane is made with no data size).
+void TakeDataRange(InfoDataBufferPath1& destination, const InfoDataBufferPath1& source);
+
 // A working plane: its rows with their 8-word margins and a guard row above and below lie in its block.
 bool HoldsBorderedPlane(const InfoDataBufferPath1& plane);
 // Two working planes of one size and stride: one may be filtered into the other, or take its block.
