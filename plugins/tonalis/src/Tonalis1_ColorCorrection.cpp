@@ -104,7 +104,9 @@ HRESULT ColorCorrectionFunction(Tonalis1State& state, InfoDataBufferPath1& frame
         result = HelperFunction_Histogram(state, frame, luma, nullptr, false, true);
     const SwordVector brightness(static_cast<SWORD>(BrightnessWithOffset(state)));
     result = ApplyToPlane(operations.addConstant, luma, mask, brightness.words);
-    result = MapThroughCurve(state, luma, state.m_gamma_table);
+    // Gamma 1.0 makes the identity table: mapping through it changes nothing.
+    if (state.m_correction_values.GetElement(kValueGamma) != 1.0f)
+        result = MapThroughCurve(state, luma, state.m_gamma_table);
     result = ApplyToPlane(operations.clampTo255, luma, mask);
     result = SharpnessFunction(state, frame, luma, mask,
                                static_cast<int32_t>(state.m_correction_values.GetElement(kValueSharpness)));

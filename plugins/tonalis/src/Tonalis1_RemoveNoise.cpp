@@ -9,7 +9,7 @@ constexpr float kNeutralSmoothing = 51.0f;
 constexpr float kDefaultSmoothing = 5.0f;
 constexpr float kStrongestPass = 25.0f;
 constexpr SWORD kUnitFactor = 16384;
-constexpr SWORD kMotionThresholds[2] = {10, 255};
+constexpr SWORD kMotionThreshold = 10;
 constexpr SWORD kMotionCentres[2] = {0, 1};
 constexpr SWORD kMotionMark = 255;
 
@@ -80,7 +80,10 @@ HRESULT FilterAgainstReference(Tonalis1State& state, InfoDataBufferPath1& frame,
 }
 
 // The motion mask for the next frame: where the luminance moved more than a little since the
-// previous frame, spread to the neighbours and smoothed.
+// previous frame, spread to the neighbours and smoothed. Blocks are exchanged rather than copied
+// where the planes end up the same: the difference is taken in the previous frame's block, which
+// the luminance replaces afterwards, and the second stage starts from the first stage's mask (its
+// threshold at 255 would clear a plane that is replaced at once, so it is left out).
 HRESULT UpdateMotionMask(Tonalis1State& state, InfoDataBufferPath1& frame, InfoDataBufferPath1& luma,
                          const SWORD* mask)
 {
@@ -89,21 +92,22 @@ HRESULT UpdateMotionMask(Tonalis1State& state, InfoDataBufferPath1& frame, InfoD
         previous = luma;
     InfoDataBufferPath1* difference = GetFrameChildPlane(frame, TonalisWorkSlot::kDifference);
     InfoDataBufferPath1* motionMask = GetFrameChildPlane(frame, TonalisWorkSlot::kMotionMask);
-    if (difference == nullptr || motionMask == nullptr)
+    if (difference == nullptr || motionMask == nullptr || !HasSameLayout(previous, *difference))
         return E_UNEXPECTED;
     const OptimFunctionTableSWORD& operations = state.m_operations;
-    *difference = luma;
-    HRESULT result = ApplyToPlane(operations.absoluteDifference, *difference, mask, nullptr, nullptr, 0, &previous);
-    for (int stage = 0; stage < 2; ++stage) {
-        const SwordVector threshold(kMotionThresholds[stage]), mark(kMotionMark);
-        result = ApplyToPlane(operations.thresholdSelect, *difference, mask, threshold.words, mark.words);
+    ApplyToPlane(operations.absoluteDifference, previous, mask, nullptr, nullptr, 0, &luma);
+    HRESULT result = previous.ExchangeBuffersAndDataFromCurrent(*difference);
+    const SwordVector threshold(kMotionThreshold), mark(kMotionMark);
+    ApplyToPlane(operations.thresholdSelect, *difference, mask, threshold.words, mark.words);
+    for (int stage = 0; stage < 2 && SUCCEEDED(result); ++stage) {
         if (stage == 1)
-            *difference = *motionMask;
-        // The borders still hold the luminance the difference was copied from.
-        result = difference->FillBoardBufferForSvertka(true);
+            result = difference->ExchangeBuffersAndDataFromCurrent(*motionMask);
+        // The borders hold what the plane was made from, not the mask.
+        if (SUCCEEDED(result))
+            result = difference->FillBoardBufferForSvertka(true);
         const SwordWords& kernel = FillKernel(StepWordList::KernelA, 1, kMotionCentres[stage]);
-        result = ConvolvePlane(operations, *difference, *motionMask, kernel,
-                               UnitGainFactor(kernel));
+        if (SUCCEEDED(result))
+            result = ConvolvePlane(operations, *difference, *motionMask, kernel, UnitGainFactor(kernel));
     }
     previous = luma;
     return result;
@@ -227,6 +231,9 @@ HRESULT HelperFunction_RemoveNoise(Tonalis1State& state, InfoDataBufferPath1& fr
         FilterAgainstReference(state, frame, *chroma, references[kStoredChromaSecondPass], settings, withMotion);
     if (withMotion)
         UpdateMotionMask(state, frame, luma, mask);
+    // A mask value of all ones (the only one the settings make) leaves every sample as it is.
+    if (state.m_noise_mask == -1)
+        return S_OK;
     const SwordVector maskValue(state.m_noise_mask);
     return ApplyToPlane(state.m_operations.andConstant, luma, mask, maskValue.words);
 }
