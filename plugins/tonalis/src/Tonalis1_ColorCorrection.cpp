@@ -9,6 +9,7 @@ namespace {
 constexpr int32_t kNeutralSharpness = 51;
 constexpr float kAdaptiveDeadZone = 0.001f;
 constexpr int32_t kMostBrightness = 255;
+constexpr SWORD kUnitSaturation = 32;
 
 int32_t Clamp(int32_t value, int32_t low, int32_t high)
 {
@@ -59,7 +60,7 @@ HRESULT ConvolveLumaPass(Tonalis1State& state, InfoDataBufferPath1& luma, InfoDa
 HRESULT KernelSharpness(Tonalis1State& state, InfoDataBufferPath1& frame, InfoDataBufferPath1& luma, int32_t s)
 {
     if (s == kNeutralSharpness)
-        return S_OK;
+        return S_FALSE;
     InfoDataBufferPath1* work = GetFrameChildPlane(frame, TonalisWorkSlot::kLumaWork);
     if (work == nullptr || !HasSameLayout(luma, *work))
         return E_UNEXPECTED;
@@ -85,10 +86,12 @@ HRESULT HueAndSaturation(Tonalis1State& state, InfoDataBufferPath1& chroma, cons
                                       PlaneHeight(chroma));
     }
     // Saturation 1.0 is the multiplier 32: (c - 128) x 32 >> 5 leaves the chroma as it is.
-    const SwordVector multiplier(
-        static_cast<SWORD>(state.m_correction_values.GetElement(kValueSaturation) * 32.0f));
+    const SWORD multiplier = static_cast<SWORD>(state.m_correction_values.GetElement(kValueSaturation) * 32.0f);
+    if (multiplier == kUnitSaturation)
+        return S_OK;
+    const SwordVector multipliers(multiplier);
     const SwordVector grey(128);
-    return ApplyToPlane(state.m_operations.contrastAboutPivot, chroma, mask, multiplier.words, grey.words, 5);
+    return ApplyToPlane(state.m_operations.contrastAboutPivot, chroma, mask, multipliers.words, grey.words, 5);
 }
 
 } // namespace
@@ -108,11 +111,14 @@ HRESULT ColorCorrectionFunction(Tonalis1State& state, InfoDataBufferPath1& frame
     if (state.m_correction_values.GetElement(kValueGamma) != 1.0f)
         result = MapThroughCurve(state, luma, state.m_gamma_table);
     result = ApplyToPlane(operations.clampTo255, luma, mask);
-    result = SharpnessFunction(state, frame, luma, mask,
-                               static_cast<int32_t>(state.m_correction_values.GetElement(kValueSharpness)));
+    const HRESULT sharpened = SharpnessFunction(
+        state, frame, luma, mask, static_cast<int32_t>(state.m_correction_values.GetElement(kValueSharpness)));
+    result = sharpened;
     if (chroma != nullptr)
         result = HueAndSaturation(state, *chroma, mask);
-    result = ApplyToPlane(operations.clampTo255, luma, mask);
+    // The luminance is clamped already unless the sharpness changed it.
+    if (sharpened != S_FALSE)
+        result = ApplyToPlane(operations.clampTo255, luma, mask);
     if (chroma != nullptr)
         result = ApplyToPlane(operations.clampTo255, *chroma, mask);
     return result;
@@ -134,7 +140,7 @@ HRESULT SharpnessFunction(Tonalis1State& state, InfoDataBufferPath1& frame, Info
         const SwordVector strength(static_cast<SWORD>(25 - weight));
         return ApplyToPlane(state.m_operations.blur, luma, mask, strength.words);
     }
-    return S_OK;
+    return S_FALSE;
 }
 
 HRESULT EqualiseHistogram(Tonalis1State& state, InfoDataBufferPath1& luma, const uint32_t* bins)

@@ -24,7 +24,8 @@ HRESULT EdgeSmoothingFunction(Tonalis1State& state, InfoDataBufferPath1& frame, 
 // Equalisation, brightness, gamma, sharpness, hue and saturation; chroma is null for a grey frame.
 HRESULT ColorCorrectionFunction(Tonalis1State& state, InfoDataBufferPath1& frame, InfoDataBufferPath1& luma,
                                 InfoDataBufferPath1* chroma, const SWORD* mask);
-// Sharpness or softening of the luminance with the sharpness value s (1 to 101, 51 neutral).
+// Sharpness or softening of the luminance with the sharpness value s (1 to 101, 51 neutral);
+// 1 when the value leaves the plane as it is.
 HRESULT SharpnessFunction(Tonalis1State& state, InfoDataBufferPath1& frame, InfoDataBufferPath1& luma,
                           const SWORD* mask, int32_t sharpness);
 // Maps the luminance through the table that evens out its histogram (bins of width x height samples).
