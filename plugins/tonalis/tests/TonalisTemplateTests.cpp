@@ -3,8 +3,11 @@
 #include "TonalisStepTestSupport.h"
 
 #include "LogCapture.h"
+#include "Tonalis1_GradientTables.h"
 #include "TempFolder.h"
 #include "TestBitmapFiles.h"
+
+#include "MessageForObjectsDataPath1.h"
 
 #include <string>
 
@@ -188,6 +191,50 @@ TEST(TonalisTemplateMosaic, RunsOverTheBlocksWithItsSettings)
     // chroma given, count, the two settings, the patterns being the tiles themselves
     EXPECT_EQ((std::vector<int>{1, 2, 200, 30, 1}), RecordedCalls()[0].words);
     EXPECT_EQ((std::vector<int>{0, 2, 200, 30, 1}), RecordedCalls()[1].words);
+}
+
+} // namespace
+
+namespace {
+
+// Every step at work on frames of awkward sizes, three frames each: the planes stay 8-bit
+// pictures, whatever each step answers for a plane too small for it.
+TEST(TonalisAllSteps, RunOnFramesOfAnySize)
+{
+    TemplateFolder folder;
+    folder.Write("tiles.bmp", GreyBmp(24, 16, 0x406080));
+    struct Size
+    {
+        int width;
+        int height;
+    };
+    for (const TestFrameFormat format : {TestFrameFormat::Yuy2, TestFrameFormat::Y8})
+        for (const Size size : {Size{1, 1}, Size{7, 3}, Size{9, 5}, Size{17, 9}, Size{33, 17}, Size{330, 10}}) {
+            SCOPED_TRACE(testing::Message() << size.width << "x" << size.height);
+            StepState step;
+            ASSERT_EQ(S_OK, folder.Load(step));
+            step.Param(kParamSplitView, 0);
+            step.Param(kParamHalfSize, 1);
+            step.Param(kParamEqualiseHistogram, 1);
+            step.Param(kParamGradientEffect, kGradientAnimate | kGradientSharpenFirst | 3);
+            step.Value(kValueSharpness, 20.0f);
+            step.Value(kValueEdgeSmoothing, 90.0f);
+            step.Value(kValueNoiseLevel, 50.0f);
+            for (int n = 0; n < 3; ++n) {
+                InfoDataBufferPath1 frame;
+                ASSERT_EQ(S_OK, MakeTestFrame(frame, format, size.width, size.height,
+                                              BlockLuma(20, 230, 0, 0, size.width / 2 + n, size.height)));
+                ListEventsDataPath1 events;
+                step.filter.CorrectImageFunction(&step.state, frame.m_data + frame.m_offset_data, frame.m_size_data,
+                                                 &events, &frame);
+                for (uint32_t i = 0; i < events.GetCount(); ++i)
+                    delete events.GetElement(i).m_event;
+                for (const int16_t sample : PlaneSamples(*GetFrameChildPlane(frame, FrameChildSlot::Luma(0)))) {
+                    ASSERT_GE(sample, 0);
+                    ASSERT_LE(sample, 255);
+                }
+            }
+        }
 }
 
 } // namespace
