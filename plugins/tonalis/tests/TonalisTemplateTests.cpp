@@ -1,5 +1,6 @@
 // The template folder: which bitmaps give blocks and how many, the extended patterns and the dark
-// tiles they drop, reloading only on a new folder, and the mosaic step over the blocks.
+// tiles they drop, reloading only on a new folder, the mosaic step over the blocks; and every step
+// together on frames of awkward sizes.
 #include "TonalisStepTestSupport.h"
 
 #include "LogCapture.h"
