@@ -90,6 +90,11 @@ enum ListNotificationUserInterface2 : uint32_t
 // Registers the nine notification names into a list of nine ids, in index order.
 HRESULT GetListWindowExternMessages(DynamicBoundsObject<UINT>* ids);
 
+// The settings an owner applies to a list by default: 53 values with the property index of each
+// (-1 where a slot holds none), for UpdateGeneralInfoForObject.
+constexpr uint32_t DefaultPropertyCountListUserInterface2 = 53;
+HRESULT FillDefaultPropertyListObject(TypedValueListUserInterface2* values, IndexListUserInterface2* indexes);
+
 class ListObjectUserInterface2 : public BaseUserInterface
 {
 public:

@@ -82,7 +82,96 @@ int32_t ClampRow(int32_t row, int32_t rowCount)
     return rowCount < 1 ? 0 : std::clamp(row, 0, rowCount - 1);
 }
 
+// One entry of the default property set.
+struct DefaultSetting
+{
+    uint32_t m_slot;
+    uint32_t m_index;
+    int32_t m_type;
+    float m_number;
+    const char* m_text;
+};
+
+using Typed = InfoTypedValueUserInterface2;
+constexpr DefaultSetting g_defaultSettings[] = {
+    {0, 8, Typed::TypeFloat, 25.0f, nullptr},
+    {1, 9, Typed::TypeFloat, 30.0f, nullptr},
+    {2, 10, Typed::TypeFloat, 35.0f, nullptr},
+    {3, 11, Typed::TypeFloat, 30.0f, nullptr},
+    {4, 12, Typed::TypeBool, 1.0f, nullptr},
+    {5, 13, Typed::TypeBool, 1.0f, nullptr},
+    {11, 15, Typed::TypeFloat, 2.0f, nullptr},
+    {12, 16, Typed::TypeFloat, 2.0f, nullptr},
+    {13, 17, Typed::TypeFloat, 2.0f, nullptr},
+    {17, 20, Typed::TypeBool, 1.0f, nullptr},
+    {18, 21, Typed::TypeBool, 1.0f, nullptr},
+    {19, 22, Typed::TypeFloat, 25.0f, nullptr},
+    {23, 26, Typed::TypeFloat, 0.0f, nullptr},
+    {24, 27, Typed::TypeFloat, 0.0f, nullptr},
+    {25, 28, Typed::TypeFloat, 4.0f, nullptr},
+    {26, 29, Typed::TypeFloat, 4.0f, nullptr},
+    {27, 32, Typed::TypeBool, 1.0f, nullptr},
+    {28, 33, Typed::TypeFloat, 2.0f, nullptr},
+    {29, 34, Typed::TypeFloat, 3.0f, nullptr},
+    {30, 35, Typed::TypeFloat, 0.0f, nullptr},
+    {31, 36, Typed::TypeFloat, 3.0f, nullptr},
+    {32, 74, Typed::TypeText, 0.0f, "ListObjectDefault_Forground1.bmp"},
+    {33, 75, Typed::TypeText, 0.0f, "ListObjectDefault_Forground2.bmp"},
+    {37, 37, Typed::TypeFloat, 15.0f, nullptr},
+    {38, 14, Typed::TypeFloat, 35.0f, nullptr},
+    {39, 48, Typed::TypeText, 0.0f, "ListObjectDefault_UpKey.bmp"},
+    {40, 49, Typed::TypeText, 0.0f, "ListObjectDefault_DownKey.bmp"},
+    {41, 53, Typed::TypeBool, 1.0f, nullptr},
+    {42, 50, Typed::TypeFloat, 1.0f, nullptr},
+    {43, 52, Typed::TypeFloat, 3.0f, nullptr},
+    {44, 58, Typed::TypeBool, 0.0f, nullptr},
+    {45, 7, Typed::TypeInt, 4.0f, nullptr},
+    {46, 72, Typed::TypeText, 0.0f, "ListObjectDefault_ScrollbarStencilPressedSlider.bmp"},
+    {47, 73, Typed::TypeText, 0.0f, "ListObjectDefault_ScrollbarStencilPressedSlider.bmp"},
+    {48, 54, Typed::TypeFloat, 5.0f, nullptr},
+    {49, 55, Typed::TypeFloat, 8.0f, nullptr},
+    {50, 59, Typed::TypeText, 0.0f, "ListObjectDefault_SliderScrollbar.bmp"},
+    {51, 30, Typed::TypeFloat, 3.0f, nullptr},
+    {52, 31, Typed::TypeFloat, 2.0f, nullptr},
+};
+
+void SetDefaultValue(const DefaultSetting& setting, InfoTypedValueUserInterface2& value)
+{
+    switch (setting.m_type) {
+    case Typed::TypeBool:
+        value.SetBool(setting.m_number != 0.0f);
+        break;
+    case Typed::TypeInt:
+        value.SetInt(static_cast<int32_t>(setting.m_number));
+        break;
+    case Typed::TypeText:
+        value.SetText(setting.m_text);
+        break;
+    default:
+        value.SetFloat(setting.m_number);
+        break;
+    }
+}
+
 } // namespace
+
+HRESULT FillDefaultPropertyListObject(TypedValueListUserInterface2* values, IndexListUserInterface2* indexes)
+{
+    try {
+        if (values == nullptr || indexes == nullptr)
+            return E_INVALIDARG;
+        if (FAILED(values->Init(DefaultPropertyCountListUserInterface2, 0)) ||
+            FAILED(indexes->Init(DefaultPropertyCountListUserInterface2, 0)))
+            return E_FAIL;
+        indexes->Fill(-1);
+        for (const DefaultSetting& setting : g_defaultSettings) {
+            indexes->GetElement(setting.m_slot) = static_cast<int32_t>(setting.m_index);
+            SetDefaultValue(setting, values->GetElement(setting.m_slot));
+        }
+        return S_OK;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
 
 HRESULT GetListWindowExternMessages(DynamicBoundsObject<UINT>* ids)
 {

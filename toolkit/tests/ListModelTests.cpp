@@ -452,3 +452,44 @@ TEST_F(ListTest, DraggingTheSliderSetsTheFirstVisibleRow)
     EXPECT_EQ(Get(Kind1), 20);
     EXPECT_EQ(m_list->SliderTop(), 100);
 }
+
+// The default set applied through the widget's own property operation lands with the clamps.
+TEST_F(ListTest, DefaultPropertySetApplies)
+{
+    TypedValueListUserInterface2 values;
+    IndexListUserInterface2 indexes;
+    ASSERT_EQ(FillDefaultPropertyListObject(&values, &indexes), S_OK);
+    ASSERT_EQ(indexes.GetCount(), 53u);
+    for (uint32_t slot : {6u, 10u, 14u, 16u, 20u, 22u, 34u, 36u})
+        EXPECT_EQ(indexes.GetElement(slot), -1) << slot;
+    EXPECT_EQ(indexes.GetElement(45), 7);
+    EXPECT_EQ(values.GetElement(45).m_value.m_int, 4);
+    EXPECT_STREQ(values.GetElement(50).m_value.m_text.GetString(), "ListObjectDefault_SliderScrollbar.bmp");
+    EXPECT_EQ(values.GetElement(44).m_type, InfoTypedValueUserInterface2::TypeBool);
+    EXPECT_FALSE(values.GetElement(44).m_value.m_bool);
+    EXPECT_EQ(FillDefaultPropertyListObject(nullptr, &indexes), E_INVALIDARG);
+
+    // Slots without an index are left out of what the list is given.
+    IndexListUserInterface2 given;
+    TypedValueListUserInterface2 givenValues;
+    for (uint32_t slot = 0; slot < indexes.GetCount(); ++slot) {
+        if (indexes.GetElement(slot) < 0)
+            continue;
+        const uint32_t n = given.GetCount();
+        given.SetSize(n + 1);
+        givenValues.SetSize(n + 1);
+        given.GetElement(n) = indexes.GetElement(slot);
+        givenValues.GetElement(n) = values.GetElement(slot);
+    }
+    ASSERT_EQ(m_list->UpdateGeneralInfoForObjectReal(0, &givenValues, &given, static_cast<int32_t>(given.GetCount())),
+              S_OK);
+    const auto number = [this](uint32_t index) {
+        return m_list->m_property_tables.GetElement(0).GetElement(index).m_value.m_float;
+    };
+    EXPECT_EQ(number(22), 25.0f);
+    // Index 10 is kept at most at the scroll-bar width.
+    EXPECT_EQ(number(10), 25.0f);
+    // Rows of 25 under a header of 30: 170 / 25 is six whole lines and a partial one.
+    EXPECT_EQ(m_list->m_whole_lines, 6);
+    EXPECT_EQ(m_list->m_lines.GetCount(), 7u);
+}
