@@ -189,6 +189,7 @@ protected:
     // Rechecks whether the scroll bar is needed; lays the list out again on a change when asked.
     void CheckScrollBarNeed(bool relayout);
     void ComputeColumnWidths();
+    void LoadChangedSkins();
     CellHit HitTest(int32_t x, int32_t y);
 
     HRESULT SetFirstVisibleRow(int32_t row, bool fromSelection);

@@ -71,6 +71,15 @@ constexpr uint32_t g_trueDefaults[] = {12, 13, 20, 21, 32, 53, 58};
 constexpr uint32_t g_textDefaults[] = {48, 49, 59, 68, 69, 70, 71, 72, 73};
 constexpr uint32_t FirstCellImageProperty = 74;
 constexpr uint32_t CellImageCount = 16;
+constexpr uint32_t FirstCellImageBuffer = 182;
+
+// Skin pictures: the property holding the file name and the general buffer it is loaded into.
+struct SkinPlace
+{
+    uint32_t m_property;
+    uint32_t m_buffer;
+};
+constexpr SkinPlace g_skins[] = {{68, 0}, {69, 1}, {70, 2}, {71, 3}, {48, 77}, {49, 78}, {59, 96}};
 
 int32_t ClampImageIndex(int32_t index)
 {
@@ -655,9 +664,27 @@ HRESULT ListObjectUserInterface2::OnSizeWindow(HWND, WPARAM, LPARAM, uint64_t)
     return RebuildObject();
 }
 
+// Only pictures whose name changed are read again; the folder is the widget's text.
+void ListObjectUserInterface2::LoadChangedSkins()
+{
+    const TypedValueListUserInterface2& table = m_property_tables.GetElement(0);
+    const DynamicBoundsObject<uint8_t>& changed = m_property_changed.GetElement(0);
+    const auto load = [&](uint32_t property, uint32_t buffer) {
+        const DynamicString& name = table.GetElement(property).m_value.m_text;
+        if (changed.GetElement(property) == 0 || name.GetLenString() == 0)
+            return;
+        LoadBMPFileToGeneralBuffer(name.GetString(), m_text.GetString(), &m_array_general_buffers.GetElement(buffer));
+    };
+    for (const SkinPlace& skin : g_skins)
+        load(skin.m_property, skin.m_buffer);
+    for (uint32_t i = 0; i < CellImageCount; ++i)
+        load(FirstCellImageProperty + i, FirstCellImageBuffer + i);
+}
+
 HRESULT ListObjectUserInterface2::OnGeneralInfoChanged()
 {
     try {
+        LoadChangedSkins();
         TypedValueListUserInterface2& table = m_property_tables.GetElement(0);
         const auto atLeast = [&table](uint32_t index, float minimum) {
             InfoTypedValueUserInterface2& entry = table.GetElement(index);

@@ -1,5 +1,7 @@
 #include "ListTestSupport.h"
 
+#include "TempFolder.h"
+
 #include <cmath>
 #include <limits>
 
@@ -492,4 +494,46 @@ TEST_F(ListTest, DefaultPropertySetApplies)
     // Rows of 25 under a header of 30: 170 / 25 is six whole lines and a partial one.
     EXPECT_EQ(m_list->m_whole_lines, 6);
     EXPECT_EQ(m_list->m_lines.GetCount(), 7u);
+}
+
+// A 32-bit BMP of the given size, every pixel grey.
+std::string MakeGreyBmp32(int width, int height)
+{
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+    bytes.append(static_cast<size_t>(width) * height * 4, '\x80');
+    return bytes;
+}
+
+TEST_F(ListTest, ChangedSkinsAndCellImagesLoadFromTheWidgetsFolder)
+{
+    TempFolder folder;
+    folder.WriteFile("up.bmp", MakeGreyBmp32(7, 3));
+    folder.WriteFile("image.bmp", MakeGreyBmp32(5, 2));
+    ASSERT_TRUE(SUCCEEDED(m_list->SetOptimCPUReal(4)));
+    ASSERT_EQ(m_list->SetTextVarForObjectReal(1, folder.Path().c_str()), S_OK);
+    TypedValueListUserInterface2 values = ::MakeList(std::vector<InfoTypedValueUserInterface2>(2));
+    values.GetElement(0).SetText("up.bmp");
+    values.GetElement(1).SetText("image.bmp");
+    const IndexListUserInterface2 indexes = MakeIndexList({48, 74 + 3});
+    ASSERT_EQ(m_list->UpdateGeneralInfoForObjectReal(0, &values, &indexes, 2), S_OK);
+    EXPECT_EQ(m_list->m_array_general_buffers.GetElement(77).m_width_element, 7);
+    EXPECT_EQ(m_list->m_array_general_buffers.GetElement(185).m_width_element, 5);
+    EXPECT_EQ(m_list->m_array_general_buffers.GetElement(185).m_height_element, 2);
+    // An unchanged name is not read again.
+    folder.WriteFile("up.bmp", MakeGreyBmp32(9, 3));
+    const IndexListUserInterface2 other = MakeIndexList({74 + 3});
+    TypedValueListUserInterface2 image = ::MakeList(std::vector<InfoTypedValueUserInterface2>(1));
+    image.GetElement(0).SetText("image.bmp");
+    ASSERT_EQ(m_list->UpdateGeneralInfoForObjectReal(0, &image, &other, 1), S_OK);
+    EXPECT_EQ(m_list->m_array_general_buffers.GetElement(77).m_width_element, 7);
 }
