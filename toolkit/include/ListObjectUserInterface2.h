@@ -207,6 +207,7 @@ protected:
     int32_t SliderTrackLength() const;
     void DragSliderTo(int32_t y);
     void AutoScroll(uint64_t now);
+    void SetPictureStepCounts();
 
     // ---- mouse, keys and editing ----
     void HandleMouse(UINT message, LPARAM lParam, uint64_t time);

@@ -22,6 +22,10 @@ constexpr double AutoScrollAcceleration = 0.03;
 constexpr double AutoScrollMinimumSpeed = 10.0;
 constexpr double AutoScrollMaximumSpeed = 200.0;
 constexpr WPARAM FirstInsertedCharacter = 30;
+constexpr uint32_t LineStepsSlot = 45;
+constexpr uint32_t LineStepsPerLine = 600;
+constexpr uint32_t CellTextStepsSlot = 40;
+constexpr uint32_t CellTextStepsPerLine = 30;
 
 uint32_t CellKind(const InfoCellListUserInterface2& cell)
 {
@@ -116,9 +120,22 @@ HRESULT ListObjectUserInterface2::CycleBeforeFinalize(HWND, WPARAM, LPARAM, uint
 {
     try {
         AutoScroll(m_time_server.GetTime());
+        SetPictureStepCounts();
         return S_OK;
     }
     CATCH_ALL_RETURN(E_FAIL)
+}
+
+// The picture cycle runs its line steps once per line to redraw and its cell-text steps once per
+// line whose cell pictures changed.
+void ListObjectUserInterface2::SetPictureStepCounts()
+{
+    uint32_t redrawn = 0;
+    for (uint32_t i = 0; i < m_lines.GetCount(); ++i)
+        redrawn += m_lines.GetElement(i).m_redraw != 0 ? 1 : 0;
+    const uint32_t pictures = m_changed_picture_lines.GetCount();
+    m_actions.GetElement(LineStepsSlot).m_repeat_count = std::max(LineStepsPerLine * redrawn, 1u);
+    m_actions.GetElement(CellTextStepsSlot).m_repeat_count = std::max(CellTextStepsPerLine * pictures, 1u);
 }
 
 HRESULT ListObjectUserInterface2::CycleAfterFinalize(HWND, WPARAM, LPARAM, uint64_t, uint64_t)
@@ -126,6 +143,7 @@ HRESULT ListObjectUserInterface2::CycleAfterFinalize(HWND, WPARAM, LPARAM, uint6
     try {
         for (uint32_t i = 0; i < m_lines.GetCount(); ++i)
             m_lines.GetElement(i).m_redraw = 0;
+        m_changed_picture_lines.FreeAll();
         return S_OK;
     }
     CATCH_ALL_RETURN(E_FAIL)

@@ -325,6 +325,22 @@ TEST_F(ListTest, ScrollingLessThanAPageMarksOnlyTheLinesThatScrollIn)
     EXPECT_EQ(redraw, (std::vector<int>{1, 0, 0, 1, 1}));
 }
 
+TEST_F(ListTest, CycleStepsFollowTheChangedLines)
+{
+    Fill(20);
+    const auto cycle = [this] {
+        EXPECT_EQ(m_list->CycleBeforeFinalize(m_list->m_window, 0, 0, 0, 0), S_OK);
+        return std::pair{m_list->m_actions.GetElement(45).m_repeat_count,
+                         m_list->m_actions.GetElement(40).m_repeat_count};
+    };
+    EXPECT_EQ(cycle(), std::pair(5u * 600u, 5u * 30u));
+    ASSERT_EQ(m_list->CycleAfterFinalize(m_list->m_window, 0, 0, 0, 0), S_OK);
+    EXPECT_EQ(cycle(), std::pair(1u, 1u));
+    RowListUserInterface2 row = MakeRows({"new"});
+    ASSERT_EQ(m_list->UpdateElementsListReal(List::CodeReplace, 3, 1, &row), S_OK);
+    EXPECT_EQ(cycle(), std::pair(600u, 30u));
+}
+
 // ---- layout and hit test ----
 
 struct LayoutCase

@@ -33,6 +33,7 @@ public:
     using ListObjectUserInterface2::m_whole_lines;
     using ListObjectUserInterface2::ScrollPartAt;
     using ListObjectUserInterface2::SliderTop;
+    using BaseUserInterface::m_actions;
     using BaseUserInterface::m_array_general_buffers;
     using BaseUserInterface::m_property_tables;
     using BaseUserInterface::m_window;
