@@ -249,8 +249,9 @@ protected:
     uint32_t m_caret = 0;
     DynamicBoundsObject<LineEntry> m_lines;
     int32_t m_whole_lines = 0;
-    // Lines whose cell pictures must be made again, each once.
+    // Lines whose cell pictures must be made again, each once: the first count places.
     DynamicBoundsObject<int32_t> m_changed_picture_lines;
+    uint32_t m_changed_picture_count = 0;
     ObjectWindowMessage1 m_list_messages;
     DynamicBoundsObject<UINT> m_notifications;
 };

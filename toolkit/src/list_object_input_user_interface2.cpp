@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -133,7 +134,7 @@ void ListObjectUserInterface2::SetPictureStepCounts()
     uint32_t redrawn = 0;
     for (uint32_t i = 0; i < m_lines.GetCount(); ++i)
         redrawn += m_lines.GetElement(i).m_redraw != 0 ? 1 : 0;
-    const uint32_t pictures = m_changed_picture_lines.GetCount();
+    const uint32_t pictures = m_changed_picture_count;
     m_actions.GetElement(LineStepsSlot).m_repeat_count = std::max(LineStepsPerLine * redrawn, 1u);
     m_actions.GetElement(CellTextStepsSlot).m_repeat_count = std::max(CellTextStepsPerLine * pictures, 1u);
 }
@@ -143,7 +144,7 @@ HRESULT ListObjectUserInterface2::CycleAfterFinalize(HWND, WPARAM, LPARAM, uint6
     try {
         for (uint32_t i = 0; i < m_lines.GetCount(); ++i)
             m_lines.GetElement(i).m_redraw = 0;
-        m_changed_picture_lines.FreeAll();
+        m_changed_picture_count = 0;
         return S_OK;
     }
     CATCH_ALL_RETURN(E_FAIL)

@@ -638,12 +638,10 @@ void ListObjectUserInterface2::MarkLineChanged(int32_t line)
         return;
     m_lines.GetElement(static_cast<uint32_t>(line)).m_redraw = 1;
     m_redraw = 1;
-    for (uint32_t i = 0; i < m_changed_picture_lines.GetCount(); ++i)
+    for (uint32_t i = 0; i < m_changed_picture_count; ++i)
         if (m_changed_picture_lines.GetElement(i) == line)
             return;
-    const uint32_t count = m_changed_picture_lines.GetCount();
-    if (SUCCEEDED(m_changed_picture_lines.SetSize(count + 1)))
-        m_changed_picture_lines.GetElement(count) = line;
+    m_changed_picture_lines.GetElement(m_changed_picture_count++) = line;
 }
 
 void ListObjectUserInterface2::MarkRowChanged(int32_t row)
@@ -715,7 +713,10 @@ HRESULT ListObjectUserInterface2::RebuildObject()
         m_lines.Fill(LineEntry{});
         if (m_rest_height > 0)
             m_lines.GetElement(static_cast<uint32_t>(lines - 1)).m_whole = 0;
-        m_changed_picture_lines.FreeAll();
+        // One place per line, so that marking a line never allocates.
+        m_changed_picture_count = 0;
+        if (FAILED(m_changed_picture_lines.Init(static_cast<uint32_t>(lines), 0)))
+            return E_FAIL;
         ClampIndicesAndNotify();
         CheckScrollBarNeed(false);
         ComputeColumnWidths();
