@@ -306,3 +306,27 @@ TEST_F(ListInputTest, LosingTheFocusEndsEditMode)
     EXPECT_EQ(Notifications(), (std::vector<Notification>{{6, 0}}));
     EXPECT_EQ(CellWord(0, 0) & CellEdited, 0u);
 }
+
+TEST_F(ListInputTest, HoverFollowsTheLineAndByChoiceTheColumn)
+{
+    FillCells(0, 0);
+    const auto move = [this](int32_t x, int32_t y) {
+        PostMessageA(m_list->m_window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        PumpPending();
+    };
+    move(50, LineY(1));
+    EXPECT_EQ(m_list->m_hovered_line, 1);
+    EXPECT_EQ(m_list->m_focused_column, 0);
+    // Another column of the same line is no change by default.
+    move(150, LineY(1));
+    EXPECT_EQ(m_list->m_focused_column, 0);
+    m_list->m_property_tables.GetElement(0).GetElement(58).SetBool(false);
+    move(160, LineY(1));
+    EXPECT_EQ(m_list->m_focused_column, 1);
+    move(160, LineY(2));
+    EXPECT_EQ(m_list->m_hovered_line, 2);
+    PostMessageA(m_list->m_window, WM_MOUSELEAVE, 0, 0);
+    PumpPending();
+    EXPECT_EQ(m_list->m_hovered_line, -1);
+    EXPECT_TRUE(Notifications().empty());
+}
