@@ -703,6 +703,7 @@ HRESULT ListObjectUserInterface2::OnGeneralInfoChanged()
 HRESULT ListObjectUserInterface2::RebuildObject()
 {
     try {
+        BaseUserInterface::RebuildObject();
         const int32_t listHeight = std::max(m_height - HeaderHeight(), 0);
         const int32_t rowHeight = RowHeight();
         m_whole_lines = listHeight / rowHeight;
