@@ -5,6 +5,7 @@
 #include "FunctWorkWithHWND.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <iterator>
 
@@ -372,7 +373,7 @@ HRESULT ListObjectUserInterface2::UpdateElementsListReal(int32_t code, int32_t f
         if (code == CodeRead) {
             if (rows == nullptr || first < 0)
                 throw 240;
-            const int32_t end = std::min(first + count, RowCount());
+            const auto end = static_cast<int32_t>(std::min<int64_t>(int64_t{first} + count, RowCount()));
             for (int32_t row = first; row < end; ++row)
                 rows->GetElement(static_cast<uint32_t>(row - first)) = m_rows.GetElement(static_cast<uint32_t>(row));
             return S_OK;
@@ -452,6 +453,8 @@ void ListObjectUserInterface2::ReplaceRows(int32_t first, int32_t count, const R
 {
     if (first < 0)
         throw 241;
+    if (count > INT32_MAX - first)
+        throw 242;
     if (first + count > RowCount() && FAILED(m_rows.SetSize(static_cast<uint32_t>(first + count))))
         throw 240;
     for (int32_t i = 0; i < count; ++i)
@@ -469,7 +472,7 @@ HRESULT ListObjectUserInterface2::DeleteRows(int32_t first, int32_t count)
         return S_FALSE;
     if (count < 1 || first < 0 || first >= oldCount)
         throw 241;
-    if (first + count > oldCount)
+    if (count > oldCount - first)
         throw 242;
     for (int32_t row = first + count; row < oldCount; ++row)
         m_rows.GetElement(static_cast<uint32_t>(row - count)) = m_rows.GetElement(static_cast<uint32_t>(row));

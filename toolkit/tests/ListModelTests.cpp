@@ -164,6 +164,8 @@ TEST_F(ListTest, RowOperations)
         {"delete nothing", {{1, -1, 1, {"a"}, S_OK}, {3, 1, -1, {}, S_FALSE}}, {"a"}},
         {"delete past the end", {{1, -1, 2, {"a", "b"}, S_OK}, {3, 1, 2, {}, E_FAIL}}, {"a", "b"}},
         {"delete everything", {{1, -1, 2, {"a", "b"}, S_OK}, {3, 0, -1, {}, S_OK}}, {}},
+        {"delete a count beyond any row", {{1, -1, 2, {"a", "b"}, S_OK}, {3, 1, INT32_MAX, {}, E_FAIL}}, {"a", "b"}},
+        {"replace beyond any row", {{2, INT32_MAX, 1, {"a"}, E_FAIL}}, {}},
     };
     for (const RowCase& c : cases) {
         SCOPED_TRACE(c.m_name);
