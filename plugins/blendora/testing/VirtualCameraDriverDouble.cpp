@@ -92,3 +92,22 @@ HRESULT VirtualCameraDriverDouble::ReadFrame(VirtualCameraFrameReport& report, b
     Release();
     return S_OK;
 }
+
+HRESULT VirtualCameraDriverDouble::ReadPixel(int32_t x, int32_t y, int32_t yuv[3])
+{
+    const HRESULT held = Hold();
+    if (FAILED(held))
+        return held;
+    const InfoBetweenPlexamoDriverAndApplication& header = Header();
+    const int64_t bytes = static_cast<int64_t>(header.m_stride) * header.m_height + kPlexamoDataOffset;
+    const bool inside = header.m_frame_ready != 0 && x >= 0 && y >= 0 && x < header.m_width &&
+                        y < header.m_height && header.m_stride >= 2 * header.m_width && bytes <= m_size;
+    if (inside) {
+        const BYTE* pair = m_view + kPlexamoDataOffset + static_cast<int64_t>(y) * header.m_stride + 4 * (x / 2);
+        yuv[0] = pair[2 * (x % 2)];
+        yuv[1] = pair[1];
+        yuv[2] = pair[3];
+    }
+    Release();
+    return inside ? S_OK : E_INVALIDARG;
+}

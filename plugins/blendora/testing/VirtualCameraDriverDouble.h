@@ -39,6 +39,9 @@ public:
     HRESULT SetLargestSize(int32_t width, int32_t height);
     // Reports the header and the digest of a waiting frame; with take set, clears the flag.
     HRESULT ReadFrame(VirtualCameraFrameReport& report, bool take);
+    // The luma of the pixel and the chroma pair it shares, of the waiting frame; E_INVALIDARG when
+    // no frame waits or the pixel lies outside it.
+    HRESULT ReadPixel(int32_t x, int32_t y, int32_t yuv[3]);
 
     // Holds the mutex until Release (the same thread), as a driver that hangs would.
     HRESULT Hold();

@@ -6,6 +6,7 @@
 //     create <kind> <bytes>    the same, creating the section with the size when it does not exist
 //     largest <width> <height> tell the largest frame accepted
 //     read | peek              "ok <flag> <width> <height> <stride> <digest>"; read also takes the frame
+//     pixel <x> <y>            "ok <y> <u> <v>" of the waiting frame's pixel, the frame left waiting
 //     hold | release           take the mutex and keep it, or give it back
 //     exit-holding             take the mutex and end without giving it back
 //     exit
@@ -47,6 +48,15 @@ HRESULT ReportFrame(VirtualCameraDriverDouble& driver, bool take)
     return result;
 }
 
+void ReportPixel(VirtualCameraDriverDouble& driver, int32_t x, int32_t y)
+{
+    int32_t yuv[3] = {};
+    const HRESULT result = driver.ReadPixel(x, y, yuv);
+    char details[64];
+    std::snprintf(details, sizeof(details), "%d %d %d", yuv[0], yuv[1], yuv[2]);
+    Answer(result, details);
+}
+
 void RunCommand(VirtualCameraDriverDouble& driver, const char* line)
 {
     char command[32] = {};
@@ -62,6 +72,8 @@ void RunCommand(VirtualCameraDriverDouble& driver, const char* line)
         Answer(driver.SetLargestSize(static_cast<int32_t>(first), static_cast<int32_t>(second)));
     else if (name == "read" || name == "peek")
         ReportFrame(driver, name == "read");
+    else if (name == "pixel" && count == 3)
+        ReportPixel(driver, static_cast<int32_t>(first), static_cast<int32_t>(second));
     else if (name == "hold")
         Answer(driver.Hold());
     else if (name == "release") {

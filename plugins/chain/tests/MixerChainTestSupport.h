@@ -1,0 +1,103 @@
+// The mixer path as the application builds it, with the delivered plug-ins loaded from the
+// program's folder, a live client window, the driver double as a process of its own, and
+// generated AVI sources: flat colour stripes with a block that moves across the middle band.
+#pragma once
+
+#include "ControllerTestSupport.h"
+#include "MixerTestSupport.h"
+#include "TempFolder.h"
+
+#include "StructForInterfaceDataPath1.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+using ParamSetter = std::function<void(InfoParamDataPath1&)>;
+ParamSetter Int(int32_t value);
+ParamSetter Bool(bool value);
+ParamSetter Float(float value);
+ParamSetter Rect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+ParamSetter Pointer(void* pointer);
+
+struct Yuv
+{
+    int y, u, v;
+};
+
+// The stripes of every generated picture, left to right; the middle band is grey with the block.
+inline constexpr Yuv kStripes[4] = {{40, 100, 160}, {100, 160, 90}, {170, 60, 200}, {220, 128, 128}};
+inline constexpr Yuv kBandGrey = {128, 128, 128};
+inline constexpr Yuv kBlock = {235, 128, 128};
+
+// YUY2 rows, top first, of frame n of the generated source; the stripes in reverse order when
+// mirrored, so that a second source's picture tells itself apart.
+std::vector<uint8_t> MakeChainPicture(int width, int height, int frame, bool mirrored = false);
+inline const Yuv& StripeColour(int stripe, bool mirrored) { return kStripes[mirrored ? 3 - stripe : stripe]; }
+// The block's left column in frame n.
+int BlockLeft(int width, int frame);
+// The centre column of stripe k, even, and a row inside the stripes above the band.
+int StripeColumn(int width, int stripe);
+inline int StripeRow(int height) { return height / 8; }
+
+// Filter indexes of the mixer path: the mixer, the output, then four per source added, in the
+// order the recipe creates them.
+inline constexpr int32_t kMixer = 0;
+inline constexpr int32_t kOutput = 1;
+struct SourceFilters
+{
+    int32_t source;
+    int32_t camera;
+    int32_t detector;
+    int32_t correction;
+};
+inline SourceFilters FiltersOfSource(int32_t order)
+{
+    const int32_t first = 2 + 4 * order;
+    return {first, first + 1, first + 2, first + 3};
+}
+
+class MixerChainTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { BuildPath(); }
+    void TearDown() override { TearDownPath(); }
+    // The path as the application builds it, the reader started and the driver kind set.
+    void BuildPath();
+    // Stops the path and ends the controller, the reader and the client window.
+    void TearDownPath();
+
+    // One call of an interface of the filter at the index, on the worker as the application sends it.
+    HRESULT Call(int32_t index, const GUID& iid, int32_t method, const std::vector<ParamSetter>& setters);
+    // Writes a source file of the size and adds it in the slot (the order-th source added), with
+    // its corrections off and its mixer input enabled; the path runs.
+    void AddSource(int32_t slot, int32_t order, int width, int height, bool mirrored = false);
+    // The reader peeks until a frame of the size waits; whether one came.
+    bool WaitForReaderFrame(int width, int height, VirtualCameraFrameReport* report = nullptr);
+    // The waiting frame's pixel, as the reader sees it.
+    Yuv ReaderPixel(int x, int y);
+    // Waits until the filter at the index has received that many frames since the last reset.
+    bool WaitForFrameAt(int32_t index, int count = 1);
+    int RoutedFrames(ObjectDataPath1* filter);
+    void ForgetRoutedFrames();
+    // Handles the client window's event messages as the application does, fetching the queued
+    // events of both kinds and showing each to the look; until done() or the time is up.
+    bool CollectClientEvents(const std::function<void(const InfoEventDataFrame1&)>& look,
+                             const std::function<bool()>& done, DWORD timeoutMs);
+
+    TempFolder m_files;
+    std::unique_ptr<TestClientWindow> m_window;
+    std::unique_ptr<TestControlDataPath1> m_controller;
+    std::unique_ptr<VirtualCameraReader> m_reader;
+    std::mutex m_routed_lock;
+    std::map<ObjectDataPath1*, int> m_routed;
+};
+
+// The program's folder, without the trailing backslash.
+std::string ProgramFolderPath();
