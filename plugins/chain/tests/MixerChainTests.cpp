@@ -320,3 +320,45 @@ TEST_F(MixerChainTest, TeardownLeavesNothingBehind)
     EXPECT_LE(after.handles, before.handles);
     EXPECT_LE(after.frameHeapUsers, before.frameHeapUsers);
 }
+
+// Corrections on and left neutral but for the brightness, split view off: the stripes' luma rises
+// by the set amount.
+TEST_F(MixerChainTest, ARaisedBrightnessShowsInTheReadersFrames)
+{
+    constexpr int kRaise = 20;
+    // The correction filter's value indexes, its split view and temporal noise removal parameters.
+    constexpr uint32_t kBrightness = 1;
+    constexpr uint32_t kSharpness = 3;
+    constexpr uint32_t kEdgeSmoothing = 6;
+    constexpr int32_t kSplitView = 7;
+    constexpr int32_t kTemporalNoise = 14;
+    AddSource(0, 0, 640, 480);
+    const int32_t correction = FiltersOfSource(0).correction;
+    const auto setValue = [&](uint32_t index, float value) {
+        return Call(correction, IID_IControlCorrectVideoData, 1,
+                    {[index](InfoParamDataPath1& param) { param.SetUInt(index); }, Float(value)});
+    };
+    for (uint32_t index : {kSharpness, kEdgeSmoothing})
+        ASSERT_EQ(S_OK, setValue(index, 51.0f));
+    for (int32_t param : {kSplitView, kTemporalNoise})
+        ASSERT_EQ(S_OK, Call(correction, IID_IControlCorrectVideoData, 3, {Int(param), Int(0), Float(1.0f)}));
+    // The user's scale: 51 neutral, 50 steps for 255 levels.
+    ASSERT_EQ(S_OK, setValue(kBrightness, 51.0f + kRaise * 50.0f / 255.0f));
+    ASSERT_EQ(S_OK, Call(correction, IID_IControlCorrectVideoData, 0, {Bool(true)}));
+    const auto raised = [&] {
+        for (int stripe = 0; stripe < 4; ++stripe)
+            if (std::abs(ReaderPixel(StripeColumn(640, stripe), StripeRow(480)).y - (kStripes[stripe].y + kRaise)) > 1)
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            if (WaitForReaderFrame(640, 480) && raised())
+                return true;
+            m_reader->Read(true);
+            return false;
+        },
+        30000));
+    for (int stripe = 0; stripe < 4; ++stripe)
+        EXPECT_NEAR(ReaderPixel(StripeColumn(640, stripe), StripeRow(480)).y, kStripes[stripe].y + kRaise, 1) << stripe;
+}
