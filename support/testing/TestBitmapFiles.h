@@ -8,6 +8,26 @@
 #include <string>
 #include <vector>
 
+// A BMP file of any bit count: the headers of 14 and 40 bytes, the palette (4 bytes an entry), then
+// the pixel rows as given (bottom row first for a positive height, each padded to 4 bytes).
+inline std::string MakeBmpFile(int width, int height, WORD bitCount, const std::string& palette,
+                               const std::string& pixels)
+{
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info) + static_cast<DWORD>(palette.size());
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = bitCount;
+    info.biClrUsed = static_cast<DWORD>(palette.size() / 4);
+    return std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
+           std::string(reinterpret_cast<const char*>(&info), sizeof(info)) + palette + pixels;
+}
+
 // A 32-bit BMP: 0x00RRGGBB pixels given top row first; a positive height stores them bottom row
 // first. The pixels start at the offset given, after headers of 14 and 40 bytes.
 inline std::string MakeBmp32(int width, int height, const std::vector<uint32_t>& topRowFirst, bool bottomUp,

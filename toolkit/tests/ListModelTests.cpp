@@ -1,6 +1,7 @@
 #include "ListTestSupport.h"
 
 #include "TempFolder.h"
+#include "TestBitmapFiles.h"
 
 #include <cmath>
 #include <limits>
@@ -517,19 +518,7 @@ TEST_F(ListTest, DefaultPropertySetApplies)
 // A 32-bit BMP of the given size, every pixel grey.
 std::string MakeGreyBmp32(int width, int height)
 {
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-    bytes.append(static_cast<size_t>(width) * height * 4, '\x80');
-    return bytes;
+    return MakeBmp32(width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, 0x80808080u), true);
 }
 
 TEST_F(ListTest, ChangedSkinsAndCellImagesLoadFromTheWidgetsFolder)

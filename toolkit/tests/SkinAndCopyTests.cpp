@@ -4,6 +4,7 @@
 
 #include "LogCapture.h"
 #include "TempFolder.h"
+#include "TestBitmapFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,25 +13,6 @@
 #include <vector>
 
 namespace {
-
-// A 32-bit BMP of 0x00RRGGBB pixels given top row first, stored bottom row first.
-std::string MakeBottomUpBmp32(int width, int height, const std::vector<uint32_t>& topRowFirst)
-{
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-    for (int row = height - 1; row >= 0; --row)
-        bytes.append(reinterpret_cast<const char*>(&topRowFirst[static_cast<size_t>(row) * width]), 4u * width);
-    return bytes;
-}
 
 int16_t Sample(const InfoGeneralBufferForUserInterface2& buffer, uint32_t plane, int32_t x, int32_t y)
 {
@@ -60,7 +42,7 @@ TEST_F(SkinAndCopyTest, SkinLoadsExactlyWithSpareBytesBehindTheRows)
     std::vector<uint32_t> pixels;
     for (int i = 0; i < Width * Height; ++i)
         pixels.push_back(static_cast<uint32_t>((i * 10) << 16 | (i * 10 + 1) << 8 | (i * 10 + 2)));
-    m_folder.WriteFile("skin.bmp", MakeBottomUpBmp32(Width, Height, pixels));
+    m_folder.WriteFile("skin.bmp", MakeBmp32(Width, Height, pixels, true));
     for (uint32_t mode : {1u, 4u, 0x200u}) { // 0x200: no set, the loader's own conversion and mirror
         SCOPED_TRACE(mode);
         m_widget.SetOptimCPUReal(mode);

@@ -3,6 +3,7 @@
 #include "IntavoConversions.h"
 
 #include "MediaSubtypeGuids.h"
+#include "TestBitmapFiles.h"
 #include "sys_funct1.h"
 
 #include <cstdlib>
@@ -109,19 +110,7 @@ const std::vector<AviSourceCase>& AviSourceCases()
 
 std::string MakeBmp24File(int width, int height, const std::vector<uint8_t>& bottomUpRows)
 {
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(bottomUpRows.size());
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    return std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
-           std::string(reinterpret_cast<const char*>(&info), sizeof(info)) +
-           std::string(bottomUpRows.begin(), bottomUpRows.end());
+    return MakeBmpFile(width, height, 24, "", std::string(bottomUpRows.begin(), bottomUpRows.end()));
 }
 
 std::vector<uint8_t> CaptureDesktopRgb24(int width, int height)

@@ -3,6 +3,7 @@
 #include "GraphObjectTestSupport.h"
 
 #include "TempFolder.h"
+#include "TestBitmapFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -22,18 +23,7 @@ std::string UniformBmp24(int width, int height, BYTE blue, BYTE green, BYTE red)
             at[1] = static_cast<char>(green);
             at[2] = static_cast<char>(red);
         }
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    return std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
-           std::string(reinterpret_cast<const char*>(&info), sizeof(info)) + pixels;
+    return MakeBmpFile(width, height, 24, "", pixels);
 }
 
 TEST(GraphOwnSource, APictureFileArrivesAsItsRgb24Frame)

@@ -4,6 +4,7 @@
 
 #include "ManualTestClock.h"
 #include "TempFolder.h"
+#include "TestBitmapFiles.h"
 
 #include "MediaSubtypeGuids.h"
 
@@ -23,24 +24,6 @@ struct Rgb
 };
 using PixelAt = std::function<Rgb(int x, int y)>; // y counted from the top
 
-// A BMP file of the given rows (bottom-up, padded to 4 bytes) and palette.
-std::string BmpFile(int width, int height, WORD bitCount, const std::string& palette, const std::string& pixels)
-{
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info) + static_cast<DWORD>(palette.size());
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = bitCount;
-    info.biClrUsed = static_cast<DWORD>(palette.size() / 4);
-    return std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
-           std::string(reinterpret_cast<const char*>(&info), sizeof(info)) + palette + pixels;
-}
-
 std::string Bmp24(int width, int height, const PixelAt& pixel)
 {
     const int stride = (3 * width + 3) & ~3;
@@ -53,7 +36,7 @@ std::string Bmp24(int width, int height, const PixelAt& pixel)
             at[1] = static_cast<char>(colour.g);
             at[2] = static_cast<char>(colour.r);
         }
-    return BmpFile(width, height, 24, "", pixels);
+    return MakeBmpFile(width, height, 24, "", pixels);
 }
 
 // An 8-bit palette BMP: palette entry i is (i, 255 - i, i / 2); each pixel its column's entry.
@@ -67,7 +50,7 @@ std::string Bmp8Palette(int width, int height)
     std::string palette;
     for (int i = 0; i < 256; ++i)
         palette += {static_cast<char>(i / 2), static_cast<char>(255 - i), static_cast<char>(i), '\0'};
-    return BmpFile(width, height, 8, palette, pixels);
+    return MakeBmpFile(width, height, 8, palette, pixels);
 }
 
 Rgb Uniform(BYTE r, BYTE g, BYTE b, int, int)
