@@ -1,0 +1,100 @@
+// The skins the build draws: every file of the list family lies in the program's skin folder with
+// its size, and a list whose folder is the skin folder loads them with its default settings.
+#include "ListTestSupport.h"
+
+#include "FunctLoadBMP32FileToR16G16B16Format.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// The skin folder beside the test program, as the program finds its own.
+std::string SkinFolder()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    folder.resize(folder.find_last_of('\\'));
+    return folder + "\\ResourceBMP\\DefaultSchemeKorvane";
+}
+
+// The default property set as an owner applies it: slots without a property are left out.
+void ApplyDefaultProperties(ListObjectUserInterface2& list)
+{
+    TypedValueListUserInterface2 values;
+    IndexListUserInterface2 indexes;
+    ASSERT_EQ(FillDefaultPropertyListObject(&values, &indexes), S_OK);
+    TypedValueListUserInterface2 given;
+    IndexListUserInterface2 givenIndexes;
+    for (uint32_t slot = 0; slot < indexes.GetCount(); ++slot) {
+        if (indexes.GetElement(slot) < 0)
+            continue;
+        const uint32_t n = given.GetCount();
+        given.SetSize(n + 1);
+        givenIndexes.SetSize(n + 1);
+        given.GetElement(n) = values.GetElement(slot);
+        givenIndexes.GetElement(n) = indexes.GetElement(slot);
+    }
+    ASSERT_EQ(list.UpdateGeneralInfoForObjectReal(0, &given, &givenIndexes, static_cast<int32_t>(given.GetCount())),
+              S_OK);
+}
+
+struct SkinFile
+{
+    const char* m_name;
+    int m_width;
+    int m_height;
+};
+
+} // namespace
+
+TEST(DefaultSkins, ListSkinFilesLoadWithTheirSizes)
+{
+    const SkinFile files[] = {
+        {"ListObjectDefault_UpKey.bmp", 25, 35},
+        {"ListObjectDefault_DownKey.bmp", 25, 35},
+        {"ListObjectDefault_SliderScrollbar.bmp", 25, 30},
+        {"ListObjectDefault_ScrollbarStencilPressedSlider.bmp", 25, 30},
+        {"ListObjectDefault_Forground1.bmp", 25, 25},
+        {"ListObjectDefault_Forground2.bmp", 25, 25},
+    };
+    for (const SkinFile& file : files) {
+        SCOPED_TRACE(file.m_name);
+        SWORD* planes[3] = {};
+        int width = 0, height = 0, stride = 0, capacity = 0;
+        const DynamicString path((SkinFolder() + "\\" + file.m_name).c_str());
+        ASSERT_EQ(LoadBMP32FileToR16G16B16Format(rgb32_to_r16g16b16_c, YMirror_function_c, path, &planes[0],
+                                                 &planes[1], &planes[2], &width, &height, &stride, 16, &capacity),
+                  S_OK);
+        EXPECT_EQ(width, file.m_width);
+        EXPECT_EQ(height, file.m_height);
+        for (SWORD*& plane : planes)
+            SAFE_TASK_FREE(&plane);
+    }
+}
+
+TEST_F(ListTest, DefaultSkinsLoadIntoTheListsBuffers)
+{
+    ASSERT_TRUE(SUCCEEDED(m_list->SetOptimCPUReal(4)));
+    ASSERT_EQ(m_list->SetTextVarForObjectReal(1, SkinFolder().c_str()), S_OK);
+    ApplyDefaultProperties(*m_list);
+    const struct
+    {
+        uint32_t m_buffer;
+        int m_width;
+        int m_height;
+    } expected[] = {{77, 25, 35}, {78, 25, 35}, {96, 25, 30}, {182, 25, 25}, {183, 25, 25}};
+    for (const auto& skin : expected) {
+        const InfoGeneralBufferForUserInterface2& buffer = m_list->m_array_general_buffers.GetElement(skin.m_buffer);
+        EXPECT_EQ(buffer.m_width_element, skin.m_width) << skin.m_buffer;
+        EXPECT_EQ(buffer.m_height_element, skin.m_height) << skin.m_buffer;
+    }
+    // The checked box differs from the unchecked one in its middle, where the mark is.
+    const auto middleGreen = [this](uint32_t index) {
+        const InfoGeneralBufferForUserInterface2& buffer = m_list->m_array_general_buffers.GetElement(index);
+        return buffer.m_rgb_buffers.GetElement(1)[17 * buffer.m_byte_stride / 2 + 11];
+    };
+    EXPECT_NE(middleGreen(182), middleGreen(183));
+}
