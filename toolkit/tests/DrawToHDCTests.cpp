@@ -1,6 +1,7 @@
 // The GDI drawings of widget layers, read back from a 32-bit memory picture.
 #include "BaseUserInterface.h"
 #include "DrawToHDCUserInterface2.h"
+#include "TestCanvas.h"
 
 #include "g_managment_mem.h"
 
@@ -11,46 +12,6 @@ namespace {
 constexpr uint32_t White = 0xFFFFFF;
 constexpr uint32_t Black = 0x000000;
 constexpr uint32_t Grey = 0x646464;
-
-// A top-down 32-bit picture with a memory context drawing into it.
-class Canvas
-{
-public:
-    Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255)) : m_width(width)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_context = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateDIBSection(m_context, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pixels), nullptr, 0);
-        m_previous = SelectObject(m_context, m_bitmap);
-        AutoGDIObject brush(CreateSolidBrush(fill));
-        const RECT all = {0, 0, width, height};
-        FillRect(m_context, &all, static_cast<HBRUSH>(brush.Get()));
-    }
-    ~Canvas()
-    {
-        SelectObject(m_context, m_previous);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_context);
-    }
-    HDC Context() const { return m_context; }
-    uint32_t Pixel(int x, int y) const
-    {
-        GdiFlush();
-        return m_pixels[y * m_width + x] & 0xFFFFFF;
-    }
-
-private:
-    int m_width;
-    HDC m_context = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_previous = nullptr;
-    uint32_t* m_pixels = nullptr;
-};
 
 struct Probe
 {
