@@ -274,6 +274,9 @@ protected:
     // The operation of GetBufferFromIndex.
     HRESULT CopyBufferFromIndex(int32_t index, InfoGeneralBufferForUserInterface2* destination);
 
+    // A container gives the widgets it makes their control id.
+    static void AssignControlId(BaseUserInterface& widget, uint32_t id) { widget.m_control_id = id; }
+
     // The class name the window is registered under.
     const char* WindowClassName() const;
     bool IsElementUsed(uint32_t index) const;
