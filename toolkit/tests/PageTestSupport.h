@@ -105,20 +105,8 @@ inline std::unique_ptr<TestPage> MakeShownPage(int32_t width, int32_t height)
 inline std::vector<HWND> ChildWindowsOf(HWND parent)
 {
     std::vector<HWND> found;
-    struct Search
-    {
-        HWND m_parent;
-        std::vector<HWND>* m_found;
-    } search{parent, &found};
-    EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            if (GetParent(window) == s->m_parent)
-                s->m_found->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        found.push_back(child);
     return found;
 }
 
