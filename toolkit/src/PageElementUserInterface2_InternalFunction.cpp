@@ -247,7 +247,8 @@ HRESULT PageObjectUserInterface2::FreeChildObjectUserInterfaceReal(BaseUserInter
                                                       : m_children.GetElement(row).GetElement(column);
                 if (held != widget)
                     continue;
-                uint32_t& uses = (frame ? m_group_frame_use_counts : m_child_use_counts).GetElement(row).GetElement(column);
+                CellTable<uint32_t>& counts = frame ? m_group_frame_use_counts : m_child_use_counts;
+                uint32_t& uses = counts.GetElement(row).GetElement(column);
                 if (uses == 0)
                     return E_FAIL;
                 --uses;
