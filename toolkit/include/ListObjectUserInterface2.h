@@ -5,6 +5,7 @@
 #pragma once
 
 #include "BaseUserInterface.h"
+#include "g_managment_mem.h"
 
 #include <cstdint>
 
@@ -152,9 +153,22 @@ public:
     HRESULT OnMouseButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, uint64_t time,
                           bool synthetic) override;
     HRESULT OnMouseMove(HWND window, WPARAM wParam, LPARAM lParam, uint64_t time) override;
+    HRESULT SetupGeneralCycle(uint32_t flags) override;
+    HRESULT SetChangedAllBuffers() override;
     HRESULT OnGeneralInfoChanged() override;
     HRESULT RebuildObject() override;
     int32_t GetIndexElementFromPoint(int32_t x, int32_t y) override;
+
+    // General buffers of the picture.
+    static constexpr int32_t BodyBuffer = 294;
+    static constexpr int32_t FirstCellBuffer = 295;
+    // Cell buffers exist for this many visible lines; lines below them are not drawn.
+    static constexpr int32_t PicturedLineLimit =
+        (static_cast<int32_t>(GeneralBufferCount) - FirstCellBuffer) / static_cast<int32_t>(ColumnCountListUserInterface2);
+    static int32_t CellBuffer(int32_t line, uint32_t column)
+    {
+        return FirstCellBuffer + static_cast<int32_t>(ColumnCountListUserInterface2) * line + static_cast<int32_t>(column);
+    }
 
 protected:
     // One visible line: it must be redrawn; it lies wholly inside the widget.
@@ -179,6 +193,28 @@ protected:
     // The scroll bar's width when it is enabled and needed, else 0.
     int32_t ScrollBarWidth() const;
     bool IsScrollBarActive() const;
+
+    // ---- picture ----
+    // The one callback of the picture's slots; its context is the drawing operation.
+    static HRESULT PictureAction(BaseUserInterface* widget, uintptr_t operation, int32_t slot, int32_t run,
+                                 uint32_t timeLow, uint32_t timeHigh);
+    HRESULT HeaderStep(int32_t run);
+    HRESULT HeaderIntoBodyStep(int32_t run);
+    HRESULT ScrollBarStep(uint32_t slot, int32_t run);
+    HRESULT CellTextStep(int32_t run);
+    HRESULT LineStep(int32_t run);
+    HRESULT DrawCell(int32_t line, uint32_t column);
+    HRESULT SetImageCopyStep(int32_t line, uint32_t column, int32_t imageSlot);
+    // Points the slot's copy at a place of the destination; the region is cut to both pictures
+    // (and, for the body's lines, to the left of the scroll bar). 1 when nothing is left of it.
+    HRESULT SetCopyStep(uint32_t slot, int32_t source, int32_t destination, int32_t x, int32_t y, int32_t rightEdge);
+    void SizePictureBuffers();
+    void MakeFonts();
+    int32_t PicturedLines() const;
+    int32_t ColumnLeft(uint32_t column) const;
+    // The pictures of the lines that stay on the page follow their rows.
+    void MoveLinePictures(int32_t distance);
+    void CopyCellIntoBody(int32_t line, uint32_t column);
 
     void Notify(uint32_t index, LPARAM value);
     void MarkLineChanged(int32_t line);
@@ -254,4 +290,15 @@ protected:
     uint32_t m_changed_picture_count = 0;
     ObjectWindowMessage1 m_list_messages;
     DynamicBoundsObject<UINT> m_notifications;
+    // The header is drawn again (and copied into the body) when set.
+    uint8_t m_header_rebuild = 1;
+    // The line the line steps are drawing and the step within it.
+    int32_t m_line_cursor = -1;
+    int32_t m_line_counter = 0;
+    // Lines whose cells were drawn again, for the tests and the benchmark.
+    uint32_t m_built_lines = 0;
+    AutoGDIObject m_row_font;
+    AutoGDIObject m_selected_font;
+    AutoGDIObject m_edit_font;
+    AutoGDIObject m_header_font;
 };

@@ -122,6 +122,13 @@ HRESULT ListObjectUserInterface2::CycleBeforeFinalize(HWND, WPARAM, LPARAM, uint
     try {
         AutoScroll(m_time_server.GetTime());
         SetPictureStepCounts();
+        m_line_cursor = -1;
+        m_line_counter = 0;
+        // Whatever is drawn ends in the body, which is then shown even when the cycle's last
+        // copy went elsewhere; an idle list shows nothing again.
+        if (m_header_rebuild != 0 || m_changed_picture_count > 0 || (m_redraw != 0 && IsScrollBarActive()) ||
+            m_array_general_buffers.GetElement(BodyBuffer).IsChanged() != 0)
+            m_force_finalize = 1;
         return S_OK;
     }
     CATCH_ALL_RETURN(E_FAIL)
@@ -145,6 +152,7 @@ HRESULT ListObjectUserInterface2::CycleAfterFinalize(HWND, WPARAM, LPARAM, uint6
         for (uint32_t i = 0; i < m_lines.GetCount(); ++i)
             m_lines.GetElement(i).m_redraw = 0;
         m_changed_picture_count = 0;
+        m_redraw = 0;
         return S_OK;
     }
     CATCH_ALL_RETURN(E_FAIL)

@@ -225,6 +225,7 @@ ListObjectUserInterface2::ListObjectUserInterface2(const ElementListUserInterfac
             FAILED(GetListWindowExternMessages(&m_notifications)))
             throw 240;
         AddOperationTable(&m_list_messages);
+        MakeFonts();
     }
     CATCH_ALL_RETHROW()
 }
@@ -589,6 +590,7 @@ HRESULT ListObjectUserInterface2::SetFirstVisibleRow(int32_t row, bool fromSelec
     const int32_t distance = row - previous;
     m_first_visible = row;
     if (std::abs(distance) < lines) {
+        MoveLinePictures(distance);
         const int32_t from = distance > 0 ? lines - distance : 0;
         const int32_t to = distance > 0 ? lines : -distance;
         for (int32_t line = from; line < to; ++line)
@@ -724,7 +726,11 @@ HRESULT ListObjectUserInterface2::RebuildObject()
         ClampIndicesAndNotify();
         CheckScrollBarNeed(false);
         ComputeColumnWidths();
+        SizePictureBuffers();
         MarkAllLinesChanged();
+        m_header_rebuild = 1;
+        m_redraw = 1;
+        m_rebuild_in_progress = m_width > 0 && m_height > 0 ? 0 : 1;
         return S_OK;
     }
     CATCH_ALL_RETURN(E_FAIL)
