@@ -361,8 +361,9 @@ TEST_F(ListTest, VisibleLinesCountAPartialLine)
         ASSERT_EQ(m_list->MoveObject(0, 0, 200, c.m_height), S_OK);
         EXPECT_EQ(m_list->m_whole_lines, c.m_whole);
         ASSERT_EQ(m_list->m_lines.GetCount(), static_cast<uint32_t>(c.m_lines));
-        if (c.m_lines > 0)
+        if (c.m_lines > 0) {
             EXPECT_EQ(m_list->m_lines.GetElement(c.m_lines - 1).m_whole, c.m_lines == c.m_whole ? 1 : 0);
+        }
     }
 }
 
@@ -388,8 +389,9 @@ TEST_F(ListTest, ScrollBarNeed)
         SCOPED_TRACE(c.m_name);
         MakeList(200, c.m_height);
         Fill(c.m_rows);
-        if (c.m_first > 0)
+        if (c.m_first > 0) {
             ASSERT_EQ(Set(Kind1, c.m_first), S_OK);
+        }
         EXPECT_EQ(m_list->m_scroll_needed, c.m_needed);
     }
 }

@@ -98,7 +98,7 @@ protected:
         rows.Init(Rows, 0);
         for (uint32_t i = 0; i < Rows; ++i) {
             InfoCellListUserInterface2& check = rows.GetElement(i).m_cells.GetElement(0);
-            check.m_cell_word = CellCheckBox | (i % 2 == 0 ? CellChecked : 0);
+            check.m_cell_word = i % 2 == 0 ? CellCheckBox | CellChecked : uint32_t{CellCheckBox};
             rows.GetElement(i).m_cells.GetElement(1).m_text = ("row " + std::to_string(i)).c_str();
         }
         ASSERT_EQ(m_list.UpdateElementsListReal(List::CodeInsert, -1, Rows, &rows), S_OK);
