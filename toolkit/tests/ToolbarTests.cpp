@@ -1,0 +1,250 @@
+// The toolbar: its window, its registered operations driven from another thread, its language
+// table and its destruction.
+#include "ObjectToolbar1.h"
+#include "TestWidget.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const char* const g_expectedNames[] = {
+    "GWM_RefreshUserInterfaceForButton1Objects_ToolbarObject1,       D.U.R.M.I.X., 27.01.2004-16.38.00",
+    "GWM_RefreshStateUsingMultyMonitors_ToobarObject1,               D.U.R.M.I.X., 22.08.2004-13.44.00",
+    "GWM_RefreshTextForID_ToobarObject1,                             D.U.R.M.I.X., 23.09.2004-18.08.00",
+    "GWM_SetOptimizationCPU_ToobarObject1,                           D.U.R.M.I.X., 26.06.2005-08.00.00",
+    "GWM_UpdateSizeWindow_ToobarObject1,                             D.U.R.M.I.X., 21.06.2006-08.00.00",
+    "GWM_ShowExtPanel_ToobarObject1,                                 D.U.R.M.I.X., 21.06.2006-09.00.00",
+    "GWM_SetMessageHWND_ToobarObject1,                               D.U.R.M.I.X., 24.06.2006-12.00.00",
+    "GWM_GetHWND_ToobarObject1,                                      D.U.R.M.I.X., 24.06.2006-13.00.00",
+    "GWM_UpdateTextVarForToolbarObject_ToobarObject1,                D.U.R.M.I.X., 24.06.2006-14.00.00",
+    "GWM_UpdateStatusButtonForToolbarObject_ToobarObject1,           D.U.R.M.I.X., 28.06.2006-16.00.00",
+};
+constexpr uint32_t RowUpdateSizeWindow = 4;
+
+std::unique_ptr<ObjectToolbar1> MakeToolbar(HWND parent = nullptr)
+{
+    return std::make_unique<ObjectToolbar1>(parent, nullptr, nullptr, nullptr, 0, 0, 0);
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+ObjectLanguage1 MakeEntry(int32_t identifier, std::initializer_list<std::pair<uint32_t, const char*>> texts)
+{
+    ObjectLanguage1 entry;
+    entry.m_identifier = identifier;
+    for (const auto& [language, text] : texts)
+        entry.SetText(language, text);
+    return entry;
+}
+
+TEST(Toolbar, WindowOfItsClassIsAChildOfALiveParentElseAPopup)
+{
+    MessageRecorder parent;
+    const struct
+    {
+        HWND parent;
+        DWORD kind;
+    } cases[] = {{parent.Handle(), WS_CHILD}, {nullptr, WS_POPUP}, {reinterpret_cast<HWND>(0x1234), WS_POPUP}};
+    for (const auto& each : cases) {
+        auto toolbar = MakeToolbar(each.parent);
+        HWND window = toolbar->GetHWNDReal();
+        ASSERT_TRUE(IsWindow(window));
+        char className[128] = {};
+        GetClassNameA(window, className, sizeof(className));
+        EXPECT_STREQ("D.U.R.M.I.X.::ToolbarWindowClass::DURMIX::Harbury 2006", className);
+        const auto style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+        EXPECT_EQ(each.kind | WS_VISIBLE, style & (WS_CHILD | WS_POPUP | WS_VISIBLE));
+        if (each.kind == WS_CHILD) {
+            EXPECT_EQ(each.parent, GetParent(window));
+        }
+    }
+}
+
+TEST(Toolbar, TakesItsTenOperationsByTheirRegisteredNames)
+{
+    auto toolbar = MakeToolbar();
+    for (uint32_t row = 0; row < std::size(g_expectedNames); ++row) {
+        bool handled = false;
+        toolbar->CompliteStandartMessage(nullptr, RegisterWindowMessageA(g_expectedNames[row]), 0, 0, &handled);
+        EXPECT_TRUE(handled) << g_expectedNames[row];
+    }
+}
+
+TEST(Toolbar, DispatchRefusesMissingFlagsRecordsAndRecordsOfAnotherName)
+{
+    auto toolbar = MakeToolbar();
+    HWND window = toolbar->GetHWNDReal();
+    ASSERT_EQ(S_OK, toolbar->UpdateSizeWindowReal(10, 20, 10, 100, 10, 100, 100));
+    const RECT before = WindowRect(window);
+    const UINT sizeMessage = RegisterWindowMessageA(g_expectedNames[RowUpdateSizeWindow]);
+    MessageInfoGeneralForToolbarObject sizes;
+    sizes.m_x = 300;
+    MessageInfoUpdateTextVarForToolbarObject other;
+    const struct
+    {
+        WPARAM record;
+        HRESULT answer;
+    } cases[] = {{0, E_UNEXPECTED}, {reinterpret_cast<WPARAM>(&other), E_UNEXPECTED}};
+    for (const auto& each : cases) {
+        bool handled = false;
+        EXPECT_EQ(each.answer, toolbar->CompliteStandartMessage(window, sizeMessage, each.record, 0, &handled));
+        EXPECT_TRUE(handled);
+    }
+    const RECT after = WindowRect(window);
+    EXPECT_TRUE(EqualRect(&before, &after));
+
+    EXPECT_EQ(E_UNEXPECTED, toolbar->CompliteStandartMessage(window, sizeMessage, 0, 0, nullptr));
+    bool alreadyHandled = true;
+    EXPECT_EQ(S_FALSE, toolbar->CompliteStandartMessage(window, sizeMessage, reinterpret_cast<WPARAM>(&sizes), 0,
+                                                        &alreadyHandled));
+    EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+TEST(Toolbar, PassesOnARegisteredMessageOfAnotherObject)
+{
+    auto toolbar = MakeToolbar();
+    const UINT foreign = RegisterWindowMessageA("GWM_SomeOtherOperation_OtherObject1, Korvane tests");
+    bool handled = false;
+    EXPECT_EQ(S_FALSE, toolbar->CompliteStandartMessage(toolbar->GetHWNDReal(), foreign, 0, 0, &handled));
+    EXPECT_FALSE(handled);
+    EXPECT_EQ(0, SendMessageA(toolbar->GetHWNDReal(), foreign, 1, 2));
+    EXPECT_TRUE(IsWindow(toolbar->GetHWNDReal()));
+}
+
+TEST(Toolbar, OperationsFromAnotherThreadRunOnTheToolbarsThread)
+{
+    auto toolbar = MakeToolbar();
+    HWND window = toolbar->GetHWNDReal();
+    HWND reported = nullptr;
+    HRESULT sized = E_FAIL, kept = E_FAIL, textSet = E_FAIL, badText = E_FAIL;
+    RunOnOtherThreadWhilePumping([&] {
+        reported = toolbar->GetHWND();
+        sized = toolbar->UpdateSizeWindow(40, 30, 12, 150, 20, 90, 60);
+        kept = toolbar->UpdateSizeWindow(-1, 5, -1, 200, -1, -1, -1);
+        textSet = toolbar->UpdateTextVarForToolbarObject(3, "toolbar text");
+        badText = toolbar->UpdateTextVarForToolbarObject(16, "lost");
+    });
+    EXPECT_EQ(window, reported);
+    EXPECT_EQ(S_OK, sized);
+    EXPECT_EQ(S_OK, kept);
+    const RECT rect = WindowRect(window);
+    EXPECT_EQ(40, rect.left);
+    EXPECT_EQ(30, rect.top);
+    EXPECT_EQ(150, rect.right - rect.left);
+    EXPECT_EQ(32, rect.bottom - rect.top);
+    EXPECT_NE(0, GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(S_OK, textSet);
+    EXPECT_STREQ("toolbar text", toolbar->GetText(3));
+    EXPECT_EQ(E_UNEXPECTED, badText);
+}
+
+TEST(Toolbar, LargerOfTheTwoWidthsAndTheSumOfTheHeightsSizeTheWindow)
+{
+    auto toolbar = MakeToolbar();
+    ASSERT_EQ(S_OK, toolbar->UpdateSizeWindowReal(0, 0, 25, 80, 15, 130, 40));
+    const RECT rect = WindowRect(toolbar->GetHWNDReal());
+    EXPECT_EQ(130, rect.right - rect.left);
+    EXPECT_EQ(40, rect.bottom - rect.top);
+}
+
+TEST(Toolbar, ButtonSetOperationsAnswerUnexpectedWithoutTheSets)
+{
+    auto toolbar = MakeToolbar();
+    ElementListUserInterface2 elements = MakeElementList({MakeElement(0, 0, 10, 10)});
+    for (auto [set, element] : {std::pair{0, 0}, std::pair{1, 3}, std::pair{-1, 0}, std::pair{0, -1}, std::pair{2, 0}})
+        EXPECT_EQ(E_UNEXPECTED, toolbar->UpdateStatusButtonForToolbarObject(1, set, element, &elements))
+            << set << "," << element;
+    const GDIListUserInterface2 fonts = MakeList<InfoGDIUserInterface2>({InfoGDIUserInterface2()});
+    EXPECT_EQ(E_UNEXPECTED, toolbar->RefreshUserInterfaceForButton1Objects(nullptr, 1, "text"));
+    EXPECT_EQ(E_UNEXPECTED, toolbar->RefreshUserInterfaceForButton1Objects(&fonts, 0, "text"));
+    EXPECT_EQ(S_OK, toolbar->RefreshUserInterfaceForButton1Objects(&fonts, 1, "text one"));
+    EXPECT_STREQ("text one", toolbar->GetText(1));
+}
+
+TEST(Toolbar, LanguageEntryCopiesOwnTheirStringsAndClearingFreesThem)
+{
+    ObjectLanguage1 source = MakeEntry(7, {{0, "first"}, {5, "sixth"}});
+    ObjectLanguage1 target = MakeEntry(3, {{2, "old"}});
+    target = source;
+    EXPECT_EQ(7, target.m_identifier);
+    for (uint32_t language : {0u, 5u}) {
+        ASSERT_NE(nullptr, target.GetText(language));
+        EXPECT_NE(source.GetText(language), target.GetText(language));
+        EXPECT_STREQ(source.GetText(language)->GetString(), target.GetText(language)->GetString());
+    }
+    EXPECT_EQ(nullptr, target.GetText(2));
+    source.Clear();
+    EXPECT_STREQ("sixth", target.GetText(5)->GetString());
+    target.Clear();
+    EXPECT_EQ(-1, target.m_identifier);
+    for (uint32_t language = 0; language < ObjectLanguage1::LanguageCount; ++language)
+        EXPECT_EQ(nullptr, target.GetText(language)) << language;
+}
+
+TEST(Toolbar, RefreshTextForIDCopiesAtMost256EntriesIntoTheLanguageTable)
+{
+    auto toolbar = MakeToolbar();
+    std::vector<ObjectLanguage1> entries(300);
+    for (int32_t i = 0; i < 300; ++i) {
+        entries[i].m_identifier = 1000 + i;
+        entries[i].SetText(1, ("text " + std::to_string(i)).c_str());
+    }
+    HRESULT refused = S_OK, empty = S_OK, copied = E_FAIL;
+    RunOnOtherThreadWhilePumping([&] {
+        refused = toolbar->RefreshTextForID(nullptr, 3);
+        empty = toolbar->RefreshTextForID(entries.data(), 0);
+        copied = toolbar->RefreshTextForID(entries.data(), 300);
+    });
+    EXPECT_EQ(E_UNEXPECTED, refused);
+    EXPECT_EQ(E_UNEXPECTED, empty);
+    EXPECT_EQ(S_OK, copied);
+    entries.clear();
+    const ObjectLanguage1& last = toolbar->GetLanguageEntry(255);
+    EXPECT_EQ(1255, last.m_identifier);
+    ASSERT_NE(nullptr, last.GetText(1));
+    EXPECT_STREQ("text 255", last.GetText(1)->GetString());
+}
+
+TEST(Toolbar, DestructionFromAnotherThreadLeavesNoWindow)
+{
+    auto toolbar = MakeToolbar();
+    HWND window = toolbar->GetHWNDReal();
+    RunOnOtherThreadWhilePumping([&] { toolbar.reset(); });
+    EXPECT_FALSE(IsWindow(window));
+}
+
+// A toolbar whose thread answers no messages: the send gives up after the shortened time-out.
+TEST(Toolbar, SendGivesUpWhenTheToolbarsThreadDoesNotAnswer)
+{
+    auto toolbar = MakeToolbar();
+    ObjectToolbar1::SetSendTimeoutForTest(200);
+    HWND reported = reinterpret_cast<HWND>(1);
+    std::thread caller([&] { reported = toolbar->GetHWND(); });
+    caller.join();
+    ObjectToolbar1::SetSendTimeoutForTest(0);
+    EXPECT_EQ(nullptr, reported);
+    PumpPending();
+}
+
+TEST(Toolbar, ClockTextIsHoursMinutesSeconds)
+{
+    SYSTEMTIME time = {};
+    time.wHour = 9;
+    time.wMinute = 5;
+    time.wSecond = 7;
+    StaticString<16> text;
+    ObjectToolbar1::FormatClockText(time, text);
+    EXPECT_STREQ("09:05:07", text.GetString());
+}
+
+} // namespace
