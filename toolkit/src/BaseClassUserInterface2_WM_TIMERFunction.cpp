@@ -6,6 +6,7 @@
 #include "FunctWorkWithHWND.h"
 
 #include <algorithm>
+#include <bitset>
 
 namespace {
 
@@ -173,7 +174,8 @@ int32_t BaseUserInterface::RunActionSlot(uint32_t slot, uint64_t now)
     const uint32_t runs = std::clamp<uint32_t>(action.m_repeat_count, 1, MaxRuns);
     const int32_t bufferCount = static_cast<int32_t>(m_array_general_buffers.GetCount());
     int32_t lastDestination = -1;
-    bool touched = false;
+    // Callbacks may give each run its own destination: every one that ran is marked.
+    std::bitset<GeneralBufferCount> touched;
     for (uint32_t run = 0; run < runs; ++run) {
         if (action.m_callback != nullptr) {
             const HRESULT answer = action.m_callback(this, action.m_callback_context, static_cast<int32_t>(slot),
@@ -193,7 +195,8 @@ int32_t BaseUserInterface::RunActionSlot(uint32_t slot, uint64_t now)
         if (destination.IsChanged() == 0 && (source == nullptr || source->IsChanged() == 0) &&
             action.m_repeat_count > 0)
             continue;
-        touched = true;
+        if (action.m_destination_index < static_cast<int32_t>(GeneralBufferCount))
+            touched.set(static_cast<size_t>(action.m_destination_index));
         // A callback may have changed the slot's operation (animations do).
         const uint32_t operation = action.m_flags & Action::OperationMask;
         const int32_t rowBlock = operation < OperationCountUserInterface2
@@ -227,8 +230,8 @@ int32_t BaseUserInterface::RunActionSlot(uint32_t slot, uint64_t now)
         if ((action.m_flags & Action::FlagClamp) != 0 && m_clamp != nullptr)
             ClampBuffer(destination);
     }
-    if (touched) {
-        InfoGeneralBufferForUserInterface2& destination = m_array_general_buffers.GetElement(action.m_destination_index);
+    for (size_t index = touched._Find_first(); index < touched.size(); index = touched._Find_next(index)) {
+        InfoGeneralBufferForUserInterface2& destination = m_array_general_buffers.GetElement(static_cast<uint32_t>(index));
         destination.SetChanged();
         destination.m_last_time_update_buffer = now;
     }
