@@ -337,3 +337,49 @@ TEST(ApplayOperationToBuffers, RowSplitChangesOnlyTheRegion)
             }
     }
 }
+
+namespace {
+
+// Gives each run of its slot its own destination: layers 5, 6 and 7.
+HRESULT DestinationPerRun(BaseUserInterface*, uintptr_t context, int32_t, int32_t run, uint32_t, uint32_t)
+{
+    reinterpret_cast<Action*>(context)->m_destination_index = Layer + run;
+    return S_OK;
+}
+
+std::vector<uint32_t> g_marks_seen;
+
+// Records the changed marks of the three layers as a later slot sees them.
+HRESULT RecordMarks(BaseUserInterface* widget, uintptr_t, int32_t, int32_t, uint32_t, uint32_t)
+{
+    auto* test = static_cast<TestWidget*>(widget);
+    for (int32_t layer = Layer; layer < Layer + 3; ++layer)
+        g_marks_seen.push_back(test->m_array_general_buffers.GetElement(layer).IsChanged());
+    return S_FALSE;
+}
+
+} // namespace
+
+TEST_F(TimerCycleTest, EveryDestinationOfASlotsRunsIsMarkedChanged)
+{
+    // A copy from a changed source into three unchanged layers.
+    constexpr int32_t source = Layer + 3;
+    for (int32_t layer = Layer; layer <= source; ++layer) {
+        ASSERT_EQ(Buffer(layer).ResizeBuffer(40, 30), S_OK);
+        Buffer(layer).ClearChanged();
+    }
+    Buffer(source).SetChanged();
+    Action& copy = Slot(0);
+    copy.m_flags = Action::FlagSource | Action::FlagDestination | 2;
+    copy.m_source_index = source;
+    copy.m_repeat_count = 3;
+    copy.m_callback = DestinationPerRun;
+    copy.m_callback_context = reinterpret_cast<uintptr_t>(&copy);
+    Action& after = Slot(1);
+    after.m_flags = Action::FlagDestination | ColourFill;
+    after.m_destination_index = Layer;
+    after.m_callback = RecordMarks;
+    g_marks_seen.clear();
+    EXPECT_EQ(Tick(), S_OK);
+    EXPECT_EQ(g_marks_seen, (std::vector<uint32_t>{1, 1, 1}));
+}
