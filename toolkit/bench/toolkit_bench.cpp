@@ -1,12 +1,18 @@
 // The cost of a group frame's picture: a tick with nothing changed, a full rebuild (GDI drawing into
-// the planes, the final buffer, the 32-bit conversion) and the repaint of the ready picture.
-// The minimum over the runs. Needs a display.
+// the planes, the final buffer, the 32-bit conversion) and the repaint of the ready picture; then
+// 7 sliders in 540 x 196 (idle tick, a drag step, a glow step, full rebuild) and 4 buttons in
+// 540 x 60 (idle tick, a glow step, a glass step, full rebuild), with the default skins when they
+// lie beside the program. The minimum over the runs. Needs a display.
 // Usage: toolkit_bench [width x height, 720x416] [runs]
 #include "GroupObjectUserInterface2.h"
+#include "SetButtonsObjectUserInterface2.h"
+#include "TrackbarObjectUserInterface2.h"
 
 #include "BenchmarkTiming.h"
 
 #include <cstdio>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -14,6 +20,27 @@ namespace {
 constexpr int IdleTicksPerRun = 10000;
 constexpr int RebuildsPerRun = 20;
 constexpr int RepaintsPerRun = 50;
+constexpr int StepsPerRun = 200;
+constexpr uint32_t SliderCount = 7;
+constexpr uint32_t ButtonCount = 4;
+const char* const SliderThumbs[SliderCount] = {
+    "CorrectImageTrackbarSliderBright.bmp", "CorrectImageTrackbarSliderContrast.bmp",
+    "CorrectImageTrackbarSliderSaturation.bmp", "CorrectImageTrackbarSliderHue.bmp",
+    "CorrectImageTrackbarSliderSharp.bmp", "CorrectImageTrackbarSliderFrameRateCamera.bmp",
+    "CorrectImageTrackbarSliderFrameRate.bmp"};
+const char* const ButtonPictures[ButtonCount] = {
+    "ExtPropertyEffects_EnableEffect.bmp", "ExtPropertyEffects_BlureHistogram.bmp",
+    "ExtPropertyEffects_ShiftHistogram.bmp", "ExtPropertyEffects_ResetManualGroundEffect.bmp"};
+
+// The default skins beside the program.
+std::string SkinFolder()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.resize(folder.find_last_of('\\') + 1);
+    return folder + "ResourceBMP\\DefaultSchemeKorvane";
+}
 
 ElementListUserInterface2 ThreeFrames()
 {
@@ -36,6 +63,166 @@ void Pump()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+// A shown widget of the size with the skin folder and skins, its picture drawn once.
+template <class Widget>
+bool SetUp(Widget& widget, int width, int height, const std::vector<const char*>& skins)
+{
+    widget.SetOptimCPUReal(4);
+    if (FAILED(widget.CreateObject()))
+        return false;
+    // The scenes tick themselves.
+    KillTimer(widget.GetHWNDReal(), reinterpret_cast<UINT_PTR>(&widget));
+    widget.ControlStatObjectShowReal(1, 1);
+    widget.MoveObjectReal(0, 0, width, height);
+    widget.SetTextVarForObjectReal(1, SkinFolder().c_str());
+    TypedValueListUserInterface2 values;
+    IndexListUserInterface2 indexes;
+    values.Init(static_cast<uint32_t>(skins.size()), 0);
+    indexes.Init(static_cast<uint32_t>(skins.size()), 0);
+    for (uint32_t i = 0; i < skins.size(); ++i) {
+        values.GetElement(i).SetText(skins[i]);
+        indexes.GetElement(i) = static_cast<int32_t>(i);
+    }
+    widget.UpdateGeneralInfoForObjectReal(0, &values, &indexes, static_cast<int32_t>(skins.size()));
+    Pump();
+    widget.OnTimerCycle(widget.GetHWNDReal(), 0, 0, false);
+    return true;
+}
+
+struct Figures
+{
+    double idle, drag, glow, glass, rebuild;
+};
+
+void PrintFigures(const char* title, const Figures& figures)
+{
+    std::printf("%s\n", title);
+    std::printf("  idle tick     %10.3f us (target 10 us)\n", figures.idle * 1e6);
+    if (figures.drag > 0)
+        std::printf("  drag step     %10.3f us (target 2000 us)\n", figures.drag * 1e6);
+    std::printf("  glow step     %10.3f us (target 2000 us)\n", figures.glow * 1e6);
+    if (figures.glass > 0)
+        std::printf("  glass step    %10.3f us (target 2000 us)\n", figures.glass * 1e6);
+    std::printf("  full rebuild  %10.3f us (target 20000 us)\n", figures.rebuild * 1e6);
+}
+
+// Moves the mouse on and off a point each call, so that the glow rises and falls; the test clock
+// moves one tick between.
+std::function<void()> GlowStep(BaseUserInterface& widget, int x, int y)
+{
+    return [&widget, x, y, on = false]() mutable {
+        on = !on;
+        SendMessageA(widget.GetHWNDReal(), WM_MOUSEMOVE, 0, on ? MAKELPARAM(x, y) : MAKELPARAM(1, 1));
+        AdvanceTestClockMilliseconds(50);
+        widget.OnTimerCycle(widget.GetHWNDReal(), 0, 0, false);
+    };
+}
+
+void BenchSliders(BenchmarkSettings settings)
+{
+    ElementListUserInterface2 elements;
+    elements.Init(SliderCount, 0);
+    for (uint32_t i = 0; i < SliderCount; ++i) {
+        InfoElementUserInterface2& element = elements.GetElement(i);
+        element.m_header_flag = 1;
+        element.Field(TrackbarObjectUserInterface2::FieldThumbPicture).SetText(SliderThumbs[i]);
+        element.Field(InfoElementUserInterface2::FieldCommand).SetInt(1009 + static_cast<int32_t>(i));
+        element.Field(TrackbarObjectUserInterface2::FieldMinimum).SetFloat(1.0f);
+        element.Field(TrackbarObjectUserInterface2::FieldMaximum).SetFloat(101.0f);
+        element.Field(TrackbarObjectUserInterface2::FieldValue).SetFloat(51.0f);
+        element.Field(TrackbarObjectUserInterface2::FieldDefault).SetFloat(51.0f);
+        element.Field(8).SetInt(4);
+        element.Field(9).SetInt(14);
+    }
+    TrackbarObjectUserInterface2 sliders(elements, SliderCount, 1, "toolkit_bench sliders", nullptr);
+    if (!SetUp(sliders, 540, 196, {"CorrectImageTrackbarBackground.bmp", "CorrectImageTrackbarForground.bmp",
+                                   "CorrectImageTrackbarBackgroundStencil.bmp", "CorrectImageTrackbarGenerateStencil.bmp",
+                                   "CorrectImageTrackbarSliderStencil.bmp", "CorrectImageTrackbarForgroundStencil.bmp"})) {
+        std::fprintf(stderr, "the trackbar's window could not be made\n");
+        return;
+    }
+    HWND window = sliders.GetHWNDReal();
+    const auto tick = [&] { sliders.OnTimerCycle(window, 0, 0, false); };
+    Figures figures{};
+    settings.calls = IdleTicksPerRun;
+    figures.idle = FastestCall(settings, tick);
+    // Slider 3's thumb, held and moved up and down by 20 pixels.
+    RECT thumb = {};
+    sliders.GetPosThumbFromValue(3, 51.0f, &thumb);
+    const int x = (thumb.left + thumb.right) / 2, y = (thumb.top + thumb.bottom) / 2;
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    settings.calls = StepsPerRun;
+    figures.drag = FastestCall(settings, [&, down = false]() mutable {
+        down = !down;
+        SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, down ? y + 20 : y));
+        tick();
+    });
+    // Back to where it was held: the thumb is at its first place again.
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    figures.glow = FastestCall(settings, GlowStep(sliders, x, y));
+    settings.calls = RebuildsPerRun;
+    figures.rebuild = FastestCall(settings, [&] {
+        sliders.RebuildObject();
+        tick();
+    });
+    PrintFigures("trackbar 540 x 196, 7 sliders", figures);
+}
+
+void BenchButtons(BenchmarkSettings settings)
+{
+    ElementListUserInterface2 elements;
+    elements.Init(ButtonCount, 0);
+    for (uint32_t i = 0; i < ButtonCount; ++i) {
+        InfoElementUserInterface2& element = elements.GetElement(i);
+        element.m_header_flag = 1;
+        element.Field(SetButtonsObjectUserInterface2::FieldFace).SetText(ButtonPictures[i]);
+        element.Field(SetButtonsObjectUserInterface2::FieldSecond).SetText("ExtPropertyEffects_GlassLayer.bmp");
+        element.Field(SetButtonsObjectUserInterface2::FieldThird).SetText("ExtPropertyEffects_StencilLayer.bmp");
+        element.Field(SetButtonsObjectUserInterface2::FieldCaption).SetText("");
+        element.Field(SetButtonsObjectUserInterface2::FieldSize).SetFloat(1.0f);
+        element.Field(InfoElementUserInterface2::FieldCommand).SetInt(2090 + static_cast<int32_t>(i));
+        // A toggle without bit 0x200, which would keep its glow off.
+        element.Field(InfoElementUserInterface2::FieldState).SetInt(0x1);
+        element.Field(8).SetInt(12);
+        element.Field(9).SetInt(14);
+    }
+    const std::vector<const char*> skins = {
+        "ExtPropertyEffects_Background.bmp",          "ExtPropertyEffects_CursorForeground.bmp",
+        "ExtPropertyEffects_PressedState.bmp",        "ExtPropertyEffects_DisabledState.bmp",
+        "ExtPropertyEffects_StencilCursorForeground.bmp", "ExtPropertyEffects_StencilPressedForeground.bmp",
+        "ExtPropertyEffects_StencilDisabledForeground2.bmp"};
+    Figures figures{};
+    {
+        SetButtonsObjectUserInterface2 buttons(elements, ButtonCount, 2, "toolkit_bench buttons", nullptr);
+        if (!SetUp(buttons, 540, 60, skins)) {
+            std::fprintf(stderr, "the button set's window could not be made\n");
+            return;
+        }
+        HWND window = buttons.GetHWNDReal();
+        const auto tick = [&] { buttons.OnTimerCycle(window, 0, 0, false); };
+        settings.calls = IdleTicksPerRun;
+        figures.idle = FastestCall(settings, tick);
+        settings.calls = StepsPerRun;
+        figures.glow = FastestCall(settings, GlowStep(buttons, 200, 30));
+        settings.calls = RebuildsPerRun;
+        figures.rebuild = FastestCall(settings, [&] {
+            buttons.RebuildObject();
+            tick();
+        });
+    }
+    SetButtonsObjectUserInterface2 glass(elements, ButtonCount, 2 | SetButtonsObjectUserInterface2::StyleGlass,
+                                         "toolkit_bench glass buttons", nullptr);
+    if (SetUp(glass, 540, 60, skins)) {
+        settings.calls = StepsPerRun;
+        figures.glass = FastestCall(settings, [&] {
+            AdvanceTestClockMilliseconds(50);
+            glass.OnTimerCycle(glass.GetHWNDReal(), 0, 0, false);
+        });
+    }
+    PrintFigures("button set 540 x 60, 4 buttons", figures);
 }
 
 } // namespace
@@ -85,5 +272,11 @@ int main(int argc, char** argv)
     std::printf("  idle tick     %10.3f us\n", idle * 1e6);
     std::printf("  full rebuild  %10.3f us\n", full * 1e6);
     std::printf("  repaint       %10.3f us\n", paint * 1e6);
+
+    // The glow and glass steps move on the test clock.
+    SetTestClockMilliseconds(1000000);
+    BenchSliders(settings);
+    BenchButtons(settings);
+    UseRealClock();
     return 0;
 }
