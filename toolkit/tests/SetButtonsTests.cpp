@@ -211,9 +211,10 @@ TEST_F(SetButtonsTest, ApplicationStateWordsDecideReportsAndChecks)
         SendMessageA(m_set->m_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 20));
         SendMessageA(m_set->m_window, WM_LBUTTONUP, 0, MAKELPARAM(50, 20));
         const std::vector<MessageRecorder::Message>& received = m_recorder.Received();
-        EXPECT_EQ(received.size(), c.reported ? 1u : 0u);
-        if (!received.empty())
+        ASSERT_EQ(received.size(), c.reported ? 1u : 0u);
+        if (c.reported) {
             EXPECT_EQ(LOWORD(received[0].m_wparam), 31);
+        }
         EXPECT_EQ(m_set->m_elements.GetElement(0).GetStateWord(), c.after);
     }
 }
