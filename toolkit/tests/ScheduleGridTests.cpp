@@ -5,10 +5,15 @@
 #include "TestWidget.h"
 
 #include "ManualTestClock.h"
+#include "TempFolder.h"
+#include "TestBitmapFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -367,6 +372,114 @@ TEST_F(GridGlowTest, HeadersUnderThePointerTakeTheHeaderColour)
     Tick(50);
     EXPECT_EQ(Rgb(m_grid->m_hour_colour.GetElement(9)), 0x7B0000u);
     EXPECT_EQ(Rgb(m_grid->m_day_colour.GetElement(4)), 0x802010u);
+}
+
+// The picture with generated skins: solid state pictures under stencils of full weight, no marks,
+// the background colour in the headers.
+class GridPictureTest : public GridTest
+{
+protected:
+    static constexpr COLORREF Background = RGB(20, 40, 200);
+    static constexpr uint32_t StateColours[4] = {0x640000, 0x006400, 0x000064, 0x646400};
+
+    GridPictureTest()
+    {
+        const auto solid = [&](const std::string& name, uint32_t colour) {
+            m_folder.WriteFile(name, MakeBmp32(8, 8, std::vector<uint32_t>(64, colour), true));
+        };
+        std::vector<InfoTypedValueUserInterface2> values;
+        std::vector<int32_t> indexes;
+        const auto skin = [&](int32_t property, const std::string& name) {
+            InfoTypedValueUserInterface2 value;
+            value.SetText(name.c_str());
+            values.push_back(value);
+            indexes.push_back(property);
+        };
+        for (int32_t state = 0; state < 4; ++state) {
+            solid("state" + std::to_string(state) + ".bmp", StateColours[state]);
+            skin(state, "state" + std::to_string(state) + ".bmp");
+        }
+        solid("black.bmp", 0);
+        solid("full.bmp", 0x7F7F7F);
+        for (int32_t property : {4, 5, 6, 8})
+            skin(property, "black.bmp");
+        for (int32_t property : {7, 9})
+            skin(property, "full.bmp");
+        InfoGDIUserInterface2 entry;
+        entry.m_color = Background;
+        const GDIListUserInterface2 entries = MakeList<InfoGDIUserInterface2>({entry});
+        const IndexListUserInterface2 entryIndexes = MakeIndexList({53});
+        m_grid->UpdateGDIInfoForObjectReal(&entries, &entryIndexes, 1);
+        m_grid->SetTextVarForObjectReal(1, m_folder.Path().c_str());
+        const TypedValueListUserInterface2 list = MakeList(values);
+        const IndexListUserInterface2 indexList = MakeIndexList(indexes);
+        m_grid->UpdateGeneralInfoForObjectReal(0, &list, &indexList, static_cast<int32_t>(values.size()));
+        std::vector<uint8_t> week(Grid::CellCount);
+        for (int32_t cell = 0; cell < Grid::CellCount; ++cell)
+            week[cell] = static_cast<uint8_t>((cell / 24 % 4 + 1) << 4);
+        m_grid->UpdateStateSheduler(week.data(), Grid::CellCount, Grid::DirectionSet);
+    }
+
+    void Tick()
+    {
+        m_clock.Advance(50);
+        m_grid->OnTimerCycle(m_grid->m_window, 0, 0, true);
+        m_grid->GetBufferFromIndex(Grid::FinalBuffer, &m_picture);
+    }
+    // The picture's colour at the point, 0xRRGGBB.
+    uint32_t At(int32_t x, int32_t y) const
+    {
+        const int32_t at = y * m_picture.m_byte_stride / 2 + x;
+        uint32_t rgb = 0;
+        for (uint32_t plane = 0; plane < 3; ++plane)
+            rgb = rgb << 8 | static_cast<uint8_t>(std::clamp<int16_t>(m_picture.m_rgb_buffers.GetElement(plane)[at], 0, 255));
+        return rgb;
+    }
+    static uint32_t CellCentreX(int32_t hour) { return DayColumn + hour * CellWidth + CellWidth / 2; }
+    static uint32_t CellCentreY(int32_t day) { return HourRow + day * CellHeight + CellHeight / 2; }
+
+    TempFolder m_folder;
+    ManualTestClock m_clock;
+    InfoGeneralBufferForUserInterface2 m_picture;
+};
+
+// Each channel within a few steps of the expected one (the stencils weigh 127 of 128).
+::testing::AssertionResult Near(uint32_t actual, uint32_t expected)
+{
+    for (int shift : {16, 8, 0}) {
+        const int a = static_cast<int>(actual >> shift & 255), e = static_cast<int>(expected >> shift & 255);
+        if (std::abs(a - e) > 4)
+            return ::testing::AssertionFailure() << std::hex << actual << " is not near " << expected;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(GridPictureTest, CellsShowTheirStatesAndTheHeadersTheBackground)
+{
+    Tick();
+    ASSERT_EQ(m_picture.m_width_element, Width);
+    ASSERT_EQ(m_picture.m_height_element, Height);
+    for (int32_t day = 0; day < 7; ++day)
+        for (int32_t hour : {0, 11, 23})
+            EXPECT_TRUE(Near(At(CellCentreX(hour), CellCentreY(day)), StateColours[day % 4])) << day << " " << hour;
+    const uint32_t background = 0x1428C8;
+    EXPECT_TRUE(Near(At(5, 5), background));
+    EXPECT_TRUE(Near(At(DayColumn - 2, CellCentreY(3)), background));
+    EXPECT_TRUE(Near(At(CellCentreX(5), 2), background));
+    EXPECT_TRUE(Near(At(DayColumn + 1, HourRow + 1), StateColours[0]));
+}
+
+TEST_F(GridPictureTest, ACellUnderThePointerIsLitInTheHoverColour)
+{
+    Post(WM_MOUSEMOVE, 0, CellCentreX(7), CellCentreY(2));
+    PumpPending();
+    Tick();
+    EXPECT_TRUE(Near(At(CellCentreX(7), CellCentreY(2)), 0x1F7E72)) << std::hex << At(CellCentreX(7), CellCentreY(2));
+    EXPECT_TRUE(Near(At(CellCentreX(8), CellCentreY(2)), StateColours[2]));
+    SendMessageA(m_grid->m_window, WM_MOUSELEAVE, 0, 0);
+    for (int i = 0; i < 7; ++i)
+        Tick();
+    EXPECT_TRUE(Near(At(CellCentreX(7), CellCentreY(2)), StateColours[2]));
 }
 
 } // namespace

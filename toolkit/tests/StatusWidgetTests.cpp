@@ -4,6 +4,8 @@
 #include "TestWidget.h"
 
 #include "ManualTestClock.h"
+#include "TempFolder.h"
+#include "TestBitmapFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -42,13 +44,14 @@ public:
 };
 
 // A shown strip of the style and size on the test thread; only the test's ticks run its cycle.
-std::unique_ptr<TestStatus> MakeStatus(uint32_t style, int32_t width = 200, int32_t height = 100, uint8_t drag = 0)
+std::unique_ptr<TestStatus> MakeStatus(uint32_t style, int32_t width = 200, int32_t height = 100, uint8_t drag = 0,
+                                       const char* skins = "Z:\\no skins here")
 {
     auto status = std::make_unique<TestStatus>(style, drag);
     status->SetOptimCPUReal(4);
     status->CreateObject();
     KillTimer(status->m_window, status->m_timer_id);
-    status->SetTextVarForObjectReal(1, "Z:\\no skins here");
+    status->SetTextVarForObjectReal(1, skins);
     status->ControlStatObjectShowReal(1, 1);
     status->MoveObjectReal(0, 0, width, height);
     return status;
@@ -321,6 +324,100 @@ TEST(StatusWidgetTest, CallbacksRefuseBadArgumentsAndSkipMissingBuffers)
     EXPECT_EQ(Status::FunctStatusCycleB(status.get(), 0, 0, 0, 0, 0), E_FAIL);
     status->m_array_general_buffers.GetElement(11).FreeBuffers();
     EXPECT_EQ(Status::FunctStatusCycleB(status.get(), 1, 4, 0, 0, 0), S_FALSE);
+}
+
+// The picture with generated skins: a dark red top skin, a dark blue bottom skin, a white mask and
+// no radial weight, the text in white.
+class StatusPictureTest : public ::testing::Test
+{
+protected:
+    void Build(uint32_t style, int32_t width, int32_t height)
+    {
+        const std::pair<const char*, uint32_t> skins[] = {
+            {"top.bmp", 0x3C0000}, {"mask.bmp", 0xFFFFFF}, {"bottom.bmp", 0x00003C}, {"radial.bmp", 0}};
+        for (const auto& [name, colour] : skins)
+            m_folder.WriteFile(name, MakeBmp32(8, 8, std::vector<uint32_t>(64, colour), true));
+        m_status = MakeStatus(style, width, height, 0, m_folder.Path().c_str());
+        InfoGDIUserInterface2 entry;
+        entry.m_color = RGB(255, 255, 255);
+        entry.m_font.lfHeight = 14;
+        entry.m_font.lfWeight = FW_BOLD;
+        const GDIListUserInterface2 entries = MakeList<InfoGDIUserInterface2>({entry});
+        const IndexListUserInterface2 entryIndexes = MakeIndexList({137});
+        m_status->UpdateGDIInfoForObjectReal(&entries, &entryIndexes, 1);
+        const TypedValueListUserInterface2 values = MakeList<InfoTypedValueUserInterface2>(
+            {TextValue("top.bmp"), TextValue("mask.bmp"), TextValue("bottom.bmp"), TextValue("radial.bmp"),
+             TextValue("STATUS TEXT")});
+        const IndexListUserInterface2 indexes = MakeIndexList({0, 1, 2, 3, 4});
+        ASSERT_EQ(m_status->UpdateGeneralInfoForObjectReal(0, &values, &indexes, 5), S_OK);
+    }
+    void Tick(int32_t milliseconds = 80)
+    {
+        m_clock.Advance(milliseconds);
+        m_status->OnTimerCycle(m_status->m_window, 0, 0, true);
+        m_status->GetBufferFromIndex(Status::FinalBuffer, &m_picture);
+    }
+    int16_t Sample(uint32_t plane, int32_t x, int32_t y) const
+    {
+        return m_picture.m_rgb_buffers.GetElement(plane)[y * m_picture.m_byte_stride / 2 + x];
+    }
+    // Rows first..end-1 of a plane: the mean and how many samples are brighter than 200.
+    std::pair<double, int> Rows(uint32_t plane, int32_t first, int32_t end) const
+    {
+        double sum = 0;
+        int bright = 0;
+        for (int32_t y = first; y < end; ++y)
+            for (int32_t x = 0; x < m_picture.m_width_element; ++x) {
+                sum += Sample(plane, x, y);
+                bright += Sample(plane, x, y) > 200;
+            }
+        return {sum / ((end - first) * m_picture.m_width_element), bright};
+    }
+
+    ManualTestClock m_clock;
+    TempFolder m_folder;
+    std::unique_ptr<TestStatus> m_status;
+    InfoGeneralBufferForUserInterface2 m_picture;
+};
+
+TEST_F(StatusPictureTest, TheSplitStripShowsTheTopSkinAboveTheBottomPartWithTheText)
+{
+    Build(1, 200, 100);
+    Tick();
+    ASSERT_EQ(m_picture.m_height_element, 100);
+    const double topRed = Rows(0, 0, 85).first;
+    const double topBlue = Rows(2, 0, 85).first;
+    const double bottomRed = Rows(0, 85, 100).first;
+    const double bottomBlue = Rows(2, 85, 100).first;
+    EXPECT_GT(topRed, 50.0);
+    EXPECT_LT(topBlue, 5.0);
+    EXPECT_GT(bottomBlue, 50.0);
+    // The white text adds to every channel of the bottom part.
+    EXPECT_GT(bottomBlue, bottomRed + 20.0);
+    EXPECT_EQ(Rows(1, 0, 85).second, 0);
+    EXPECT_GT(Rows(1, 85, 100).second, 10);
+}
+
+TEST_F(StatusPictureTest, TheWholeStripCarriesTheTextOverItsHeightAndItsTextureMoves)
+{
+    Build(0x13, 165, 100);
+    Tick();
+    const InfoGeneralBufferForUserInterface2& text = m_status->m_array_general_buffers.GetElement(8);
+    EXPECT_EQ(text.m_height_element, 100);
+    int lit = 0;
+    for (int32_t y = 0; y < 100; ++y)
+        for (int32_t x = 0; x < 165; ++x)
+            lit += text.m_rgb_buffers.GetElement(1)[y * text.m_byte_stride / 2 + x] > 200;
+    EXPECT_GT(lit, 10);
+    Tick(100);
+    InfoGeneralBufferForUserInterface2 before;
+    before = m_picture;
+    Tick(100);
+    bool moved = false;
+    for (int32_t y = 0; y < 100 && !moved; ++y)
+        for (int32_t x = 0; x < 165 && !moved; ++x)
+            moved = before.m_rgb_buffers.GetElement(2)[y * before.m_byte_stride / 2 + x] != Sample(2, x, y);
+    EXPECT_TRUE(moved);
 }
 
 // A parent popup with the strip as its child at (0, 0).
