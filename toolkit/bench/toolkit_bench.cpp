@@ -4,13 +4,16 @@
 // 540 x 60 (idle tick, a glow step, a glass step, full rebuild), with the default skins when they
 // lie beside the program. The minimum over the runs. Needs a display.
 // Usage: toolkit_bench [width x height, 720x416] [runs]
+//        toolkit_bench status [runs]   (the status strip and the schedule grid)
 #include "GroupObjectUserInterface2.h"
 #include "SetButtonsObjectUserInterface2.h"
+#include "StatusBenchScenes.h"
 #include "TrackbarObjectUserInterface2.h"
 
 #include "BenchmarkTiming.h"
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -229,6 +232,8 @@ void BenchButtons(BenchmarkSettings settings)
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::strcmp(argv[1], "status") == 0)
+        return RunStatusAndScheduleScenes(argc > 2 ? std::max(1, std::atoi(argv[2])) : BenchmarkSettings().runs);
     int width = 720, height = 416;
     if (argc > 1 && std::sscanf(argv[1], "%dx%d", &width, &height) != 2) {
         std::fprintf(stderr, "usage: toolkit_bench [WIDTHxHEIGHT] [runs]\n");
