@@ -296,6 +296,15 @@ TEST_F(GridTest, TheCornerSwitchesWhatIsEditedAndStepsTheBrushes)
     EXPECT_EQ(Commands().size(), 1u + 3u + 2u + 1u + 1u + 4u);
 }
 
+TEST_F(GridTest, ADoubleClickInTheCornerActsLikeARelease)
+{
+    Post(WM_MOUSEMOVE, 0, 20, 10);
+    Post(WM_LBUTTONDBLCLK, MK_LBUTTON, 20, 10);
+    PumpPending();
+    EXPECT_EQ(m_grid->m_state_brush, 2);
+    EXPECT_EQ(Commands(), (std::vector<std::pair<int, int>>{{static_cast<int>(ControlId), 2}}));
+}
+
 TEST_F(GridTest, PropertyTwentyNineSetsTheMarkBrush)
 {
     const struct
