@@ -3,7 +3,9 @@
 // generated AVI sources: flat colour stripes with a block that moves across the middle band.
 #pragma once
 
+#include "ChainPictures.h"
 #include "ControllerTestSupport.h"
+#include "MixerPathLayout.h"
 #include "MixerTestSupport.h"
 #include "TempFolder.h"
 
@@ -25,43 +27,6 @@ ParamSetter Bool(bool value);
 ParamSetter Float(float value);
 ParamSetter Rect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 ParamSetter Pointer(void* pointer);
-
-struct Yuv
-{
-    int y, u, v;
-};
-
-// The stripes of every generated picture, left to right; the middle band is grey with the block.
-inline constexpr Yuv kStripes[4] = {{40, 100, 160}, {100, 160, 90}, {170, 60, 200}, {220, 128, 128}};
-inline constexpr Yuv kBandGrey = {128, 128, 128};
-inline constexpr Yuv kBlock = {235, 128, 128};
-
-// YUY2 rows, top first, of frame n of the generated source; the stripes in reverse order when
-// mirrored, so that a second source's picture tells itself apart.
-std::vector<uint8_t> MakeChainPicture(int width, int height, int frame, bool mirrored = false);
-inline const Yuv& StripeColour(int stripe, bool mirrored) { return kStripes[mirrored ? 3 - stripe : stripe]; }
-// The block's left column in frame n.
-int BlockLeft(int width, int frame);
-// The centre column of stripe k, even, and a row inside the stripes above the band.
-int StripeColumn(int width, int stripe);
-inline int StripeRow(int height) { return height / 8; }
-
-// Filter indexes of the mixer path: the mixer, the output, then four per source added, in the
-// order the recipe creates them.
-inline constexpr int32_t kMixer = 0;
-inline constexpr int32_t kOutput = 1;
-struct SourceFilters
-{
-    int32_t source;
-    int32_t camera;
-    int32_t detector;
-    int32_t correction;
-};
-inline SourceFilters FiltersOfSource(int32_t order)
-{
-    const int32_t first = 2 + 4 * order;
-    return {first, first + 1, first + 2, first + 3};
-}
 
 class MixerChainTest : public ::testing::Test
 {
@@ -98,6 +63,3 @@ protected:
     std::mutex m_routed_lock;
     std::map<ObjectDataPath1*, int> m_routed;
 };
-
-// The program's folder, without the trailing backslash.
-std::string ProgramFolderPath();
