@@ -154,6 +154,158 @@ def draw_list_checked_box(canvas):
     canvas.thick_line((w * 0.44, h * 0.7), (w * 0.74, h * 0.3), 3.0, LIST_CHECK)
 
 
+# ---- trackbar ("CorrectImageTrackbar*") ----
+# Stencils are grey levels the widgets multiply by and divide by 128: 128 lets a layer through
+# whole, 0 hides it.
+
+STENCIL_FULL = 0x808080
+STENCIL_HALF = 0x404040
+TRACK_BACK_TOP = 0x1C2838
+TRACK_BACK_BOTTOM = 0x0E141E
+TRACK_GROOVE = 0x8090A8
+TRACK_EDGE = 0x3C4C64
+
+
+def rounded_fill(canvas, left, top, right, bottom, colour, corner=3):
+    """Fills the rectangle with its corners cut off diagonally."""
+    for y in range(top, bottom):
+        inset = max(corner - (y - top), corner - (bottom - 1 - y), 0)
+        canvas.fill(left + inset, y, right - inset, y + 1, colour)
+
+
+def draw_trackbar_background(canvas):
+    canvas.vertical_gradient(0, 0, canvas.width, canvas.height, TRACK_BACK_TOP, TRACK_BACK_BOTTOM)
+    canvas.frame(0, 0, canvas.width, canvas.height, TRACK_EDGE)
+
+
+def draw_trackbar_background_stencil(canvas):
+    """The skin at the border, the value shading inside."""
+    canvas.fill(0, 0, canvas.width, canvas.height, STENCIL_FULL)
+    canvas.fill(4, 4, canvas.width - 4, canvas.height - 4, STENCIL_HALF)
+
+
+def draw_trackbar_foreground(canvas):
+    middle = canvas.width // 2
+    canvas.fill(middle - 2, 6, middle + 2, canvas.height - 6, TRACK_GROOVE)
+    canvas.frame(1, 1, canvas.width - 1, canvas.height - 1, TRACK_GROOVE)
+
+
+def draw_trackbar_foreground_stencil(canvas):
+    middle = canvas.width // 2
+    canvas.fill(middle - 2, 6, middle + 2, canvas.height - 6, STENCIL_FULL)
+    canvas.frame(1, 1, canvas.width - 1, canvas.height - 1, STENCIL_FULL)
+
+
+def draw_trackbar_generate_stencil(canvas):
+    canvas.fill(0, 0, canvas.width, canvas.height, STENCIL_HALF)
+
+
+def draw_trackbar_slider_stencil(canvas):
+    rounded_fill(canvas, 0, 0, canvas.width, canvas.height, STENCIL_FULL, 4)
+
+
+def thumb_drawing(top, bottom, mark):
+    """A thumb face of two colours with a mark of its own in the middle."""
+
+    def draw(canvas):
+        canvas.vertical_gradient(0, 0, canvas.width, canvas.height, top, bottom)
+        canvas.frame(0, 0, canvas.width, canvas.height, 0xE0E8F0)
+        w, h = canvas.width, canvas.height
+        if mark == "sun":
+            canvas.thick_line((w * 0.5, h * 0.2), (w * 0.5, h * 0.8), 2.0, 0xFFFFFF)
+            canvas.thick_line((w * 0.3, h * 0.5), (w * 0.7, h * 0.5), 2.0, 0xFFFFFF)
+        elif mark == "half":
+            canvas.fill(w // 4, h // 4, w // 2, h - h // 4, 0xFFFFFF)
+        elif mark == "drop":
+            canvas.polygon([(w / 2, h * 0.2), (w * 0.7, h * 0.7), (w * 0.3, h * 0.7)], 0xFFFFFF)
+        elif mark == "ring":
+            canvas.frame(w // 3, h // 4, w - w // 3, h - h // 4, 0xFFFFFF)
+        elif mark == "edge":
+            canvas.thick_line((w * 0.3, h * 0.75), (w * 0.7, h * 0.25), 2.0, 0xFFFFFF)
+        elif mark == "bars":
+            for x in (0.35, 0.5, 0.65):
+                canvas.fill(int(w * x), h // 4, int(w * x) + 1, h - h // 4, 0xFFFFFF)
+        elif mark == "dots":
+            for x, y in ((0.35, 0.35), (0.65, 0.4), (0.45, 0.65), (0.6, 0.7)):
+                canvas.fill(int(w * x), int(h * y), int(w * x) + 2, int(h * y) + 2, 0xFFFFFF)
+
+    return draw
+
+
+TRACKBAR_THUMB = (30, 58)
+
+# ---- button sets ("ExtPropertyEffects_*") ----
+
+BUTTON_BACK_TOP = 0x2A3446
+BUTTON_BACK_BOTTOM = 0x161C28
+
+
+def draw_buttons_background(canvas):
+    canvas.vertical_gradient(0, 0, canvas.width, canvas.height, BUTTON_BACK_TOP, BUTTON_BACK_BOTTOM)
+
+
+def solid(colour):
+    def draw(canvas):
+        canvas.fill(0, 0, canvas.width, canvas.height, colour)
+
+    return draw
+
+
+def draw_stencil_ring(canvas):
+    """The look shows on the button's edge only."""
+    canvas.fill(0, 0, canvas.width, canvas.height, STENCIL_FULL)
+    canvas.fill(4, 4, canvas.width - 4, canvas.height - 4, 0x000000)
+
+
+def draw_button_stencil_layer(canvas):
+    rounded_fill(canvas, 2, 2, canvas.width - 2, canvas.height - 2, STENCIL_FULL, 5)
+
+
+def draw_button_glass_layer(canvas):
+    canvas.vertical_gradient(0, 0, canvas.width, canvas.height // 2, 0xC0C0C0, 0x202020)
+
+
+def icon_drawing(mark):
+    """A button face: a soft gradient and a light mark of its own."""
+
+    def draw(canvas):
+        w, h = canvas.width, canvas.height
+        canvas.vertical_gradient(0, 0, w, h, 0x50627E, 0x27344A)
+        light = 0xE8F0FF
+        if mark == "power":
+            canvas.frame(int(w * 0.35), int(h * 0.3), int(w * 0.65), int(h * 0.75), light)
+            canvas.thick_line((w / 2, h * 0.15), (w / 2, h * 0.5), 3.0, light)
+        elif mark == "blur":
+            for x in range(3):
+                canvas.thick_line((w * (0.3 + 0.2 * x), h * 0.25), (w * (0.3 + 0.2 * x), h * 0.75), 4.0 - x, light)
+        elif mark == "shift":
+            canvas.polygon([(w * 0.25, h * 0.5), (w * 0.55, h * 0.25), (w * 0.55, h * 0.75)], light)
+            canvas.fill(int(w * 0.55), int(h * 0.42), int(w * 0.78), int(h * 0.58), light)
+        elif mark == "reset":
+            canvas.thick_line((w * 0.3, h * 0.3), (w * 0.7, h * 0.7), 3.0, light)
+            canvas.thick_line((w * 0.7, h * 0.3), (w * 0.3, h * 0.7), 3.0, light)
+        elif mark == "matrix":
+            for x in (0.3, 0.5, 0.7):
+                for y in (0.3, 0.5, 0.7):
+                    canvas.fill(int(w * x) - 2, int(h * y) - 2, int(w * x) + 2, int(h * y) + 2, light)
+        elif mark == "size":
+            canvas.frame(int(w * 0.25), int(h * 0.25), int(w * 0.75), int(h * 0.75), light)
+            canvas.fill(int(w * 0.25), int(h * 0.25), int(w * 0.5), int(h * 0.5), light)
+        elif mark == "operation":
+            canvas.thick_line((w * 0.5, h * 0.25), (w * 0.5, h * 0.75), 3.0, light)
+            canvas.thick_line((w * 0.3, h * 0.5), (w * 0.7, h * 0.5), 3.0, light)
+        elif mark == "extended":
+            canvas.thick_line((w * 0.4, h * 0.25), (w * 0.4, h * 0.75), 3.0, light)
+            canvas.thick_line((w * 0.2, h * 0.5), (w * 0.6, h * 0.5), 3.0, light)
+            canvas.fill(int(w * 0.68), int(h * 0.3), int(w * 0.8), int(h * 0.42), light)
+
+    return draw
+
+
+BUTTON_FACE = (53, 40)
+BUTTON_LOOK = (53, 40)
+
+
 # One entry a skin file: name, width, height, drawing. Each family appends a block of its own.
 SKINS = [
     # list widget
@@ -163,6 +315,45 @@ SKINS = [
     ("ListObjectDefault_ScrollbarStencilPressedSlider.bmp", 25, 30, draw_list_pressed_slider),
     ("ListObjectDefault_Forground1.bmp", 25, 25, draw_list_box),
     ("ListObjectDefault_Forground2.bmp", 25, 25, draw_list_checked_box),
+    # trackbar
+    ("CorrectImageTrackbarBackground.bmp", 40, 196, draw_trackbar_background),
+    ("CorrectImageTrackbarForground.bmp", 40, 196, draw_trackbar_foreground),
+    ("CorrectImageTrackbarBackgroundStencil.bmp", 40, 196, draw_trackbar_background_stencil),
+    ("CorrectImageTrackbarGenerateStencil.bmp", 40, 196, draw_trackbar_generate_stencil),
+    ("CorrectImageTrackbarSliderStencil.bmp", *TRACKBAR_THUMB, draw_trackbar_slider_stencil),
+    ("CorrectImageTrackbarForgroundStencil.bmp", 40, 196, draw_trackbar_foreground_stencil),
+    ("CorrectImageTrackbarSliderBright.bmp", *TRACKBAR_THUMB, thumb_drawing(0xC89628, 0x785014, "sun")),
+    ("CorrectImageTrackbarSliderContrast.bmp", *TRACKBAR_THUMB, thumb_drawing(0x8C8C8C, 0x3C3C3C, "half")),
+    ("CorrectImageTrackbarSliderSaturation.bmp", *TRACKBAR_THUMB, thumb_drawing(0xC83C64, 0x641E32, "drop")),
+    ("CorrectImageTrackbarSliderHue.bmp", *TRACKBAR_THUMB, thumb_drawing(0x3CA064, 0x1E5032, "ring")),
+    ("CorrectImageTrackbarSliderSharp.bmp", *TRACKBAR_THUMB, thumb_drawing(0x3C78C8, 0x1E3C64, "edge")),
+    ("CorrectImageTrackbarSliderFrameRateCamera.bmp", *TRACKBAR_THUMB, thumb_drawing(0xA064C8, 0x503264, "bars")),
+    ("CorrectImageTrackbarSliderFrameRate.bmp", *TRACKBAR_THUMB, thumb_drawing(0x8C64C8, 0x463264, "bars")),
+    ("CorrectImageTrackbarSliderNoseRemove.bmp", *TRACKBAR_THUMB, thumb_drawing(0x64A0A0, 0x325050, "dots")),
+    ("CorrectImageTrackbarSliderDWTNoiseRemove.bmp", *TRACKBAR_THUMB, thumb_drawing(0x50A0C8, 0x285064, "dots")),
+    ("CorrectImageTrackbarSliderNoseRemove2.bmp", *TRACKBAR_THUMB, thumb_drawing(0x78B478, 0x3C5A3C, "dots")),
+    ("CorrectImageTrackbarSliderZero.bmp", *TRACKBAR_THUMB, thumb_drawing(0x505050, 0x282828, "")),
+    # button sets
+    ("ExtPropertyEffects_Background.bmp", 212, 40, draw_buttons_background),
+    ("ExtPropertyEffects_CursorForeground.bmp", *BUTTON_LOOK, solid(0x50A0FF)),
+    ("ExtPropertyEffects_PressedState.bmp", *BUTTON_LOOK, solid(0xFFB43C)),
+    ("ExtPropertyEffects_DisabledState.bmp", *BUTTON_LOOK, solid(0x505050)),
+    ("ExtPropertyEffects_StencilCursorForeground.bmp", *BUTTON_LOOK, draw_stencil_ring),
+    ("ExtPropertyEffects_StencilPressedForeground.bmp", *BUTTON_LOOK, solid(0x606060)),
+    ("ExtPropertyEffects_StencilDisabledForeground.bmp", *BUTTON_LOOK, solid(0x707070)),
+    ("ExtPropertyEffects_StencilDisabledForeground2.bmp", *BUTTON_LOOK, solid(0x707070)),
+    ("ExtPropertyEffects_GlassLayer.bmp", *BUTTON_FACE, draw_button_glass_layer),
+    ("ExtPropertyEffects_StencilLayer.bmp", *BUTTON_FACE, draw_button_stencil_layer),
+    ("ExtPropertyEffects_EnableEffect.bmp", *BUTTON_FACE, icon_drawing("power")),
+    ("ExtPropertyEffects_BlureHistogram.bmp", *BUTTON_FACE, icon_drawing("blur")),
+    ("ExtPropertyEffects_ShiftHistogram.bmp", *BUTTON_FACE, icon_drawing("shift")),
+    ("ExtPropertyEffects_ResetManualGroundEffect.bmp", *BUTTON_FACE, icon_drawing("reset")),
+    ("ExtPropertyEffects_ColorControlMatrix.bmp", *BUTTON_FACE, icon_drawing("matrix")),
+    ("ExtPropertyEffects_ShiftMatrix.bmp", *BUTTON_FACE, icon_drawing("shift")),
+    ("ExtPropertyEffects_Zero.bmp", *BUTTON_FACE, icon_drawing("")),
+    ("ExtPropertyEffects_BackgroundEffect_SourceAndSize.bmp", *BUTTON_FACE, icon_drawing("size")),
+    ("ExtPropertyEffects_BackgroundEffect_Operation.bmp", *BUTTON_FACE, icon_drawing("operation")),
+    ("ExtPropertyEffects_BackgroundEffect_OperationExtended.bmp", *BUTTON_FACE, icon_drawing("extended")),
 ]
 
 
