@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <tuple>
 #include <memory>
 
 namespace {
@@ -17,6 +19,7 @@ class TestTrackbar : public Trackbar
 {
 public:
     using Trackbar::Trackbar;
+    using Trackbar::m_array_general_buffers;
     using Trackbar::m_cell_height;
     using Trackbar::m_cell_width;
     using Trackbar::m_current_slider;
@@ -453,6 +456,42 @@ TEST_F(TrackbarTest, PictureShowsThumbsShadingCheckedAndDisabledLooks)
     // Nothing changed: the next cycle composes nothing.
     ASSERT_EQ(m_bar->FinalizeFinallBufferReal(&final, &shown, 1020), S_OK);
     EXPECT_EQ(final, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// The skin folder beside the test program, where the build draws the default skins.
+std::string DefaultSkinFolder()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    folder.resize(folder.find_last_of('\\'));
+    return folder + "\\ResourceBMP\\DefaultSchemeKorvane";
+}
+
+TEST_F(TrackbarTest, DefaultSkinsLoadWithTheirSizes)
+{
+    Make({Slider{1, 101, 51}}, 1, 80, 196, 58.0f, 0.8f);
+    m_bar->m_elements.GetElement(0).Field(Trackbar::FieldThumbPicture).SetText("CorrectImageTrackbarSliderBright.bmp");
+    ASSERT_EQ(m_bar->SetOptimCPU(4), S_OK);
+    ASSERT_EQ(m_bar->SetTextVarForObject(1, DefaultSkinFolder().c_str()), S_OK);
+    const char* const skins[] = {"CorrectImageTrackbarBackground.bmp",        "CorrectImageTrackbarForground.bmp",
+                                 "CorrectImageTrackbarBackgroundStencil.bmp", "CorrectImageTrackbarGenerateStencil.bmp",
+                                 "CorrectImageTrackbarSliderStencil.bmp",     "CorrectImageTrackbarForgroundStencil.bmp"};
+    TypedValueListUserInterface2 names = MakeList(std::vector<InfoTypedValueUserInterface2>(6));
+    for (uint32_t i = 0; i < 6; ++i)
+        names.GetElement(i).SetText(skins[i]);
+    const IndexListUserInterface2 indexes = MakeIndexList({0, 1, 2, 3, 4, 5});
+    ASSERT_EQ(m_bar->UpdateGeneralInfoForObject(0, &names, &indexes, 6), S_OK);
+    for (const auto& [buffer, width, height] :
+         {std::tuple{160, 40, 196}, {162, 40, 196}, {164, 40, 196}, {166, 40, 196}, {168, 30, 58}, {170, 40, 196},
+          {96, 30, 58}}) {
+        EXPECT_EQ(m_bar->m_array_general_buffers.GetElement(buffer).m_width_element, width) << buffer;
+        EXPECT_EQ(m_bar->m_array_general_buffers.GetElement(buffer).m_height_element, height) << buffer;
+    }
 }
 
 } // namespace
