@@ -180,9 +180,16 @@ struct BlurVector
           top(V::Set1(0x7FFF)), scaled(w.inner <= kLargestScaledWeight && w.end <= kLargestScaledWeight)
     {
     }
+    // The neighbours are the column sums above + centre + below beside the word and above + below
+    // in its own column. Unsigned saturating sums of unsigned words are the exact total held to
+    // 0xFFFF in any order, so the columns give the plain code's sum with half the additions.
     Vec<V> operator()(const GroupLoad<V>& g) const
     {
-        const Vec<V> sum = FoldNeighbours<V>(g, V::MulLo(g.centre, strength), [](Vec<V> x, Vec<V> y) { return V::AddUS(x, y); });
+        const Vec<V> aboveBelow = V::AddUS(g.above, g.below);
+        const Vec<V> column = V::AddUS(aboveBelow, g.centre);
+        Vec<V> sum = V::AddUS(V::MulLo(g.centre, strength), aboveBelow);
+        sum = V::AddUS(sum, V::WordsUp(column));
+        sum = V::AddUS(sum, V::WordsDown(column));
         return scaled ? V::MulHiUS(sum, scaledWeights) : ShiftedProduct(sum);
     }
     // (sum x weight) >> 10 of the unsigned 32-bit product (below 2^26), held to 0x7FFF.
