@@ -1,7 +1,8 @@
 // The status strip's and the schedule grid's scenes of toolkit_bench: a 165 x 100 strip of the
 // whole-height pipeline with trails (a tick, a text change) and a 720 x 250 grid (a tick with every
 // glow faded, a pointer move onto another cell, a full rebuild). Each timed on the manual clock,
-// moved by one timer period per tick; the minimum over the runs.
+// moved by one timer period per tick; the default skins when they lie beside the program. The
+// minimum over the runs.
 #include "StatusBenchScenes.h"
 
 #include "StatusCameraObjectUserInterface2.h"
@@ -11,6 +12,8 @@
 #include "KestrelDebugFunct.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -27,17 +30,36 @@ void Pump()
     }
 }
 
-// A shown widget at the display's top left whose ticks only the bench runs.
-HWND Show(BaseUserInterface& widget, int32_t width, int32_t height)
+std::string SkinFolder()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.resize(folder.find_last_of('\\') + 1);
+    return folder + "ResourceBMP\\DefaultSchemeKorvane";
+}
+
+// A shown widget at the display's top left with the skins as properties 0.., whose ticks only the
+// bench runs.
+HWND Show(BaseUserInterface& widget, int32_t width, int32_t height, const std::vector<const char*>& skins)
 {
     widget.SetOptimCPUReal(4);
     if (FAILED(widget.CreateObject()))
         return nullptr;
     HWND window = widget.GetHWNDReal();
     KillTimer(window, reinterpret_cast<UINT_PTR>(&widget));
-    widget.SetTextVarForObjectReal(1, "bench");
+    widget.SetTextVarForObjectReal(1, SkinFolder().c_str());
     widget.ControlStatObjectShowReal(1, 1);
     widget.MoveObjectReal(0, 0, width, height);
+    TypedValueListUserInterface2 values;
+    IndexListUserInterface2 indexes;
+    values.Init(static_cast<uint32_t>(skins.size()), 0);
+    indexes.Init(static_cast<uint32_t>(skins.size()), 0);
+    for (uint32_t i = 0; i < skins.size(); ++i) {
+        values.GetElement(i).SetText(skins[i]);
+        indexes.GetElement(i) = static_cast<int32_t>(i);
+    }
+    widget.UpdateGeneralInfoForObjectReal(0, &values, &indexes, static_cast<int32_t>(skins.size()));
     Pump();
     return window;
 }
@@ -54,7 +76,9 @@ bool RunStatusScenes(BenchmarkSettings settings)
 {
     StatusObjectUserInterface2 status("toolkit_bench status", nullptr,
                                       StatusObjectUserInterface2::PipelineWhole | StatusObjectUserInterface2::ScrollWithTrails, 0);
-    HWND window = Show(status, 165, 100);
+    HWND window = Show(status, 165, 100,
+                       {"PlexamoHome_StatusDialog_TopStatus.bmp", "PlexamoHome_StatusDialog_GlassPatternStatus.bmp",
+                        "PlexamoHome_StatusDialog_BottomStatus.bmp", "PlexamoHome_StatusDialog_TopText.bmp"});
     if (window == nullptr)
         return false;
     const auto tick = [&] {
@@ -88,7 +112,14 @@ bool RunStatusScenes(BenchmarkSettings settings)
 bool RunScheduleScenes(BenchmarkSettings settings)
 {
     StatusCameraObjectUserInterface2 grid({}, 0, 0, "toolkit_bench schedule", nullptr, 1);
-    HWND window = Show(grid, 720, 250);
+    HWND window = Show(grid, 720, 250,
+                       {"ScheduleGrid_State1.bmp", "ScheduleGrid_State2.bmp", "ScheduleGrid_State3.bmp",
+                        "ScheduleGrid_State4.bmp", "ScheduleGrid_Mark0.bmp", "ScheduleGrid_Mark1.bmp",
+                        "ScheduleGrid_Mark2.bmp", "ScheduleGrid_StateStencil.bmp", "ScheduleGrid_MarkStencil.bmp",
+                        "ScheduleGrid_FrameStencil.bmp", "ScheduleGrid_HeaderBackground.bmp",
+                        "ScheduleGrid_HeaderStencil.bmp", "ScheduleGrid_HeaderBackground.bmp",
+                        "ScheduleGrid_HeaderStencil.bmp", "ScheduleGrid_CornerStateStencil.bmp",
+                        "ScheduleGrid_CornerMarkStencil.bmp", "ScheduleGrid_CornerFrame.bmp"});
     if (window == nullptr)
         return false;
     const auto tick = [&] {

@@ -305,6 +305,98 @@ def icon_drawing(mark):
 BUTTON_FACE = (53, 40)
 BUTTON_LOOK = (53, 40)
 
+# ---- status strip (the test panel's skins) ----
+
+STATUS_TOP_UPPER = 0x2A3C5C
+STATUS_TOP_LOWER = 0x101A2C
+STATUS_BOTTOM_UPPER = 0x0C1420
+STATUS_BOTTOM_LOWER = 0x1C2A40
+STATUS_EDGE = 0x5A7098
+
+
+def draw_status_top(canvas):
+    canvas.vertical_gradient(0, 0, canvas.width, canvas.height, STATUS_TOP_UPPER, STATUS_TOP_LOWER)
+    canvas.frame(0, 0, canvas.width, canvas.height, STATUS_EDGE)
+
+
+def draw_status_glass_pattern(canvas):
+    """Nearly white, so the picture it masks stays; every fourth row a little darker."""
+    for y in range(canvas.height):
+        canvas.fill(0, y, canvas.width, y + 1, 0xDCDCDC if y % 4 == 3 else 0xFFFFFF)
+
+
+def draw_status_bottom(canvas):
+    canvas.vertical_gradient(0, 0, canvas.width, canvas.height, STATUS_BOTTOM_UPPER, STATUS_BOTTOM_LOWER)
+
+
+def draw_status_top_text(canvas):
+    """The weight of the radial light: strongest in the middle."""
+    canvas.fill(0, 0, canvas.width, canvas.height, 0x303030)
+    canvas.fill(canvas.width // 4, canvas.height // 4, canvas.width * 3 // 4, canvas.height * 3 // 4, 0x505050)
+
+
+# ---- weekly schedule grid ----
+
+SCHEDULE_STATES = (0x404850, 0x2E9E48, 0x3068C8, 0xD88A24)
+SCHEDULE_MARKS = (0x000000, 0xF0D030, 0xE03828)
+SCHEDULE_HEADER = 0xB4B4C8
+FULL_WEIGHT = 0x7F7F7F
+
+
+def draw_state(colour):
+    def draw(canvas):
+        canvas.vertical_gradient(0, 0, canvas.width, canvas.height, mix(colour, 0xFFFFFF, 0.25), colour)
+    return draw
+
+
+def draw_mark(colour):
+    def draw(canvas):
+        canvas.fill(0, 0, canvas.width, canvas.height, colour)
+    return draw
+
+
+def corner_triangle(canvas):
+    w, h = canvas.width, canvas.height
+    return [(w * 0.55, h), (w, h), (w, h * 0.45)]
+
+
+def draw_cell_state_stencil(canvas):
+    """Full weight but for the lower right corner, where the mark shows."""
+    canvas.fill(0, 0, canvas.width, canvas.height, FULL_WEIGHT)
+    canvas.polygon(corner_triangle(canvas), 0x000000)
+
+
+def draw_cell_mark_stencil(canvas):
+    canvas.polygon(corner_triangle(canvas), FULL_WEIGHT)
+
+
+def draw_inner_weight(canvas):
+    """Full weight inside a one-pixel border, which shows the background colour."""
+    canvas.fill(1, 1, canvas.width - 1, canvas.height - 1, FULL_WEIGHT)
+
+
+def draw_full_weight(canvas):
+    canvas.fill(0, 0, canvas.width, canvas.height, FULL_WEIGHT)
+
+
+def draw_header_background(canvas):
+    canvas.fill(0, 0, canvas.width, canvas.height, SCHEDULE_HEADER)
+
+
+def draw_left_half(canvas):
+    canvas.fill(0, 0, canvas.width // 2, canvas.height, FULL_WEIGHT)
+
+
+def draw_right_half(canvas):
+    canvas.fill(canvas.width // 2, 0, canvas.width, canvas.height, FULL_WEIGHT)
+
+
+def draw_corner_frame(canvas):
+    """Both brush buttons inside a border, with a gap between them."""
+    draw_inner_weight(canvas)
+    middle = canvas.width // 2
+    canvas.fill(middle - 1, 0, middle + 1, canvas.height, 0x000000)
+
 
 # One entry a skin file: name, width, height, drawing. Each family appends a block of its own.
 SKINS = [
@@ -354,6 +446,27 @@ SKINS = [
     ("ExtPropertyEffects_BackgroundEffect_SourceAndSize.bmp", *BUTTON_FACE, icon_drawing("size")),
     ("ExtPropertyEffects_BackgroundEffect_Operation.bmp", *BUTTON_FACE, icon_drawing("operation")),
     ("ExtPropertyEffects_BackgroundEffect_OperationExtended.bmp", *BUTTON_FACE, icon_drawing("extended")),
+    # status strip of the test panel
+    ("PlexamoHome_StatusDialog_TopStatus.bmp", 64, 48, draw_status_top),
+    ("PlexamoHome_StatusDialog_GlassPatternStatus.bmp", 64, 48, draw_status_glass_pattern),
+    ("PlexamoHome_StatusDialog_BottomStatus.bmp", 64, 16, draw_status_bottom),
+    ("PlexamoHome_StatusDialog_TopText.bmp", 64, 48, draw_status_top_text),
+    # weekly schedule grid: states 1-4, marks 0-2, stencils, headers and the corner
+    ("ScheduleGrid_State1.bmp", 26, 32, draw_state(SCHEDULE_STATES[0])),
+    ("ScheduleGrid_State2.bmp", 26, 32, draw_state(SCHEDULE_STATES[1])),
+    ("ScheduleGrid_State3.bmp", 26, 32, draw_state(SCHEDULE_STATES[2])),
+    ("ScheduleGrid_State4.bmp", 26, 32, draw_state(SCHEDULE_STATES[3])),
+    ("ScheduleGrid_Mark0.bmp", 26, 32, draw_mark(SCHEDULE_MARKS[0])),
+    ("ScheduleGrid_Mark1.bmp", 26, 32, draw_mark(SCHEDULE_MARKS[1])),
+    ("ScheduleGrid_Mark2.bmp", 26, 32, draw_mark(SCHEDULE_MARKS[2])),
+    ("ScheduleGrid_StateStencil.bmp", 26, 32, draw_cell_state_stencil),
+    ("ScheduleGrid_MarkStencil.bmp", 26, 32, draw_cell_mark_stencil),
+    ("ScheduleGrid_FrameStencil.bmp", 26, 32, draw_inner_weight),
+    ("ScheduleGrid_HeaderBackground.bmp", 26, 25, draw_header_background),
+    ("ScheduleGrid_HeaderStencil.bmp", 26, 25, draw_full_weight),
+    ("ScheduleGrid_CornerStateStencil.bmp", 96, 25, draw_left_half),
+    ("ScheduleGrid_CornerMarkStencil.bmp", 96, 25, draw_right_half),
+    ("ScheduleGrid_CornerFrame.bmp", 96, 25, draw_corner_frame),
 ]
 
 
