@@ -9,6 +9,7 @@
 #include "StatusObjectUserInterface2.h"
 
 #include "BenchmarkTiming.h"
+#include "StatusSkinNames.h"
 #include "KestrelDebugFunct.h"
 
 #include <cstdio>
@@ -76,9 +77,7 @@ bool RunStatusScenes(BenchmarkSettings settings)
 {
     StatusObjectUserInterface2 status("toolkit_bench status", nullptr,
                                       StatusObjectUserInterface2::PipelineWhole | StatusObjectUserInterface2::ScrollWithTrails, 0);
-    HWND window = Show(status, 165, 100,
-                       {"PlexamoHome_StatusDialog_TopStatus.bmp", "PlexamoHome_StatusDialog_GlassPatternStatus.bmp",
-                        "PlexamoHome_StatusDialog_BottomStatus.bmp", "PlexamoHome_StatusDialog_TopText.bmp"});
+    HWND window = Show(status, 165, 100, StatusStripSkins());
     if (window == nullptr)
         return false;
     const auto tick = [&] {
@@ -112,14 +111,7 @@ bool RunStatusScenes(BenchmarkSettings settings)
 bool RunScheduleScenes(BenchmarkSettings settings)
 {
     StatusCameraObjectUserInterface2 grid({}, 0, 0, "toolkit_bench schedule", nullptr, 1);
-    HWND window = Show(grid, 720, 250,
-                       {"ScheduleGrid_State1.bmp", "ScheduleGrid_State2.bmp", "ScheduleGrid_State3.bmp",
-                        "ScheduleGrid_State4.bmp", "ScheduleGrid_Mark0.bmp", "ScheduleGrid_Mark1.bmp",
-                        "ScheduleGrid_Mark2.bmp", "ScheduleGrid_StateStencil.bmp", "ScheduleGrid_MarkStencil.bmp",
-                        "ScheduleGrid_FrameStencil.bmp", "ScheduleGrid_HeaderBackground.bmp",
-                        "ScheduleGrid_HeaderStencil.bmp", "ScheduleGrid_HeaderBackground.bmp",
-                        "ScheduleGrid_HeaderStencil.bmp", "ScheduleGrid_CornerStateStencil.bmp",
-                        "ScheduleGrid_CornerMarkStencil.bmp", "ScheduleGrid_CornerFrame.bmp"});
+    HWND window = Show(grid, 720, 250, ScheduleGridSkins());
     if (window == nullptr)
         return false;
     const auto tick = [&] {

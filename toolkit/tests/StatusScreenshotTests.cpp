@@ -3,6 +3,7 @@
 // layout puts them (colours and text presence, not glyphs: Wine substitutes fonts).
 #include "StatusCameraObjectUserInterface2.h"
 #include "StatusObjectUserInterface2.h"
+#include "StatusSkinNames.h"
 #include "TestWidget.h"
 
 #include "ManualTestClock.h"
@@ -147,10 +148,6 @@ private:
     InfoGeneralBufferForUserInterface2 m_picture;
 };
 
-const std::vector<const char*> StatusSkins = {
-    "PlexamoHome_StatusDialog_TopStatus.bmp", "PlexamoHome_StatusDialog_GlassPatternStatus.bmp",
-    "PlexamoHome_StatusDialog_BottomStatus.bmp", "PlexamoHome_StatusDialog_TopText.bmp"};
-
 void SetStatusText(ShownWidget& shown, const char* text)
 {
     InfoTypedValueUserInterface2 value;
@@ -162,7 +159,7 @@ TEST(StatusScreenshot, TheSplitStripShowsItsTopSkinAboveTheBottomPartWithTheText
 {
     ManualTestClock clock;
     StatusObjectUserInterface2 status("status on the screen", nullptr, StatusObjectUserInterface2::PipelineSplit, 0);
-    ShownWidget shown(status, 1080, 300, 165, 100, StatusSkins, StatusObjectUserInterface2::FinalBuffer);
+    ShownWidget shown(status, 1080, 300, 165, 100, StatusStripSkins(), StatusObjectUserInterface2::FinalBuffer);
     SetStatusText(shown, "K.O.R.V.A.N.E.");
     ASSERT_TRUE(shown.Tick(clock, 80));
     // 0.85 of 100 rows is the top part: the bluish skin, no text; the text is in the bottom part.
@@ -179,7 +176,7 @@ TEST(StatusScreenshot, TheWholeStripCarriesTheTextAndItsTextureMoves)
                                       StatusObjectUserInterface2::PipelineWhole |
                                           StatusObjectUserInterface2::ScrollWithTrails,
                                       0);
-    ShownWidget shown(status, 1080, 420, 165, 100, StatusSkins, StatusObjectUserInterface2::FinalBuffer);
+    ShownWidget shown(status, 1080, 420, 165, 100, StatusStripSkins(), StatusObjectUserInterface2::FinalBuffer);
     SetStatusText(shown, "K.O.R.V.A.N.E.\nready");
     ASSERT_TRUE(shown.Tick(clock, 80));
     ASSERT_TRUE(shown.Tick(clock, 80));
@@ -200,15 +197,7 @@ TEST(ScheduleScreenshot, CellsInTheirStatePicturesALitCellAndTheHeadersInPlace)
     constexpr int32_t DayColumn = 96, HourRow = 25, CellWidth = 26, CellHeight = 32;
     ManualTestClock clock;
     StatusCameraObjectUserInterface2 grid({}, 0, 0, "grid on the screen", nullptr, 1);
-    ShownWidget shown(grid, 540, 20, 720, 250,
-                      {"ScheduleGrid_State1.bmp", "ScheduleGrid_State2.bmp", "ScheduleGrid_State3.bmp",
-                       "ScheduleGrid_State4.bmp", "ScheduleGrid_Mark0.bmp", "ScheduleGrid_Mark1.bmp",
-                       "ScheduleGrid_Mark2.bmp", "ScheduleGrid_StateStencil.bmp", "ScheduleGrid_MarkStencil.bmp",
-                       "ScheduleGrid_FrameStencil.bmp", "ScheduleGrid_HeaderBackground.bmp",
-                       "ScheduleGrid_HeaderStencil.bmp", "ScheduleGrid_HeaderBackground.bmp",
-                       "ScheduleGrid_HeaderStencil.bmp", "ScheduleGrid_CornerStateStencil.bmp",
-                       "ScheduleGrid_CornerMarkStencil.bmp", "ScheduleGrid_CornerFrame.bmp"},
-                      StatusCameraObjectUserInterface2::FinalBuffer);
+    ShownWidget shown(grid, 540, 20, 720, 250, ScheduleGridSkins(), StatusCameraObjectUserInterface2::FinalBuffer);
     // Day d holds state d % 4 + 1; Sunday's cells carry mark 2.
     std::vector<uint8_t> week(StatusCameraObjectUserInterface2::CellCount);
     for (int32_t cell = 0; cell < StatusCameraObjectUserInterface2::CellCount; ++cell)
