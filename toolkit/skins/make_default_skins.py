@@ -398,6 +398,134 @@ def draw_corner_frame(canvas):
     canvas.fill(middle - 1, 0, middle + 1, canvas.height, 0x000000)
 
 
+
+# ---- toolbar ----
+
+TOOLBAR_BUTTON = 40
+TOOLBAR_TOP_BUTTONS = 11
+TOOLBAR_BOTTOM_BUTTONS = 4
+TOOLBAR_BACK_TOP = 0x5A6B84
+TOOLBAR_BACK_BOTTOM = 0x2E3A4E
+TOOLBAR_EDGE = 0x1C2433
+TOOLBAR_HOVER_TOP = 0xB8D0F0
+TOOLBAR_HOVER_BOTTOM = 0x7FA2D6
+TOOLBAR_PRESSED_TOP = 0x3E5F96
+TOOLBAR_PRESSED_BOTTOM = 0x6C8EC4
+TOOLBAR_DISABLED = 0x6E6E6E
+TOOLBAR_MASK = 0xFFFFFF
+TOOLBAR_GLYPH = 0xF2F4F8
+TOOLBAR_GLASS_TOP = 0xFFFFFF
+TOOLBAR_GLASS_BOTTOM = 0x404850
+
+
+def draw_toolbar_background(canvas):
+    canvas.vertical_gradient(0, 0, canvas.width, canvas.height, TOOLBAR_BACK_TOP, TOOLBAR_BACK_BOTTOM)
+    canvas.frame(0, 0, canvas.width, canvas.height, TOOLBAR_EDGE)
+
+
+def draw_toolbar_state(upper, lower):
+    def draw(canvas):
+        canvas.vertical_gradient(0, 0, canvas.width, canvas.height, upper, lower)
+        canvas.frame(0, 0, canvas.width, canvas.height, TOOLBAR_EDGE)
+    return draw
+
+
+def draw_toolbar_disabled(canvas):
+    canvas.fill(0, 0, canvas.width, canvas.height, TOOLBAR_DISABLED)
+
+
+def draw_toolbar_stencil(inset):
+    """A white mask of the button's face, inset pixels from each edge."""
+    def draw(canvas):
+        canvas.fill(inset, inset, canvas.width - inset, canvas.height - inset, TOOLBAR_MASK)
+    return draw
+
+
+def draw_toolbar_glass(canvas):
+    """A highlight that fades from the top edge down to the middle."""
+    canvas.vertical_gradient(2, 2, canvas.width - 2, canvas.height // 2, TOOLBAR_GLASS_TOP, TOOLBAR_GLASS_BOTTOM)
+
+
+def ring(canvas, radius, thickness, colour):
+    w, h = canvas.width, canvas.height
+    points = [(w / 2 + radius * c, h / 2 + radius * s) for c, s in
+              ((1, 0), (0.7, 0.7), (0, 1), (-0.7, 0.7), (-1, 0), (-0.7, -0.7), (0, -1), (0.7, -0.7))]
+    for start, end in zip(points, points[1:] + points[:1]):
+        canvas.thick_line(start, end, thickness, colour)
+
+
+def draw_glyph_key(canvas):
+    ring(canvas, canvas.width * 0.15, 3.0, TOOLBAR_GLYPH)
+    w, h = canvas.width, canvas.height
+    canvas.thick_line((w * 0.62, h / 2), (w * 0.85, h / 2), 3.0, TOOLBAR_GLYPH)
+    canvas.thick_line((w * 0.8, h / 2), (w * 0.8, h * 0.65), 3.0, TOOLBAR_GLYPH)
+
+
+def draw_glyph_camera(canvas):
+    w, h = canvas.width, canvas.height
+    canvas.fill(int(w * 0.2), int(h * 0.35), int(w * 0.65), int(h * 0.7), TOOLBAR_GLYPH)
+    canvas.polygon([(w * 0.65, h * 0.52), (w * 0.82, h * 0.38), (w * 0.82, h * 0.67)], TOOLBAR_GLYPH)
+
+
+def draw_glyph_screen(canvas):
+    w, h = canvas.width, canvas.height
+    canvas.frame(int(w * 0.2), int(h * 0.25), int(w * 0.8), int(h * 0.65), TOOLBAR_GLYPH)
+    canvas.frame(int(w * 0.2) + 1, int(h * 0.25) + 1, int(w * 0.8) - 1, int(h * 0.65) - 1, TOOLBAR_GLYPH)
+    canvas.fill(int(w * 0.4), int(h * 0.7), int(w * 0.6), int(h * 0.75), TOOLBAR_GLYPH)
+
+
+def draw_glyph_event(canvas):
+    w, h = canvas.width, canvas.height
+    canvas.polygon([(w / 2, h * 0.2), (w * 0.8, h * 0.75), (w * 0.2, h * 0.75)], TOOLBAR_GLYPH)
+
+
+def draw_glyph_planes(canvas):
+    w, h = canvas.width, canvas.height
+    for row in range(2):
+        for column in range(2):
+            left, top = int(w * (0.22 + 0.3 * column)), int(h * (0.22 + 0.3 * row))
+            canvas.fill(left, top, left + int(w * 0.25), top + int(h * 0.25), TOOLBAR_GLYPH)
+
+
+def draw_glyph_lines(canvas):
+    w, h = canvas.width, canvas.height
+    for share in (0.3, 0.45, 0.6, 0.75):
+        canvas.fill(int(w * 0.2), int(h * share), int(w * 0.8), int(h * share) + 2, TOOLBAR_GLYPH)
+
+
+def draw_glyph_minimize(canvas):
+    w, h = canvas.width, canvas.height
+    canvas.fill(int(w * 0.25), int(h * 0.65), int(w * 0.75), int(h * 0.72), TOOLBAR_GLYPH)
+
+
+def draw_glyph_close(canvas):
+    w, h = canvas.width, canvas.height
+    canvas.thick_line((w * 0.28, h * 0.28), (w * 0.72, h * 0.72), 4.0, TOOLBAR_GLYPH)
+    canvas.thick_line((w * 0.72, h * 0.28), (w * 0.28, h * 0.72), 4.0, TOOLBAR_GLYPH)
+
+
+def draw_glyph_sliders(canvas):
+    w, h = canvas.width, canvas.height
+    for share, knob in ((0.3, 0.35), (0.5, 0.65), (0.7, 0.45)):
+        canvas.fill(int(w * 0.2), int(h * share), int(w * 0.8), int(h * share) + 2, TOOLBAR_GLYPH)
+        canvas.fill(int(w * knob) - 2, int(h * share) - 3, int(w * knob) + 2, int(h * share) + 5, TOOLBAR_GLYPH)
+
+
+def draw_glyph_printer(canvas):
+    w, h = canvas.width, canvas.height
+    canvas.fill(int(w * 0.3), int(h * 0.2), int(w * 0.7), int(h * 0.4), TOOLBAR_GLYPH)
+    canvas.frame(int(w * 0.2), int(h * 0.4), int(w * 0.8), int(h * 0.7), TOOLBAR_GLYPH)
+    canvas.fill(int(w * 0.3), int(h * 0.6), int(w * 0.7), int(h * 0.8), TOOLBAR_GLYPH)
+
+
+def draw_glyph_arrow(canvas):
+    w, h = canvas.width, canvas.height
+    canvas.polygon([(w * 0.35, h * 0.25), (w * 0.7, h / 2), (w * 0.35, h * 0.75)], TOOLBAR_GLYPH)
+
+
+def toolbar_skin(name, draw, width=TOOLBAR_BUTTON):
+    return (name, width, TOOLBAR_BUTTON, draw)
+
 # One entry a skin file: name, width, height, drawing. Each family appends a block of its own.
 SKINS = [
     # list widget
@@ -467,6 +595,41 @@ SKINS = [
     ("ScheduleGrid_CornerStateStencil.bmp", 96, 25, draw_left_half),
     ("ScheduleGrid_CornerMarkStencil.bmp", 96, 25, draw_right_half),
     ("ScheduleGrid_CornerFrame.bmp", 96, 25, draw_corner_frame),
+    # toolbar: the top row of 11 buttons, then the bottom row of 4
+    toolbar_skin("Toolbar_Background.bmp", draw_toolbar_background, TOOLBAR_BUTTON * TOOLBAR_TOP_BUTTONS),
+    toolbar_skin("Toolbar_CursorForeground.bmp", draw_toolbar_state(TOOLBAR_HOVER_TOP, TOOLBAR_HOVER_BOTTOM)),
+    toolbar_skin("Toolbar_PressedState.bmp", draw_toolbar_state(TOOLBAR_PRESSED_TOP, TOOLBAR_PRESSED_BOTTOM)),
+    toolbar_skin("Toolbar_DisabledState.bmp", draw_toolbar_disabled),
+    toolbar_skin("Toolbar_StencilCursorForeground.bmp", draw_toolbar_stencil(2)),
+    toolbar_skin("Toolbar_StencilPressedForeground.bmp", draw_toolbar_stencil(2)),
+    toolbar_skin("Toolbar_StencilDisabledForeground.bmp", draw_toolbar_stencil(2)),
+    toolbar_skin("Toolbar_StencilForground.bmp", draw_toolbar_stencil(4)),
+    toolbar_skin("Toolbar_StencilForgroundForStatic.bmp", draw_toolbar_stencil(0)),
+    toolbar_skin("SimpleStencil.bmp", draw_toolbar_stencil(0)),
+    toolbar_skin("Toolbar_Glass_Quillmark.bmp", draw_toolbar_glass),
+    toolbar_skin("Toolbar_Autorezation_Quillmark.bmp", draw_glyph_key),
+    toolbar_skin("Toolbar_CaptureSelect_Quillmark.bmp", draw_glyph_camera),
+    toolbar_skin("Toolbar_ViewSelect_Quillmark.bmp", draw_glyph_screen),
+    toolbar_skin("Toolbar_EventSelect_Quillmark.bmp", draw_glyph_event),
+    toolbar_skin("Toolbar_PlaneSelect_Quillmark.bmp", draw_glyph_planes),
+    toolbar_skin("Toolbar_StaticElements_Quillmark.bmp", draw_glyph_lines),
+    toolbar_skin("Toolbar_Minimaze_Quillmark.bmp", draw_glyph_minimize),
+    toolbar_skin("Toolbar_Close_Quillmark.bmp", draw_glyph_close),
+    toolbar_skin("BottomToolbar_Backgound.bmp", draw_toolbar_background, TOOLBAR_BUTTON * TOOLBAR_BOTTOM_BUTTONS),
+    toolbar_skin("BottomToolbar_Stencil.bmp", draw_toolbar_stencil(4)),
+    toolbar_skin("GeneralDialogSBCursorForeground.bmp", draw_toolbar_state(TOOLBAR_HOVER_TOP, TOOLBAR_HOVER_BOTTOM)),
+    toolbar_skin("GeneralDialogSBPressedState.bmp", draw_toolbar_state(TOOLBAR_PRESSED_TOP, TOOLBAR_PRESSED_BOTTOM)),
+    toolbar_skin("GeneralDialogSBDisabledState.bmp", draw_toolbar_disabled),
+    toolbar_skin("GeneralDialogSBStencilCursorForeground.bmp", draw_toolbar_stencil(2)),
+    toolbar_skin("GeneralDialogSBStencilPressedForeground.bmp", draw_toolbar_stencil(2)),
+    toolbar_skin("GeneralDialogSBStencilDisabledForeground.bmp", draw_toolbar_stencil(2)),
+    toolbar_skin("BottomToolbar_ControlPanelButton_ForgroundImage.bmp", draw_glyph_sliders),
+    toolbar_skin("BottomToolbar_StaticText_ForgroundImage.bmp", draw_glyph_lines),
+    toolbar_skin("BottomToolbar_PrintButton_ForgroundImage.bmp", draw_glyph_printer),
+    toolbar_skin("BottomToolbar_ExtendedPanelButton_ForgroundImage.bmp", draw_glyph_arrow),
+    toolbar_skin("BottomToolbar_ControlPanelButton_Glass.bmp", draw_toolbar_glass),
+    toolbar_skin("BottomToolbar_PrintButton_Glass.bmp", draw_toolbar_glass),
+    toolbar_skin("BottomToolbar_ExtendedPanelButton_Glass.bmp", draw_toolbar_glass),
 ]
 
 

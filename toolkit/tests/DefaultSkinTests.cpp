@@ -1,14 +1,34 @@
 // The skins the build draws: every file of the list family lies in the program's skin folder with
 // its size, and a list whose folder is the skin folder loads them with its default settings.
+#include "DefaultSkinFolder.h"
 #include "ListTestSupport.h"
-
-#include "FunctLoadBMP32FileToR16G16B16Format.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
+
+// The default property set as an owner applies it: slots without a property are left out.
+void ApplyDefaultProperties(ListObjectUserInterface2& list)
+{
+    TypedValueListUserInterface2 values;
+    IndexListUserInterface2 indexes;
+    ASSERT_EQ(FillDefaultPropertyListObject(&values, &indexes), S_OK);
+    TypedValueListUserInterface2 given;
+    IndexListUserInterface2 givenIndexes;
+    for (uint32_t slot = 0; slot < indexes.GetCount(); ++slot) {
+        if (indexes.GetElement(slot) < 0)
+            continue;
+        const uint32_t n = given.GetCount();
+        given.SetSize(n + 1);
+        givenIndexes.SetSize(n + 1);
+        given.GetElement(n) = values.GetElement(slot);
+        givenIndexes.GetElement(n) = indexes.GetElement(slot);
+    }
+    ASSERT_EQ(list.UpdateGeneralInfoForObjectReal(0, &given, &givenIndexes, static_cast<int32_t>(given.GetCount())),
+              S_OK);
+}
 
 struct SkinFile
 {
@@ -31,23 +51,17 @@ TEST(DefaultSkins, ListSkinFilesLoadWithTheirSizes)
     };
     for (const SkinFile& file : files) {
         SCOPED_TRACE(file.m_name);
-        SWORD* planes[3] = {};
-        int width = 0, height = 0, stride = 0, capacity = 0;
-        const DynamicString path((SkinFolder() + "\\" + file.m_name).c_str());
-        ASSERT_EQ(LoadBMP32FileToR16G16B16Format(rgb32_to_r16g16b16_c, YMirror_function_c, path, &planes[0],
-                                                 &planes[1], &planes[2], &width, &height, &stride, 16, &capacity),
-                  S_OK);
+        int width = 0, height = 0;
+        ASSERT_EQ(ReadDefaultSkinSize(file.m_name, &width, &height), S_OK);
         EXPECT_EQ(width, file.m_width);
         EXPECT_EQ(height, file.m_height);
-        for (SWORD*& plane : planes)
-            SAFE_TASK_FREE(&plane);
     }
 }
 
 TEST_F(ListTest, DefaultSkinsLoadIntoTheListsBuffers)
 {
     ASSERT_TRUE(SUCCEEDED(m_list->SetOptimCPUReal(4)));
-    ASSERT_EQ(m_list->SetTextVarForObjectReal(1, SkinFolder().c_str()), S_OK);
+    ASSERT_EQ(m_list->SetTextVarForObjectReal(1, DefaultSkinFolder().c_str()), S_OK);
     ApplyDefaultProperties(*m_list);
     const struct
     {

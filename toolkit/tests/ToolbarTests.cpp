@@ -1,5 +1,6 @@
 // The toolbar: its window, its registered operations driven from another thread, its language
 // table and its destruction.
+#include "DefaultSkinFolder.h"
 #include "ObjectToolbar1.h"
 #include "TestWidget.h"
 
@@ -245,6 +246,42 @@ TEST(Toolbar, ClockTextIsHoursMinutesSeconds)
     StaticString<16> text;
     ObjectToolbar1::FormatClockText(time, text);
     EXPECT_STREQ("09:05:07", text.GetString());
+}
+
+TEST(Toolbar, SkinsOfBothRowsLieInTheSkinFolderWithTheirSizes)
+{
+    const struct
+    {
+        const char* name;
+        int width;
+    } wide[] = {{"Toolbar_Background.bmp", 440}, {"BottomToolbar_Backgound.bmp", 160}};
+    const char* const buttons[] = {
+        "Toolbar_CursorForeground.bmp", "Toolbar_PressedState.bmp", "Toolbar_DisabledState.bmp",
+        "Toolbar_StencilCursorForeground.bmp", "Toolbar_StencilPressedForeground.bmp",
+        "Toolbar_StencilDisabledForeground.bmp", "Toolbar_StencilForground.bmp",
+        "Toolbar_StencilForgroundForStatic.bmp", "SimpleStencil.bmp", "Toolbar_Glass_Quillmark.bmp",
+        "Toolbar_Autorezation_Quillmark.bmp", "Toolbar_CaptureSelect_Quillmark.bmp", "Toolbar_ViewSelect_Quillmark.bmp",
+        "Toolbar_EventSelect_Quillmark.bmp", "Toolbar_PlaneSelect_Quillmark.bmp",
+        "Toolbar_StaticElements_Quillmark.bmp", "Toolbar_Minimaze_Quillmark.bmp", "Toolbar_Close_Quillmark.bmp",
+        "BottomToolbar_Stencil.bmp", "GeneralDialogSBCursorForeground.bmp", "GeneralDialogSBPressedState.bmp",
+        "GeneralDialogSBDisabledState.bmp", "GeneralDialogSBStencilCursorForeground.bmp",
+        "GeneralDialogSBStencilPressedForeground.bmp", "GeneralDialogSBStencilDisabledForeground.bmp",
+        "BottomToolbar_ControlPanelButton_ForgroundImage.bmp", "BottomToolbar_StaticText_ForgroundImage.bmp",
+        "BottomToolbar_PrintButton_ForgroundImage.bmp", "BottomToolbar_ExtendedPanelButton_ForgroundImage.bmp",
+        "BottomToolbar_ControlPanelButton_Glass.bmp", "BottomToolbar_PrintButton_Glass.bmp",
+        "BottomToolbar_ExtendedPanelButton_Glass.bmp"};
+    std::vector<std::pair<const char*, int>> skins;
+    for (const auto& each : wide)
+        skins.emplace_back(each.name, each.width);
+    for (const char* name : buttons)
+        skins.emplace_back(name, 40);
+    ASSERT_EQ(34u, skins.size());
+    for (const auto& [name, expectedWidth] : skins) {
+        int width = 0, height = 0;
+        ASSERT_EQ(S_OK, ReadDefaultSkinSize(name, &width, &height)) << name;
+        EXPECT_EQ(expectedWidth, width) << name;
+        EXPECT_EQ(40, height) << name;
+    }
 }
 
 } // namespace
