@@ -9,34 +9,42 @@
 #include <memory>
 #include <vector>
 
-class TestPage : public PageObjectUserInterface2
+// A page of any page class with its cells open to the tests.
+template <class Page>
+class CellAccess : public Page
 {
 public:
-    TestPage() : PageObjectUserInterface2({}, 0, 0, "page under test", nullptr) {}
+    using Page::Page;
 
     BaseUserInterface* Child(uint32_t row, uint32_t column)
     {
-        return m_children.GetElement(row).GetElement(column);
+        return this->m_children.GetElement(row).GetElement(column);
     }
     GroupObjectUserInterface2* Frame(uint32_t row, uint32_t column)
     {
-        return m_group_frames.GetElement(row).GetElement(column);
+        return this->m_group_frames.GetElement(row).GetElement(column);
     }
     uint32_t ChildUses(uint32_t row, uint32_t column)
     {
-        return m_child_use_counts.GetElement(row).GetElement(column);
+        return this->m_child_use_counts.GetElement(row).GetElement(column);
     }
     uint32_t FrameUses(uint32_t row, uint32_t column)
     {
-        return m_group_frame_use_counts.GetElement(row).GetElement(column);
+        return this->m_group_frame_use_counts.GetElement(row).GetElement(column);
     }
     const InfoChildPageUserInterface2& Cell(uint32_t row, uint32_t column)
     {
-        return m_description.m_children.GetElement(row).GetElement(column);
+        return this->m_description.m_children.GetElement(row).GetElement(column);
     }
 
-    using PageObjectUserInterface2::m_borrowed_child_destroyed;
-    using PageObjectUserInterface2::m_description;
+    using Page::m_borrowed_child_destroyed;
+    using Page::m_description;
+};
+
+class TestPage : public CellAccess<PageObjectUserInterface2>
+{
+public:
+    TestPage() : CellAccess({}, 0, 0, "page under test", nullptr) {}
 };
 
 // What the tests read of any widget, whatever its class.
@@ -55,6 +63,10 @@ struct WidgetState : BaseUserInterface
     static COLORREF Colour(const BaseUserInterface& widget, uint32_t entry)
     {
         return (widget.*(&WidgetState::m_gdi_table)).GetElement(entry).m_color;
+    }
+    static bool PropertyBool(const BaseUserInterface& widget, uint32_t index)
+    {
+        return (widget.*(&WidgetState::m_property_tables)).GetElement(0).GetElement(index).m_value.m_bool;
     }
     static HWND Related(const BaseUserInterface& widget, uint32_t index)
     {
