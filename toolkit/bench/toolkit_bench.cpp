@@ -5,9 +5,11 @@
 // lie beside the program. The minimum over the runs. Needs a display.
 // Usage: toolkit_bench [width x height, 720x416] [runs]
 //        toolkit_bench status [runs]   (the status strip and the schedule grid)
+//        toolkit_bench property-page [width x height, 720x416] [runs]   (the representative page)
 #include "GroupObjectUserInterface2.h"
 #include "SetButtonsObjectUserInterface2.h"
 #include "StatusBenchScenes.h"
+#include "ToolkitBenchScenes.h"
 #include "TrackbarObjectUserInterface2.h"
 
 #include "BenchmarkTiming.h"
@@ -234,14 +236,21 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "status") == 0)
         return RunStatusAndScheduleScenes(argc > 2 ? std::max(1, std::atoi(argv[2])) : BenchmarkSettings().runs);
+    const bool propertyPage = argc > 1 && std::strcmp(argv[1], "property-page") == 0;
+    if (propertyPage) {
+        --argc;
+        ++argv;
+    }
     int width = 720, height = 416;
     if (argc > 1 && std::sscanf(argv[1], "%dx%d", &width, &height) != 2) {
-        std::fprintf(stderr, "usage: toolkit_bench [WIDTHxHEIGHT] [runs]\n");
+        std::fprintf(stderr, "usage: toolkit_bench [property-page] [WIDTHxHEIGHT] [runs]\n");
         return 2;
     }
     BenchmarkSettings settings;
     if (argc > 2)
         settings.runs = std::max(1, std::atoi(argv[2]));
+    if (propertyPage)
+        return RunPropertyPageScene(width, height, settings.runs);
 
     GroupObjectUserInterface2 group(ThreeFrames(), 3, GroupObjectUserInterface2::LayoutSideBySide, "toolkit_bench",
                                     nullptr);
