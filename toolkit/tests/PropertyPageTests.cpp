@@ -101,6 +101,46 @@ TEST_F(PropertyPageTest, BuildsThreeFramedListsWithTheirIdsAndNoHeader)
     EXPECT_EQ(PositionOf(*m_page.Frame(0, 2)), (Position{310, 0, 410, 416}));
 }
 
+// What the tests read of a list's header.
+struct HeaderReader : ListObjectUserInterface2
+{
+    static const InfoHeaderColumnUserInterface2& Column(const ListObjectUserInterface2& list, uint32_t index)
+    {
+        return (list.*(&HeaderReader::m_header)).GetElement(index);
+    }
+};
+
+TEST_F(PropertyPageTest, ListsGetTheirColumns)
+{
+    Build();
+    struct Expected
+    {
+        uint32_t m_list;
+        uint32_t m_column;
+        float m_width;
+        int32_t m_id;
+        uint32_t m_word;
+        uint32_t m_text_format;
+    };
+    const Expected columns[] = {{PropertyPage::SkinListId, 0, 0.7f, 0x30000, 75, 37},
+                                {PropertyPage::SkinListId, 1, 1.0f, 0x30000, 75, 36},
+                                {PropertyPage::SkinListId, 2, 100.0f, 0x10000, 76, 37},
+                                {PropertyPage::ElementListId, 0, 1.0f, 0x30000, 75, 37},
+                                {PropertyPage::PropertyListId, 0, 400.0f, 0x30000, 75, 36},
+                                {PropertyPage::PropertyListId, 1, 1.0f, 0x30000, 75, 36}};
+    for (const Expected& expected : columns) {
+        const InfoHeaderColumnUserInterface2& column = HeaderReader::Column(List(expected.m_list), expected.m_column);
+        EXPECT_EQ(column.m_enabled, 1) << expected.m_list << " " << expected.m_column;
+        EXPECT_EQ(column.m_width, expected.m_width) << expected.m_list << " " << expected.m_column;
+        EXPECT_EQ(column.m_id, expected.m_id) << expected.m_list << " " << expected.m_column;
+        EXPECT_EQ(column.m_word, expected.m_word) << expected.m_list << " " << expected.m_column;
+        EXPECT_EQ(column.m_text_format, expected.m_text_format) << expected.m_list << " " << expected.m_column;
+    }
+    EXPECT_EQ(HeaderReader::Column(List(PropertyPage::ElementListId), 1).m_enabled, 0);
+    EXPECT_STREQ(HeaderReader::Column(List(PropertyPage::PropertyListId), 1).m_title.GetString(),
+                 "\xCF\xEE\xEB\xE5 \xF3\xEF\xF0\xE0\xE2\xEB\xE5\xED\xE8\xFF \xF1\xE2\xEE\xE9\xF1\xF2\xE2\xEE\xEC");
+}
+
 TEST_F(PropertyPageTest, ElementListHoldsTheTenKindsInCatalogueOrder)
 {
     Build();
