@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr uint32_t L = ChildKindList;
+
 // ---- making children ----
 
 TEST(PageChildren, TwoByThreeDescriptionWithOneEmptyCellMakesFiveChildWindows)
@@ -25,6 +27,19 @@ TEST(PageChildren, TwoByThreeDescriptionWithOneEmptyCellMakesFiveChildWindows)
     EXPECT_NE(dynamic_cast<PageObjectUserInterface2*>(page->Child(1, 0)), nullptr);
     for (const auto& [row, column] : {std::pair{0u, 0u}, {0u, 1u}, {1u, 0u}, {1u, 1u}, {1u, 2u}})
         EXPECT_EQ(GetParent(page->Child(row, column)->GetHWNDReal()), page->GetHWNDReal()) << row << column;
+}
+
+// A description handed over from another thread is built on the page's thread, which owns the children.
+TEST(PageChildren, UpdatePageFromAnotherThreadMakesTheChildrenOnThePagesThread)
+{
+    auto page = MakeShownPage(300, 200);
+    const InfoPageUserInterface2 description = Describe({0.5f, 0.5f}, {1.0f}, {{{L, 1, true}, {ChildKindPage, 2}}});
+
+    RunOnOtherThreadWhilePumping([&] { EXPECT_EQ(page->UpdatePage(&description), S_OK); });
+
+    for (HWND child : ChildWindowsOf(page->GetHWNDReal()))
+        EXPECT_EQ(GetWindowThreadProcessId(child, nullptr), GetCurrentThreadId());
+    EXPECT_EQ(ChildWindowsOf(page->GetHWNDReal()).size(), 3u);
 }
 
 // The list takes its control id from the extra parameter, the nested page from the element id.
@@ -119,8 +134,6 @@ TEST_P(PageLayout, SharesTheWidthAmongColumns)
         }
     }
 }
-
-constexpr uint32_t L = ChildKindList;
 
 INSTANTIATE_TEST_SUITE_P(
     Columns, PageLayout,
