@@ -80,7 +80,23 @@ struct StructForDrawGradientToHDC_UserInterface2
     int32_t m_pen_width = 1;
 };
 
+// Columns x rows rounded panels of one look between the margins, over a background of the
+// look's background colour.
+struct InfoSegmentsForDrawToHDC
+{
+    int32_t m_columns = 1;
+    int32_t m_rows = 1;
+    int32_t m_horizontal_margin = 0;
+    int32_t m_vertical_margin = 0;
+    StructForDrawToHDC_UserInterface2 m_segment;
+};
+
+// The two colours of a gradient and its pen width, as the gradient drawing takes them.
+using InfoColorPairForDrawToHDC = StructForDrawGradientToHDC_UserInterface2;
+
 #if !defined(_WIN64)
+static_assert(sizeof(InfoSegmentsForDrawToHDC) == 104, "the segments record of the 32-bit build");
+static_assert(sizeof(InfoColorPairForDrawToHDC) == 12, "the colour pair of the 32-bit build");
 static_assert(sizeof(InfoFontForDrawToHDC) == 60, "the caption record of the 32-bit build");
 static_assert(sizeof(StructForDrawToHDC_UserInterface2) == 88, "the panel record of the 32-bit build");
 static_assert(sizeof(StructForDrawGridToHDC_UserInterface2) == 104, "the grid record of the 32-bit build");
@@ -92,6 +108,8 @@ HRESULT FunctDrawRoundRectToHDC(HDC context, int width, int height, void* record
 HRESULT FunctDrawTextToHDC(HDC context, int width, int height, void* record, int recordSize);
 // E_FAIL for no columns or rows.
 HRESULT FunctDrawGridToHDC(HDC context, int width, int height, void* record, int recordSize);
+// E_UNEXPECTED for no columns or rows, or margins that leave no room.
+HRESULT FunctDrawSegmentsToHDC(HDC context, int width, int height, void* record, int recordSize);
 // E_UNEXPECTED for no record.
 HRESULT FunctDrawVerticalGradientToHDC(HDC context, int width, int height, void* record, int recordSize);
 // The whole area in one random colour.

@@ -177,6 +177,36 @@ HRESULT FunctDrawGridToHDC(HDC context, int width, int height, void* record, int
     CATCH_ALL_RETURN(E_FAIL)
 }
 
+// The segments share the room between the margins; a remainder stays background at the far edges.
+HRESULT FunctDrawSegmentsToHDC(HDC context, int width, int height, void* record, int recordSize)
+{
+    auto& segments = CheckedRecord<InfoSegmentsForDrawToHDC>(record, recordSize);
+    try {
+        const HRESULT check = CheckContext(context, width, height);
+        if (check != S_OK)
+            return check;
+        const int marginX = segments.m_horizontal_margin, marginY = segments.m_vertical_margin;
+        const int innerWidth = width - 2 * marginX, innerHeight = height - 2 * marginY;
+        if (segments.m_columns < 1 || segments.m_rows < 1 || marginX < 0 || marginY < 0 || innerWidth < 1 ||
+            innerHeight < 1)
+            return E_UNEXPECTED;
+        StructForDrawToHDC_UserInterface2& look = segments.m_segment;
+        FillArea(context, {0, 0, width, height}, look.m_background.GetColorRef());
+        const int segmentWidth = innerWidth / segments.m_columns;
+        const int segmentHeight = innerHeight / segments.m_rows;
+        if (segmentWidth < 1 || segmentHeight < 1)
+            return E_UNEXPECTED;
+        for (int row = 0; row < segments.m_rows; ++row)
+            for (int column = 0; column < segments.m_columns; ++column) {
+                const int x = marginX + column * segmentWidth, y = marginY + row * segmentHeight;
+                const RECT segment = {x, y, x + segmentWidth, y + segmentHeight};
+                DrawPanel(context, segment, look, segment);
+            }
+        return S_OK;
+    }
+    CATCH_ALL_RETURN(E_FAIL)
+}
+
 HRESULT FunctDrawVerticalGradientToHDC(HDC context, int width, int height, void* record, int recordSize)
 {
     try {
