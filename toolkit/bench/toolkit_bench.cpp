@@ -6,6 +6,8 @@
 // Usage: toolkit_bench [width x height, 720x416] [runs]
 //        toolkit_bench status [runs]   (the status strip and the schedule grid)
 //        toolkit_bench property-page [width x height, 720x416] [runs]   (the representative page)
+//        toolkit_bench histogram|graph [runs]
+#include "DataWidgetScenes.h"
 #include "GroupObjectUserInterface2.h"
 #include "SetButtonsObjectUserInterface2.h"
 #include "StatusBenchScenes.h"
@@ -234,8 +236,13 @@ void BenchButtons(BenchmarkSettings settings)
 
 int main(int argc, char** argv)
 {
+    const int sceneRuns = argc > 2 ? std::max(1, std::atoi(argv[2])) : BenchmarkSettings().runs;
     if (argc > 1 && std::strcmp(argv[1], "status") == 0)
-        return RunStatusAndScheduleScenes(argc > 2 ? std::max(1, std::atoi(argv[2])) : BenchmarkSettings().runs);
+        return RunStatusAndScheduleScenes(sceneRuns);
+    if (argc > 1 && std::strcmp(argv[1], "histogram") == 0)
+        return RunHistogramScene(sceneRuns);
+    if (argc > 1 && std::strcmp(argv[1], "graph") == 0)
+        return RunGraphScene(sceneRuns);
     const bool propertyPage = argc > 1 && std::strcmp(argv[1], "property-page") == 0;
     if (propertyPage) {
         --argc;

@@ -1,0 +1,168 @@
+// The histogram (540 x 200, 18 bars) and the graph (540 x 150): a tick with nothing changed, the
+// changes a frame or the user brings (one bar, all bars, one appended sample, one drag step) with
+// the tick that draws them, and a full rebuild with its tick. The minimum over the runs.
+#include "DataWidgetScenes.h"
+
+#include "GistogramObjectUserInterface2.h"
+#include "Graph1ObjectUserInterface2.h"
+
+#include "BenchmarkTiming.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int IdleTicksPerRun = 10000;
+constexpr int ChangesPerRun = 50;
+constexpr int RebuildsPerRun = 10;
+
+void Pump()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+// Makes the widget's window, shows it at the top left with colours of its own and stops its timer,
+// so only the scene's ticks draw.
+bool ShowWidget(BaseUserInterface& widget, int width, int height)
+{
+    widget.SetOptimCPUReal(4);
+    GDIListUserInterface2 colours;
+    colours.Init(GDITableSizeUserInterface2, 0);
+    for (uint32_t i = 0; i < GDITableSizeUserInterface2; ++i)
+        colours.GetElement(i).m_color = RGB(i * 7 % 256, i * 13 % 256, i * 29 % 256);
+    widget.UpdateGDIInfoForObjectReal(&colours, nullptr, GDITableSizeUserInterface2);
+    if (FAILED(widget.CreateObject())) {
+        std::fprintf(stderr, "the widget's window could not be made\n");
+        return false;
+    }
+    HWND window = widget.GetHWNDReal();
+    KillTimer(window, reinterpret_cast<UINT_PTR>(&widget));
+    widget.SetTextVarForObjectReal(1, "bench");
+    widget.ControlStatObjectShowReal(1, 1);
+    widget.MoveObjectReal(0, 0, width, height);
+    Pump();
+    return true;
+}
+
+void Print(const char* name, double seconds)
+{
+    std::printf("  %-22s %10.3f us\n", name, seconds * 1e6);
+}
+
+} // namespace
+
+int RunHistogramScene(int runs)
+{
+    constexpr int Width = 540, Height = 200;
+    GistogramObjectUserInterface2 histogram({}, 0, 0, "toolkit_bench histogram", nullptr, 1);
+    if (!ShowWidget(histogram, Width, Height))
+        return 1;
+    HWND window = histogram.GetHWNDReal();
+    const auto tick = [&] { histogram.OnTimerCycle(window, 0, 0, false); };
+    // Array 0 alternates between two histograms that differ in one bar or in all of them.
+    DynamicBoundsObject<float> values;
+    values.Init(256, 0);
+    bool flip = false;
+    const auto setBars = [&](uint32_t first, uint32_t last) {
+        flip = !flip;
+        for (uint32_t i = 0; i < 256; ++i)
+            values.GetElement(i) = i >= first && i < last && flip ? 0.07f : 0.03f;
+        histogram.UpdateDataReal(GistogramObjectUserInterface2::DataSet | GistogramObjectUserInterface2::DataArray0,
+                                 &values, 1);
+        tick();
+    };
+    // A press on bar 5's marker (the curve at 0 lies on the bottom margin's edge), then drag steps.
+    const int32_t x = 5 * 30 + 15, markerRow = Height - 10;
+    histogram.OnMouseMove(window, 0, MAKELPARAM(x, markerRow), 0);
+    histogram.OnMouseButton(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, markerRow), 0, false);
+    int32_t dragRow = markerRow;
+    const auto drag = [&] {
+        dragRow = dragRow == markerRow ? markerRow - 40 : markerRow;
+        histogram.OnMouseMove(window, MK_LBUTTON, MAKELPARAM(x, dragRow), 0);
+        tick();
+    };
+    const auto rebuild = [&] {
+        histogram.RebuildObject();
+        tick();
+    };
+    rebuild();
+    BenchmarkSettings settings;
+    settings.runs = runs;
+    settings.calls = IdleTicksPerRun;
+    const double idle = FastestCall(settings, tick);
+    settings.calls = ChangesPerRun;
+    const double oneBar = FastestCall(settings, [&] { setBars(0, 14); });
+    const double allBars = FastestCall(settings, [&] { setBars(0, 256); });
+    const double dragStep = FastestCall(settings, drag);
+    settings.calls = RebuildsPerRun;
+    const double full = FastestCall(settings, rebuild);
+    std::printf("histogram %d x %d, 18 bars, SSE2 operations, minimum of %d runs\n", Width, Height, runs);
+    Print("idle tick", idle);
+    Print("one bar", oneBar);
+    Print("all bars", allBars);
+    Print("one drag step", dragStep);
+    Print("full rebuild", full);
+    return 0;
+}
+
+int RunGraphScene(int runs)
+{
+    constexpr int Width = 540, Height = 150;
+    Graph1ObjectUserInterface2 graph({}, 0, 0, "toolkit_bench graph", nullptr, 1);
+    if (!ShowWidget(graph, Width, Height))
+        return 1;
+    HWND window = graph.GetHWNDReal();
+    const auto tick = [&] { graph.OnTimerCycle(window, 0, 0, false); };
+    // A full chart of samples in all three layers, each a little higher than the one before.
+    GraphPointListUserInterface2 samples;
+    samples.Init(Width, 0);
+    for (uint32_t i = 0; i < Width; ++i)
+        for (uint32_t layer = 0; layer < 3; ++layer)
+            for (auto& bar : samples.GetElement(i).m_bars[layer]) {
+                bar.m_first = static_cast<float>((i * 7 + layer * 50) % 100) / 100.0f;
+                bar.m_second = bar.m_first * 0.5f;
+            }
+    graph.UpdatePointsLayersReal(Graph1ObjectUserInterface2::PointsReplace, &samples, Width);
+    uint32_t next = 0;
+    const auto append = [&] {
+        graph.UpdatePointsLayersReal(Graph1ObjectUserInterface2::PointsAppend, &samples, 1);
+        samples.GetElement(0) = samples.GetElement(++next % Width);
+        tick();
+    };
+    // A press on layer 0's lower bound (0.5, at row 75), then drag steps.
+    const int32_t x = 30, boundRow = 8 + (Height - 16) / 2;
+    graph.OnMouseMove(window, 0, MAKELPARAM(x, boundRow), 0);
+    graph.OnMouseButton(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, boundRow), 0, false);
+    int32_t dragRow = boundRow;
+    const auto drag = [&] {
+        dragRow = dragRow == boundRow ? boundRow - 20 : boundRow;
+        graph.OnMouseMove(window, MK_LBUTTON, MAKELPARAM(x, dragRow), 0);
+        tick();
+    };
+    const auto rebuild = [&] {
+        graph.RebuildObject();
+        tick();
+    };
+    rebuild();
+    BenchmarkSettings settings;
+    settings.runs = runs;
+    settings.calls = IdleTicksPerRun;
+    const double idle = FastestCall(settings, tick);
+    settings.calls = ChangesPerRun;
+    const double sample = FastestCall(settings, append);
+    const double dragStep = FastestCall(settings, drag);
+    settings.calls = RebuildsPerRun;
+    const double full = FastestCall(settings, rebuild);
+    std::printf("graph %d x %d, 3 layers of %d samples, SSE2 operations, minimum of %d runs\n", Width, Height, Width,
+                runs);
+    Print("idle tick", idle);
+    Print("one appended sample", sample);
+    Print("one drag step", dragStep);
+    Print("full rebuild", full);
+    return 0;
+}
