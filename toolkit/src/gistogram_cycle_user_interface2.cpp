@@ -43,15 +43,15 @@ constexpr uint32_t MarkerFrameEntry = 72, MarkerFillEntry = 73;
 constexpr uint32_t BandFrameEntry = 74, BandFillEntry = 75;
 
 // The buffers of one three-layer stage: the three layers' pictures, the result, the buffers the
-// first two layers are tinted in (-1: never tinted), and the working buffer. The sum of the first
-// two layers is weighted by the stage's weight (256 = 1).
+// first two layers are tinted in (-1: never tinted), and the working buffer. The core sums the first
+// two layers weighted by the third layer's constants; products of samples and weights stay within
+// 16 bits only for weights up to 128, so each stage takes the mean of its two layers.
 struct ComposeStage
 {
     int32_t m_layers[3];
     int32_t m_result;
     int32_t m_tinted[2];
     int32_t m_working;
-    float m_weight;
 };
 
 enum StageIndex : uint32_t
@@ -63,11 +63,13 @@ enum StageIndex : uint32_t
     StageMarker = 4,
 };
 
+// The hovered bar's slot background and the selected bar's bands are tinted, so both looks cover
+// the whole slot whatever the bar's height.
 constexpr ComposeStage Stages[] = {
-    {{0, 0, 3}, 4, {8, 6}, 5, 128.0f},      {{10, 9, 11}, 4, {-1, -1}, 7, 128.0f},
-    {{1, 4, 5}, 6, {9, -1}, 7, 255.0f},     {{6, 12, 12}, 6, {-1, -1}, 7, 255.0f},
-    {{22, 20, 21}, 23, {-1, 26}, 25, 255.0f},
+    {{0, 0, 3}, 4, {-1, -1}, 5},  {{10, 9, 11}, 4, {-1, -1}, 7}, {{1, 4, 5}, 6, {9, -1}, 7},
+    {{6, 12, 12}, 6, {-1, 8}, 7}, {{22, 20, 21}, 23, {-1, 26}, 25},
 };
+constexpr float MeanWeight = 128.0f;
 
 // Stage steps of the bar program (step within a bar's 128).
 constexpr uint32_t StepClearBody = 24, StepPlaceBody = 25, StepClearColumn = 26, StepPlaceColumn = 27;
@@ -394,9 +396,8 @@ HRESULT GistogramObjectUserInterface2::PlaceBarRows(uint32_t slot, int32_t sourc
     return S_OK;
 }
 
-// A step of a three-layer composition. The core sums the first two layers' pictures weighted by the
-// third layer's constants; the third picture and the steps that only feed an overwritten working
-// buffer are left out, and layers are only tinted (their colour mode), never redrawn here.
+// A step of a three-layer composition. The third picture and the steps that only feed an overwritten
+// working buffer are left out, and layers are only tinted (their colour mode), never redrawn here.
 HRESULT GistogramObjectUserInterface2::ComposeBarStep(uint32_t slot, uint32_t stage, uint32_t number)
 {
     const ComposeStage& buffers = Stages[stage];
@@ -407,8 +408,9 @@ HRESULT GistogramObjectUserInterface2::ComposeBarStep(uint32_t slot, uint32_t st
     const float focusGlow = m_has_focus != 0 ? 90.0f : 80.0f;
     bool tint[2] = {false, false};
     COLORREF tints[2] = {Tint(focusGlow, false), Tint(focusGlow, true)};
-    if (stage == StageColumn) {
+    if (stage == StageSlot) {
         tint[0] = hovered;
+    } else if (stage == StageBands) {
         tint[1] = m_drawIndex == m_selectedIndex;
     } else if (stage == StageMarker && hovered) {
         const bool pressed = m_left_button_down != 0;
@@ -422,7 +424,7 @@ HRESULT GistogramObjectUserInterface2::ComposeBarStep(uint32_t slot, uint32_t st
             layers[i].m_look.m_colour = tints[i];
         }
     for (float& weight : layers[2].m_look.m_constants)
-        weight = buffers.m_weight;
+        weight = MeanWeight;
     if (number < 15) {
         const uint32_t layer = number / StepsPerLayer;
         if (number % StepsPerLayer != LayerColour || layer > 1 || layers[layer].m_drawn_buffer < 0)

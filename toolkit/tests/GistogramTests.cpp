@@ -541,3 +541,50 @@ TEST(GistogramGrid, BandsAtMultiplesOfTheStep)
     DeleteObject(bitmap);
     DeleteDC(context);
 }
+
+// The widget shown on the screen with its own timer: bars standing on the bottom margin, markers
+// at the curve, the background colour beside the bars, hovered and selected bars unlike the others.
+TEST_F(GistogramTest, PictureOnTheScreen)
+{
+    m_widget.reset();
+    Make(610, 200);
+    m_widget->m_timer_id = SetTimer(Window(), m_widget->m_timer_id, 50, nullptr);
+    Set(GistogramObjectUserInterface2::PropValueCount, IntValue(20));
+    std::vector<float> bars(20, 0.0f), curve(20, 0.75f);
+    bars[3] = 0.5f;
+    curve[4] = 0.25f;
+    FloatListUserInterface2 barList = Floats(bars), curveList = Floats(curve);
+    ASSERT_EQ(m_widget->UpdateDataReal(0x101, &barList, 1), S_OK);
+    ASSERT_EQ(m_widget->UpdateDataReal(0x201, &curveList, 1), S_OK);
+    ASSERT_EQ(m_widget->m_leftOffset, 10u);
+    m_widget->ControlStatObjectShowReal(1, 1);
+    SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The pointer really over the widget, so that no mouse-leave undoes the hover.
+    SetCursorPos(Left + BarX(8), Top + 150);
+    Post(WM_MOUSEMOVE, BarX(8), 150);
+    Post(WM_LBUTTONDOWN, BarX(8), 150, MK_LBUTTON);
+    Post(WM_LBUTTONUP, BarX(8), 150);
+    SetCursorPos(Left + BarX(6), Top + 150);
+    Post(WM_MOUSEMOVE, BarX(6), 150);
+    std::vector<uint32_t> screen;
+    const auto at = [&](int32_t x, int32_t y) { return screen[static_cast<size_t>(y) * 610 + static_cast<size_t>(x)]; };
+    // Drawn once every bar is: the background colour beside the first bar, bar 3 above bar 2.
+    EXPECT_TRUE(WaitFor([&] {
+        if (ChangedBars() != 0)
+            return false;
+        screen = ScreenPixels(Left, Top, 610, 200);
+        return at(5, 100) == 0x00005A && at(BarX(3), 150) != at(BarX(2), 150);
+    }));
+    // Bar 3 (half the height: rows 100..189) stands on the bottom margin; bar 2 has none.
+    EXPECT_NE(at(BarX(3), 189), at(BarX(2), 189));
+    EXPECT_NE(at(BarX(3), 101), at(BarX(2), 101));
+    EXPECT_EQ(at(BarX(3), 20), at(BarX(2), 20));
+    EXPECT_EQ(at(BarX(3), 195), at(BarX(2), 195));
+    // Markers: bar 2's curve at 0.75 (row 55), bar 4's at 0.25 (row 145).
+    EXPECT_NE(at(BarX(2), 57), at(BarX(4), 57));
+    EXPECT_NE(at(BarX(2), 147), at(BarX(4), 147));
+    // Hovered bar 6 and selected bar 8 unlike plain bar 2 and unlike each other.
+    EXPECT_NE(at(BarX(6), 20), at(BarX(2), 20));
+    EXPECT_NE(at(BarX(8), 20), at(BarX(2), 20));
+    EXPECT_NE(at(BarX(6), 20), at(BarX(8), 20));
+}
