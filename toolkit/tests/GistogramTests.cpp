@@ -588,3 +588,60 @@ TEST_F(GistogramTest, PictureOnTheScreen)
     EXPECT_NE(at(BarX(8), 20), at(BarX(2), 20));
     EXPECT_NE(at(BarX(6), 20), at(BarX(8), 20));
 }
+
+// Each colour entry the picture takes shows where it is used: a new colour changes the picture
+// there (bar 3 half high, the curve at 0.75: its marker strip on rows 45..64).
+TEST_F(GistogramTest, ColourEntriesShowWhereTheyAreUsed)
+{
+    m_widget.reset();
+    Make(610, 200);
+    std::vector<float> bars(256, 0.0f);
+    for (uint32_t i = 38; i < 51; ++i) // bar 3 of 20
+        bars[i] = 0.5f / 13.0f;
+    FloatListUserInterface2 barList = Floats(bars), curveList = Floats(std::vector<float>(256, 0.75f));
+    ASSERT_EQ(m_widget->UpdateDataReal(0x101, &barList, 1), S_OK);
+    ASSERT_EQ(m_widget->UpdateDataReal(0x201, &curveList, 1), S_OK);
+    Tick();
+    InfoGeneralBufferForUserInterface2 before;
+    ASSERT_EQ(m_widget->GetBufferFromIndex(40, &before), S_OK);
+    struct Place
+    {
+        uint32_t entry;
+        int32_t left, top, right, bottom; // where some pixel changes
+    };
+    const int32_t bar3 = 10 + 3 * 30;
+    const Place places[] = {
+        {32, 0, 0, 10, 200},              // beside the bars
+        {68, bar3, 100, bar3 + 30, 190},  // segments inside the bar
+        {69, bar3, 100, bar3 + 30, 190},
+        {70, 40, 10, 70, 45},             // the gradient above the bars
+        {71, 40, 10, 70, 45},
+        {72, 40, 45, 70, 65},             // the marker
+        {73, 40, 45, 70, 65},
+        {74, 40, 36, 70, 44},             // the first band, round row 40
+        {75, 40, 36, 70, 44},
+    };
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.entry);
+        GDIListUserInterface2 colours = TestColours();
+        colours.GetElement(place.entry).m_color = RGB(255, 255, 255);
+        ASSERT_EQ(m_widget->UpdateGDIInfoForObjectReal(&colours, nullptr, static_cast<int32_t>(colours.GetCount())),
+                  S_OK);
+        Tick();
+        InfoGeneralBufferForUserInterface2 after;
+        ASSERT_EQ(m_widget->GetBufferFromIndex(40, &after), S_OK);
+        bool changed = false;
+        for (int32_t y = place.top; y < place.bottom; ++y)
+            for (int32_t x = place.left; x < place.right; ++x)
+                for (uint32_t plane = 0; plane < 3; ++plane) {
+                    const int32_t index = y * after.m_byte_stride / 2 + x;
+                    changed = changed || after.m_rgb_buffers.GetElement(plane)[index] !=
+                                             before.m_rgb_buffers.GetElement(plane)[index];
+                }
+        EXPECT_TRUE(changed);
+        const GDIListUserInterface2 original = TestColours();
+        ASSERT_EQ(m_widget->UpdateGDIInfoForObjectReal(&original, nullptr, static_cast<int32_t>(original.GetCount())),
+                  S_OK);
+        Tick();
+    }
+}

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -359,4 +360,46 @@ TEST_F(GraphTest, BoundsAndColumnsInThePicture)
     EXPECT_EQ(Rgb(chart, 70, 4), 0x004600u);
     EXPECT_NE(Rgb(chart, 70, Row(0.5f)), 0x004600u);
     EXPECT_NE(Rgb(chart, 0, Row(0.5f)), 0x004600u);
+}
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& condition)
+{
+    for (int attempt = 0; attempt < 400; ++attempt) {
+        PumpPending();
+        if (condition())
+            return true;
+        Sleep(25);
+    }
+    return false;
+}
+
+} // namespace
+
+// On the screen, with the widget's own timer: appended samples move the columns left.
+TEST_F(GraphTest, ColumnsMoveLeftOnTheScreen)
+{
+    m_widget.reset();
+    Make(200, 150);
+    m_widget->m_timer_id = SetTimer(Window(), m_widget->m_timer_id, 50, nullptr);
+    m_widget->ControlStatObjectShowReal(1, 1);
+    SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    GraphPointListUserInterface2 samples = Samples(200, 0.0f, 0.0f);
+    samples.GetElement(150) = Sample(0.2f, 0.8f);
+    ASSERT_EQ(m_widget->UpdatePointsLayersReal(1, &samples, 200), S_OK);
+    const uint32_t background = 0x000046;
+    const int32_t middle = Row(0.5f);
+    std::vector<uint32_t> screen;
+    const auto at = [&](int32_t x) { return screen[static_cast<size_t>(middle) * 200 + static_cast<size_t>(x)]; };
+    EXPECT_TRUE(WaitFor([&] {
+        screen = ScreenPixels(Left, Top, 200, 150);
+        return at(150) != background && at(149) == background;
+    }));
+    GraphPointListUserInterface2 flat = Samples(20, 0.0f, 0.0f);
+    ASSERT_EQ(m_widget->UpdatePointsLayersReal(2, &flat, 20), S_OK);
+    EXPECT_TRUE(WaitFor([&] {
+        screen = ScreenPixels(Left, Top, 200, 150);
+        return at(130) != background && at(150) == background && at(199) == background;
+    }));
 }
