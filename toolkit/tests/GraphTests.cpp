@@ -403,3 +403,19 @@ TEST_F(GraphTest, ColumnsMoveLeftOnTheScreen)
         return at(130) != background && at(150) == background && at(199) == background;
     }));
 }
+
+// Property 0 names a skin of the widget's folder, kept in buffer 20 (a missing file gives the
+// loader's 32 x 32 of zeros).
+TEST_F(GraphTest, PropertyZeroLoadsItsSkinIntoBuffer20)
+{
+    const TypedValueListUserInterface2 values = MakeList<InfoTypedValueUserInterface2>({[] {
+        InfoTypedValueUserInterface2 text;
+        text.SetText("DetectorGraphBackgroundStencil.bmp");
+        return text;
+    }()});
+    const IndexListUserInterface2 indexes = MakeIndexList({0});
+    ASSERT_TRUE(SUCCEEDED(m_widget->UpdateGeneralInfoForObjectReal(0, &values, &indexes, 1)));
+    const InfoGeneralBufferForUserInterface2& skin = m_widget->m_array_general_buffers.GetElement(20);
+    EXPECT_EQ(skin.m_width_element, 32);
+    EXPECT_EQ(skin.m_height_element, 32);
+}
