@@ -215,6 +215,7 @@ HRESULT GistogramObjectUserInterface2::UpdateInternalValueReal(const InfoTypedVa
                                                                int32_t index)
 {
     try {
+        LOG_TEXT("GistogramObjectUserInterface2::UpdateInternalValueReal::begin");
         if (value == nullptr)
             return E_INVALIDARG;
         InfoTypedValueUserInterface2& stored = m_properties.GetElement(static_cast<uint32_t>(index));

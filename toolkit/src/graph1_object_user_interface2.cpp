@@ -326,6 +326,7 @@ HRESULT Graph1ObjectUserInterface2::UpdateKoeffForZoomReal(const GraphFloatListU
                                                            const GraphFloatListUserInterface2* to)
 {
     try {
+        LOG_TEXT("Graph1ObjectUserInterface2::UpdateKoeffForZoomReal::begin");
         if (from == nullptr || to == nullptr)
             return E_INVALIDARG;
         // Points without a partner would be read past the shorter list.
