@@ -525,6 +525,13 @@ def draw_glyph_arrow(canvas):
 
 def toolbar_skin(name, draw, width=TOOLBAR_BUTTON):
     return (name, width, TOOLBAR_BUTTON, draw)
+def draw_graph_stencil(canvas):
+    """A dark chart background with faint lines every eighth of its height."""
+    canvas.vertical_gradient(0, 0, canvas.width, canvas.height, 0x202830, 0x101418)
+    for k in range(1, 8):
+        y = canvas.height * k // 8
+        canvas.fill(0, y, canvas.width, y + 1, 0x303C48)
+
 
 # One entry a skin file: name, width, height, drawing. Each family appends a block of its own.
 SKINS = [
@@ -630,6 +637,8 @@ SKINS = [
     toolbar_skin("BottomToolbar_ControlPanelButton_Glass.bmp", draw_toolbar_glass),
     toolbar_skin("BottomToolbar_PrintButton_Glass.bmp", draw_toolbar_glass),
     toolbar_skin("BottomToolbar_ExtendedPanelButton_Glass.bmp", draw_toolbar_glass),
+    # graph widget
+    ("DetectorGraphBackgroundStencil.bmp", 64, 48, draw_graph_stencil),
 ]
 
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -405,7 +406,7 @@ TEST_F(GraphTest, ColumnsMoveLeftOnTheScreen)
 }
 
 // Property 0 names a skin of the widget's folder, kept in buffer 20 (a missing file gives the
-// loader's 32 x 32 of zeros).
+// loader's 32 x 32 of zeros; the default skin is 64 x 48).
 TEST_F(GraphTest, PropertyZeroLoadsItsSkinIntoBuffer20)
 {
     const TypedValueListUserInterface2 values = MakeList<InfoTypedValueUserInterface2>({[] {
@@ -418,4 +419,10 @@ TEST_F(GraphTest, PropertyZeroLoadsItsSkinIntoBuffer20)
     const InfoGeneralBufferForUserInterface2& skin = m_widget->m_array_general_buffers.GetElement(20);
     EXPECT_EQ(skin.m_width_element, 32);
     EXPECT_EQ(skin.m_height_element, 32);
+    char path[MAX_PATH] = {};
+    std::string folder(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    folder.resize(folder.find_last_of('\\'));
+    ASSERT_TRUE(SUCCEEDED(m_widget->SetTextVarForObjectReal(1, (folder + "\\ResourceBMP\\DefaultSchemeKorvane").c_str())));
+    EXPECT_EQ(skin.m_width_element, 64);
+    EXPECT_EQ(skin.m_height_element, 48);
 }
