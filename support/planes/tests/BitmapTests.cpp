@@ -348,6 +348,35 @@ TEST(DrawingToPlanes, TestDrawingFillsPlanesOfTheRuleSize)
                                                           &small.stride, &small.capacity, nullptr, nullptr, 0));
 }
 
+// The drawing surface is kept between drawings: each one still starts from black, and a larger
+// one after a smaller one is drawn whole.
+TEST(DrawingToPlanes, EachDrawingStartsFromBlackWhateverCameBefore)
+{
+    const auto white = [](HDC context, int width, int height, void*, int) -> HRESULT {
+        const RECT all = {0, 0, width, height};
+        FillRect(context, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        return S_OK;
+    };
+    const auto nothing = [](HDC, int, int, void*, int) -> HRESULT { return S_OK; };
+    struct Case
+    {
+        DrawToContextFunction draw;
+        int width;
+        int height;
+        uint32_t expected;
+    };
+    const Case cases[] = {{white, 40, 10, 0xFFFFFF}, {nothing, 20, 30, 0x000000}, {white, 300, 200, 0xFFFFFF},
+                          {nothing, 300, 200, 0x000000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        Planes planes;
+        ASSERT_EQ(S_OK, ConvertRGB32toR16G16B16Format(rgb32_to_r16g16b16_c, &planes.r, &planes.g, &planes.b, c.width,
+                                                      c.height, &planes.stride, &planes.capacity, c.draw, nullptr, 0));
+        EXPECT_EQ(c.expected, planes.At(0, 0));
+        EXPECT_EQ(c.expected, planes.At(c.width - 1, c.height - 1));
+    }
+}
+
 // ---- Drawing helpers ------------------------------------------------------------------------
 
 TEST(DrawingHelpers, AlphaBlendWithCheck)
