@@ -9,27 +9,6 @@
 
 namespace {
 
-// The default property set as an owner applies it: slots without a property are left out.
-void ApplyDefaultProperties(ListObjectUserInterface2& list)
-{
-    TypedValueListUserInterface2 values;
-    IndexListUserInterface2 indexes;
-    ASSERT_EQ(FillDefaultPropertyListObject(&values, &indexes), S_OK);
-    TypedValueListUserInterface2 given;
-    IndexListUserInterface2 givenIndexes;
-    for (uint32_t slot = 0; slot < indexes.GetCount(); ++slot) {
-        if (indexes.GetElement(slot) < 0)
-            continue;
-        const uint32_t n = given.GetCount();
-        given.SetSize(n + 1);
-        givenIndexes.SetSize(n + 1);
-        given.GetElement(n) = values.GetElement(slot);
-        givenIndexes.GetElement(n) = indexes.GetElement(slot);
-    }
-    ASSERT_EQ(list.UpdateGeneralInfoForObjectReal(0, &given, &givenIndexes, static_cast<int32_t>(given.GetCount())),
-              S_OK);
-}
-
 struct SkinFile
 {
     const char* m_name;
