@@ -32,6 +32,11 @@ ParamSetter Pointer(void* pointer)
     return [pointer](InfoParamDataPath1& param) { param.SetPointer(pointer, 0, false); };
 }
 
+ParamSetter Window(HWND window)
+{
+    return [window](InfoParamDataPath1& param) { param.SetWindow(window); };
+}
+
 namespace {
 
 constexpr int kSourceFrames = 8;

@@ -27,6 +27,7 @@ ParamSetter Bool(bool value);
 ParamSetter Float(float value);
 ParamSetter Rect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 ParamSetter Pointer(void* pointer);
+ParamSetter Window(HWND window);
 
 class MixerChainTest : public ::testing::Test
 {
