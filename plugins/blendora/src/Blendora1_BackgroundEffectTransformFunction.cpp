@@ -20,9 +20,8 @@ constexpr int kDefaultBaseWidth = 320;
 constexpr int kDefaultBaseHeight = 240;
 // Narrower planes are neither scaled nor mixed.
 constexpr int kNarrowestPlane = 16;
-// Child slots borrowed as scratch: four for the chroma scaling of an arriving channel frame; on
-// the base frame, one for an unaligned rectangle and one for the channel's share of a mix.
-constexpr int kChromaScratchSlots[4] = {13, 14, 15, 16};
+// Child slots of the base frame borrowed as scratch: one for an unaligned rectangle and one for the
+// channel's share of a mix.
 constexpr int kRegionScratchSlot = 13;
 constexpr int kProductScratchSlot = 15;
 
@@ -266,21 +265,13 @@ HRESULT ScaleLuma(const BlendoraKernels& kernels, InfoDataBufferPath1& luma, Inf
                                  work.m_capacity - work.m_offset_data, 0);
 }
 
-HRESULT ScaleChroma(const BlendoraKernels& kernels, InfoDataBufferPath1& frame, InfoDataBufferPath1& chroma,
-                    InfoDataBufferPath1& work, const ChannelRectangle& size)
+HRESULT ScaleChroma(InfoDataBufferPath1& chroma, InfoDataBufferPath1& work, const ChannelRectangle& size)
 {
     if (Width(chroma) == size.width && Height(chroma) == size.height) {
         work = chroma;
         return S_OK;
     }
-    InfoDataBufferPath1* planes[4];
-    for (int i = 0; i < 4; ++i)
-        if ((planes[i] = TakeScratchPlane(frame, kChromaScratchSlots[i])) == nullptr) {
-            LOG_TEXT("Blendora1::BackgroundEffectTransform::the frame has no child left for scratch; its chroma is not scaled");
-            return S_FALSE;
-        }
-    return ResizeUVBuffer(kernels.planes, &chroma, &work, {planes[0], planes[1], planes[2], planes[3]},
-                          FitWholePlane(size.width, size.height));
+    return ResizeUVBuffer(&chroma, &work, nullptr, FitWholePlane(size.width, size.height));
 }
 
 // The planes of an arriving frame of the input become its pictures; a plane the frame lacks
@@ -298,7 +289,7 @@ HRESULT TakeChannelPicture(State& state, InfoDataBufferPath1& frame, uint32_t in
     }
     InfoDataBufferPath1* chroma = GetFrameChildPlane(frame, FrameChildSlot::Chroma(0));
     if (IsUsablePlane(chroma)) {
-        result = ScaleChroma(state.m_kernels, frame, *chroma, state.m_work_chroma.GetElement(input), size);
+        result = ScaleChroma(*chroma, state.m_work_chroma.GetElement(input), size);
         if (result == S_OK)
             pictures |= State::kWorkPictureChroma;
     }

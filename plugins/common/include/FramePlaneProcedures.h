@@ -13,10 +13,7 @@ struct FramePlaneKernels
 {
     UnifSwordFunction averageLuma = nullptr;   // 2 x 2 averages of a Y16 plane, with their mean
     UnifSwordFunction averageChroma = nullptr; // 2 x 2 averages of the pairs of a UV16 plane
-    SplitUVFunction splitUV = nullptr;
-    JoinUVFunction joinUV = nullptr;
     ResizeSwordFunction resize = nullptr;
-    UnifSwordFunction setConstant = nullptr;
 };
 FramePlaneKernels GetFramePlaneKernels(const OptimFunctionTableSWORD& table);
 
@@ -35,22 +32,15 @@ struct PlaneFit
 // The picture fills the whole target.
 PlaneFit FitWholePlane(int width, int height);
 
-// Four scratch planes of the chroma scaling: the split U and V at the source's size, and the
-// scaled U and V at the target's.
-struct ChromaScratchPlanes
-{
-    InfoDataBufferPath1* splitU = nullptr;
-    InfoDataBufferPath1* splitV = nullptr;
-    InfoDataBufferPath1* scaledU = nullptr;
-    InfoDataBufferPath1* scaledV = nullptr;
-};
-
-// Scales the UV16 plane source into target (they may be the same plane) as the fit places it,
-// U and V apart so that a sample never takes its neighbour's colour; target ends up sized
-// targetWidth x targetHeight. 1 and nothing changed when a plane is missing or the source is
-// empty; E_FAIL (logged) when the picture would not lie inside the target.
-HRESULT ResizeUVBuffer(const FramePlaneKernels& kernels, InfoDataBufferPath1* source, InfoDataBufferPath1* target,
-                       const ChromaScratchPlanes& scratch, const PlaneFit& fit);
+// Scales the UV16 plane source into target as the fit places it, U and V apart so that a sample
+// never takes its neighbour's colour: each target pair is the source pair that holds the column
+// the nearest-neighbour resize picks, as splitting the plane, resizing U and V and joining them
+// gives it, in one pass. target ends up sized targetWidth x targetHeight; source and target may be
+// the same plane, the source is then first copied into inPlaceCopy. 1 and nothing changed when a
+// plane is missing (inPlaceCopy only when it is needed) or the source is empty; E_FAIL (logged)
+// when the picture would not lie inside the target.
+HRESULT ResizeUVBuffer(InfoDataBufferPath1* source, InfoDataBufferPath1* target, InfoDataBufferPath1* inPlaceCopy,
+                       const PlaneFit& fit);
 
 // The plane takes the layout of another plane (its description, stride and at least its block) at
 // a smaller size, as the reduced copies are laid out; a plane that keeps one layout from frame to

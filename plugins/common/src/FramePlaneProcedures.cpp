@@ -2,19 +2,23 @@
 
 #include "CatchAllLog.h"
 
-#include <initializer_list>
-#include <utility>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
-constexpr SWORD kAllLanes[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
-constexpr SWORD kGrey[8] = {128, 128, 128, 128, 128, 128, 128, 128};
+constexpr SWORD kGrey = 128;
 // Thrown when a scaled picture would not lie inside its target plane.
 constexpr int kPictureOutsidePlane = 160;
 
 SWORD* PlaneWords(InfoDataBufferPath1& plane)
 {
     return reinterpret_cast<SWORD*>(plane.m_data + plane.m_offset_data);
+}
+
+SWORD* RowWords(InfoDataBufferPath1& plane, int row)
+{
+    return reinterpret_cast<SWORD*>(plane.m_data + plane.m_offset_data + static_cast<ptrdiff_t>(row) * plane.m_stride);
 }
 
 int Width(const InfoDataBufferPath1& plane)
@@ -35,41 +39,65 @@ void CheckFitInsideTarget(const PlaneFit& fit)
         throw kPictureOutsidePlane;
 }
 
-// Byte offset of the picture's first sample in the plane, once the plane's block is known to hold
-// every row of the picture.
-int64_t PictureOffset(const InfoDataBufferPath1& plane, const PlaneFit& fit)
+// The source sample a nearest-neighbour resize of size samples to scaledSize takes for sample i,
+// computed as the SWORD resize kernels compute it.
+class NearestSample
 {
-    const int64_t offset =
-        plane.m_offset_data + static_cast<int64_t>(fit.y) * plane.m_stride + 2 * static_cast<int64_t>(fit.x);
-    if (offset + static_cast<int64_t>(fit.height) * plane.m_stride > plane.m_capacity)
-        throw kPictureOutsidePlane;
-    return offset;
+public:
+    NearestSample(int size, int scaledSize)
+        : m_ratio(static_cast<float>(size) / static_cast<float>(scaledSize)), m_last(size - 1)
+    {
+    }
+    int operator()(int i) const { return std::min(static_cast<int>(static_cast<float>(i) * m_ratio), m_last); }
+
+private:
+    float m_ratio;
+    int m_last;
+};
+
+// Words of a UV16 row walked in whole pairs: an odd width takes its last pair whole.
+int PairWords(int width)
+{
+    return (width + 1) & ~1;
 }
 
-HRESULT FillGrey(const FramePlaneKernels& kernels, SWORD* start, int stride, int width, int height)
+// Each target pair takes the source pair holding the column picked for its first word (the split
+// writes a pair's U and V over both its columns, the join takes them from the pair's first); the
+// pairs outside the picture are grey.
+void GatherChromaPairs(InfoDataBufferPath1& source, InfoDataBufferPath1& target, const PlaneFit& fit)
 {
-    return kernels.setConstant(start, nullptr, nullptr, nullptr, kAllLanes, stride, 0, width, height, 0, kGrey,
-                               nullptr, nullptr);
+    const int pairs = PairWords(fit.targetWidth) / 2;
+    // Word offset of each target pair's source pair in its row; -1 for the border.
+    std::vector<int> sourcePair(static_cast<size_t>(pairs));
+    const NearestSample column(Width(source), fit.width);
+    for (int p = 0; p < pairs; ++p) {
+        const int i = 2 * p - fit.x;
+        sourcePair[static_cast<size_t>(p)] = i < 0 || i >= fit.width ? -1 : column(i) & ~1;
+    }
+    const NearestSample row(Height(source), fit.height);
+    for (int y = 0; y < fit.targetHeight; ++y) {
+        SWORD* out = RowWords(target, y);
+        const int j = y - fit.y;
+        if (j < 0 || j >= fit.height) {
+            std::fill(out, out + 2 * pairs, kGrey);
+            continue;
+        }
+        const SWORD* in = RowWords(source, row(j));
+        for (int p = 0; p < pairs; ++p) {
+            const int from = sourcePair[static_cast<size_t>(p)];
+            out[2 * p] = from < 0 ? kGrey : in[from];
+            out[2 * p + 1] = from < 0 ? kGrey : in[from + 1];
+        }
+    }
 }
 
-// Scales one split chroma plane into its place in the target-sized plane.
-HRESULT ScaleSplitPlane(const FramePlaneKernels& kernels, InfoDataBufferPath1& split, InfoDataBufferPath1& scaled,
-                        const PlaneFit& fit)
+// Every row of the plane, its pairs whole, lies inside its block.
+bool HoldsPairRows(const InfoDataBufferPath1& plane)
 {
-    const int64_t offset = PictureOffset(scaled, fit);
-    const bool bordered = fit.width != fit.targetWidth || fit.height != fit.targetHeight;
-    HRESULT result = S_OK;
-    if (bordered)
-        result = FillGrey(kernels, PlaneWords(scaled), scaled.m_stride, fit.targetWidth, fit.targetHeight);
-    SWORD* picture = reinterpret_cast<SWORD*>(scaled.m_data + offset);
-    int stride = scaled.m_stride;
-    result = kernels.resize(PlaneWords(split), picture, Width(split), Height(split), split.m_stride, fit.width,
-                            fit.height, &stride, static_cast<int>(scaled.m_capacity - offset), 0);
-    // The resize writes whole groups of 8 samples a row; the ones past the picture belong to the
-    // border, which must stay grey.
-    if (SUCCEEDED(result) && bordered && fit.width % 8 != 0)
-        result = FillGrey(kernels, picture + fit.width, scaled.m_stride, 8 - fit.width % 8, fit.height);
-    return result;
+    const int64_t rowBytes = 2 * static_cast<int64_t>(PairWords(Width(plane)));
+    return plane.m_stride >= rowBytes && plane.m_offset_data >= 0 &&
+           plane.m_offset_data + static_cast<int64_t>(plane.m_stride) * (Height(plane) - 1) + rowBytes <=
+               plane.m_capacity;
 }
 
 // The averages refuse a source of fewer than 64 samples: such a level keeps its size only.
@@ -87,7 +115,7 @@ HRESULT ReduceLevel(UnifSwordFunction average, InfoDataBufferPath1& from, InfoDa
 
 FramePlaneKernels GetFramePlaneKernels(const OptimFunctionTableSWORD& table)
 {
-    return {table.average2x2Y16, table.average2x2UV16, table.splitUV, table.joinUV, table.resize, table.setConstant};
+    return {table.average2x2Y16, table.average2x2UV16, table.resize};
 }
 
 HRESULT TakePlaneLayout(InfoDataBufferPath1& plane, const InfoDataBufferPath1& from, int width, int height)
@@ -106,41 +134,27 @@ PlaneFit FitWholePlane(int width, int height)
     return {width, height, width, height, 0, 0};
 }
 
-HRESULT ResizeUVBuffer(const FramePlaneKernels& kernels, InfoDataBufferPath1* source, InfoDataBufferPath1* target,
-                       const ChromaScratchPlanes& scratch, const PlaneFit& fit)
+HRESULT ResizeUVBuffer(InfoDataBufferPath1* source, InfoDataBufferPath1* target, InfoDataBufferPath1* inPlaceCopy,
+                       const PlaneFit& fit)
 {
-    if (source == nullptr || target == nullptr || scratch.splitU == nullptr || scratch.splitV == nullptr ||
-        scratch.scaledU == nullptr || scratch.scaledV == nullptr || source->m_data == nullptr || Width(*source) < 1 ||
-        Height(*source) < 1)
+    if (source == nullptr || target == nullptr || (source == target && inPlaceCopy == nullptr) ||
+        source->m_data == nullptr || Width(*source) < 1 || Height(*source) < 1)
         return S_FALSE;
-    if (kernels.splitUV == nullptr || kernels.joinUV == nullptr || kernels.resize == nullptr ||
-        kernels.setConstant == nullptr)
-        return E_INVALIDARG;
     try {
         CheckFitInsideTarget(fit);
-        HRESULT result = S_OK;
-        for (InfoDataBufferPath1* split : {scratch.splitU, scratch.splitV}) {
-            result = split->AllocBufferEqualCurrent(*source);
-            if (FAILED(result))
-                return result;
+        if (!HoldsPairRows(*source))
+            return E_UNEXPECTED;
+        InfoDataBufferPath1* from = source;
+        if (source == target) {
+            *inPlaceCopy = *source;
+            from = inPlaceCopy;
         }
-        result = kernels.splitUV(PlaneWords(*source), PlaneWords(*scratch.splitU), PlaneWords(*scratch.splitV),
-                                 source->m_stride, Width(*source), Height(*source));
+        const HRESULT result =
+            target->UpdateSizeBuffer(static_cast<unsigned>(fit.targetWidth), static_cast<unsigned>(fit.targetHeight));
         if (FAILED(result))
             return result;
-        for (auto [split, scaled] : {std::pair{scratch.splitU, scratch.scaledU}, std::pair{scratch.splitV, scratch.scaledV}}) {
-            scaled->m_info = source->m_info;
-            result = scaled->UpdateSizeBuffer(static_cast<unsigned>(fit.targetWidth), static_cast<unsigned>(fit.targetHeight));
-            if (SUCCEEDED(result))
-                result = ScaleSplitPlane(kernels, *split, *scaled, fit);
-            if (FAILED(result))
-                return result;
-        }
-        result = target->UpdateSizeBuffer(static_cast<unsigned>(fit.targetWidth), static_cast<unsigned>(fit.targetHeight));
-        if (FAILED(result))
-            return result;
-        return kernels.joinUV(PlaneWords(*target), PlaneWords(*scratch.scaledU), PlaneWords(*scratch.scaledV),
-                              target->m_stride, fit.targetWidth, fit.targetHeight);
+        GatherChromaPairs(*from, *target, fit);
+        return result;
     }
     CATCH_ALL_RETURN(E_FAIL)
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -40,66 +41,122 @@ std::vector<BYTE> Bytes(const InfoDataBufferPath1& plane)
     return {plane.m_data, plane.m_data + plane.m_capacity};
 }
 
-struct Scratch
+SWORD* Words(InfoDataBufferPath1& plane)
 {
-    InfoDataBufferPath1 planes[4];
-    ChromaScratchPlanes Planes() { return {&planes[0], &planes[1], &planes[2], &planes[3]}; }
-};
+    return reinterpret_cast<SWORD*>(plane.m_data + plane.m_offset_data);
+}
+
+// The chroma scaling as SWORD's steps give it: split into U and V, each resized into its place in
+// a plane of grey (the resize's last group of 8 words a row made grey again), joined.
+void ScaleBySplitResizeJoin(const OptimFunctionTableSWORD& kernels, InfoDataBufferPath1& source,
+                            InfoDataBufferPath1& target, const PlaneFit& fit)
+{
+    const SWORD all[8] = {-1, -1, -1, -1, -1, -1, -1, -1}, grey[8] = {128, 128, 128, 128, 128, 128, 128, 128};
+    const auto fillGrey = [&](SWORD* start, int stride, int width, int height) {
+        ASSERT_EQ(kernels.setConstant(start, nullptr, nullptr, nullptr, all, stride, 0, width, height, 0, grey, nullptr,
+                                      nullptr),
+                  S_OK);
+    };
+    const int width = source.m_info.m_bih.biWidth, height = source.m_info.m_bih.biHeight;
+    InfoDataBufferPath1 split[2], scaled[2];
+    for (InfoDataBufferPath1& plane : split)
+        ASSERT_EQ(plane.AllocBufferEqualCurrent(source), S_OK);
+    ASSERT_EQ(kernels.splitUV(Words(source), Words(split[0]), Words(split[1]), source.m_stride, width, height), S_OK);
+    const bool bordered = fit.width != fit.targetWidth || fit.height != fit.targetHeight;
+    for (int k = 0; k < 2; ++k) {
+        scaled[k].m_info = source.m_info;
+        SizePlane(scaled[k], fit.targetWidth, fit.targetHeight);
+        if (bordered)
+            fillGrey(Words(scaled[k]), scaled[k].m_stride, fit.targetWidth, fit.targetHeight);
+        const int offset = scaled[k].m_offset_data + fit.y * scaled[k].m_stride + 2 * fit.x;
+        auto* picture = reinterpret_cast<SWORD*>(scaled[k].m_data + offset);
+        int stride = scaled[k].m_stride;
+        ASSERT_EQ(kernels.resize(Words(split[k]), picture, width, height, split[k].m_stride, fit.width, fit.height,
+                                 &stride, scaled[k].m_capacity - offset, 0),
+                  S_OK);
+        if (bordered && fit.width % 8 != 0)
+            fillGrey(picture + fit.width, scaled[k].m_stride, 8 - fit.width % 8, fit.height);
+    }
+    SizePlane(target, fit.targetWidth, fit.targetHeight);
+    ASSERT_EQ(kernels.joinUV(Words(target), Words(scaled[0]), Words(scaled[1]), target.m_stride, fit.targetWidth,
+                             fit.targetHeight),
+              S_OK);
+}
+
+// The words a UV16 plane's rows hold, its pairs whole.
+std::vector<SWORD> PairRows(InfoDataBufferPath1& plane)
+{
+    std::vector<SWORD> words;
+    const int pairWords = (plane.m_info.m_bih.biWidth + 1) & ~1;
+    for (int y = 0; y < plane.m_info.m_bih.biHeight; ++y) {
+        const SWORD* row = Words(plane) + static_cast<ptrdiff_t>(y) * plane.m_stride / 2;
+        words.insert(words.end(), row, row + pairWords);
+    }
+    return words;
+}
 
 } // namespace
 
-TEST(ResizeUVBuffer, HalvesAPlaneKeepingEachPairsColours)
+TEST(ResizeUVBuffer, GivesThePlaneOfSplitResizeAndJoin)
 {
+    struct Case
+    {
+        int width, height;
+        PlaneFit fit;
+    };
+    const Case cases[] = {
+        {64, 48, FitWholePlane(32, 24)},    {37, 21, FitWholePlane(31, 17)},    {37, 21, FitWholePlane(100, 90)},
+        {720, 576, FitWholePlane(360, 288)}, {2, 1, FitWholePlane(7, 3)},       {32, 24, {48, 32, 30, 20, 8, 6}},
+        {33, 40, {50, 40, 13, 40, 0, 0}},   {64, 10, {64, 10, 64, 3, 0, 7}},   {19, 5, {41, 9, 17, 7, 22, 1}},
+    };
+    std::mt19937 random(102);
+    std::uniform_int_distribution<int> word(-32768, 32767);
     for (SwordColumn column : kColumns)
-        for (bool inPlace : {false, true}) {
-            InfoDataBufferPath1 source, separate;
-            SizePlane(source, 64, 48);
-            FillPairs(source, [](int p, int y) { return 10 + p + y; }, [](int p, int y) { return 200 - p - 2 * y; });
-            InfoDataBufferPath1 original;
-            original = source;
-            InfoDataBufferPath1& target = inPlace ? source : separate;
-            Scratch scratch;
-            ASSERT_EQ(ResizeUVBuffer(Kernels(column), &source, &target, scratch.Planes(), FitWholePlane(32, 24)), S_OK);
-            EXPECT_EQ(target.m_info.m_bih.biWidth, 32);
-            EXPECT_EQ(target.m_info.m_bih.biHeight, 24);
-            EXPECT_EQ(target.m_size_data, 24 * target.m_stride);
-            for (int y = 0; y < 24; ++y)
-                for (int p = 0; p < 16; ++p) {
-                    ASSERT_EQ(PlaneSample(target, 2 * p, y), PlaneSample(original, 4 * p, 2 * y)) << p << "," << y;
-                    ASSERT_EQ(PlaneSample(target, 2 * p + 1, y), PlaneSample(original, 4 * p + 1, 2 * y)) << p << "," << y;
-                }
-        }
+        for (const Case& c : cases)
+            for (bool inPlace : {false, true}) {
+                SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " to " +
+                             std::to_string(c.fit.width) + "x" + std::to_string(c.fit.height) + " in " +
+                             std::to_string(c.fit.targetWidth) + "x" + std::to_string(c.fit.targetHeight) +
+                             (inPlace ? " in place" : "") + (column == SwordColumn::Sse2 ? " sse2" : " plain"));
+                InfoDataBufferPath1 source, reference, separate, copy;
+                SizePlane(source, c.width, c.height);
+                FillPairs(source, [&](int, int) { return word(random); }, [&](int, int) { return word(random); });
+                InfoDataBufferPath1 original;
+                original = source;
+                ScaleBySplitResizeJoin(GetOptimFunctionTableSWORD(column), original, reference, c.fit);
+                InfoDataBufferPath1& target = inPlace ? source : separate;
+                ASSERT_EQ(ResizeUVBuffer(&source, &target, &copy, c.fit), S_OK);
+                EXPECT_EQ(target.m_info.m_bih.biWidth, c.fit.targetWidth);
+                EXPECT_EQ(target.m_info.m_bih.biHeight, c.fit.targetHeight);
+                EXPECT_EQ(target.m_stride, reference.m_stride);
+                EXPECT_EQ(target.m_size_data, reference.m_size_data);
+                EXPECT_EQ(PairRows(target), PairRows(reference));
+            }
 }
 
 TEST(ResizeUVBuffer, FittedPictureHasAGreyBorder)
 {
-    // A picture width that is no multiple of 8: the resize's last group of a row reaches into the
-    // right border, which must stay grey all the same.
     const PlaneFit fit{48, 32, 30, 20, 8, 6};
-    for (SwordColumn column : kColumns) {
-        InfoDataBufferPath1 source, target;
-        SizePlane(source, 32, 24);
-        FillPairs(source, [](int, int) { return 60; }, [](int, int) { return 210; });
-        Scratch scratch;
-        ASSERT_EQ(ResizeUVBuffer(Kernels(column), &source, &target, scratch.Planes(), fit), S_OK);
-        for (int y = 0; y < fit.targetHeight; ++y)
-            for (int x = 0; x < fit.targetWidth; ++x) {
-                const bool inside = x >= fit.x && x < fit.x + fit.width && y >= fit.y && y < fit.y + fit.height;
-                const int expected = !inside ? 128 : x % 2 == 0 ? 60 : 210;
-                ASSERT_EQ(PlaneSample(target, x, y), expected) << x << "," << y;
-            }
-    }
+    InfoDataBufferPath1 source, target;
+    SizePlane(source, 32, 24);
+    FillPairs(source, [](int, int) { return 60; }, [](int, int) { return 210; });
+    ASSERT_EQ(ResizeUVBuffer(&source, &target, nullptr, fit), S_OK);
+    for (int y = 0; y < fit.targetHeight; ++y)
+        for (int x = 0; x < fit.targetWidth; ++x) {
+            const bool inside = x >= fit.x && x < fit.x + fit.width && y >= fit.y && y < fit.y + fit.height;
+            const int expected = !inside ? 128 : x % 2 == 0 ? 60 : 210;
+            ASSERT_EQ(PlaneSample(target, x, y), expected) << x << "," << y;
+        }
 }
 
 TEST(ResizeUVBuffer, RefusesAPictureOutsideItsPlaneAndMissingPlanes)
 {
-    InfoDataBufferPath1 source, target;
+    InfoDataBufferPath1 source, target, copy;
     SizePlane(source, 32, 24);
     SizePlane(target, 32, 24);
     FillPairs(source, [](int, int) { return 1; }, [](int, int) { return 2; });
     FillPairs(target, [](int, int) { return 3; }, [](int, int) { return 4; });
     const std::vector<BYTE> before = Bytes(target);
-    Scratch scratch;
 
     const PlaneFit outside[] = {
         {32, 24, 32, 24, 2, 0},  // past the right edge
@@ -109,20 +166,21 @@ TEST(ResizeUVBuffer, RefusesAPictureOutsideItsPlaneAndMissingPlanes)
         {32, 24, 16, 12, -2, 0},
     };
     for (const PlaneFit& fit : outside) {
-        EXPECT_EQ(ResizeUVBuffer(Kernels(SwordColumn::Sse2), &source, &target, scratch.Planes(), fit), E_FAIL)
-            << fit.x << "," << fit.y << "," << fit.width;
+        EXPECT_EQ(ResizeUVBuffer(&source, &target, &copy, fit), E_FAIL) << fit.x << "," << fit.y << "," << fit.width;
         EXPECT_EQ(Bytes(target), before);
     }
 
     const PlaneFit fit = FitWholePlane(16, 12);
-    const ChromaScratchPlanes full = scratch.Planes();
-    ChromaScratchPlanes missingScaled = full;
-    missingScaled.scaledV = nullptr;
-    EXPECT_EQ(ResizeUVBuffer(Kernels(SwordColumn::Sse2), nullptr, &target, full, fit), S_FALSE);
-    EXPECT_EQ(ResizeUVBuffer(Kernels(SwordColumn::Sse2), &source, nullptr, full, fit), S_FALSE);
-    EXPECT_EQ(ResizeUVBuffer(Kernels(SwordColumn::Sse2), &source, &target, missingScaled, fit), S_FALSE);
+    EXPECT_EQ(ResizeUVBuffer(nullptr, &target, &copy, fit), S_FALSE);
+    EXPECT_EQ(ResizeUVBuffer(&source, nullptr, &copy, fit), S_FALSE);
+    EXPECT_EQ(ResizeUVBuffer(&target, &target, nullptr, fit), S_FALSE) << "in place needs the copy";
     InfoDataBufferPath1 empty;
-    EXPECT_EQ(ResizeUVBuffer(Kernels(SwordColumn::Sse2), &empty, &target, full, fit), S_FALSE);
+    EXPECT_EQ(ResizeUVBuffer(&empty, &target, &copy, fit), S_FALSE);
+    // Rows that would run past the source's block are not read.
+    const int32_t capacity = source.m_capacity;
+    source.m_capacity = source.m_offset_data + 23 * source.m_stride + 2 * 32 - 2;
+    EXPECT_EQ(ResizeUVBuffer(&source, &target, &copy, fit), E_UNEXPECTED);
+    source.m_capacity = capacity;
     EXPECT_EQ(Bytes(target), before);
 }
 

@@ -25,8 +25,6 @@ namespace TonalisWorkSlot {
 inline constexpr int kEdgeMap = 12;       // edge map of the smoothing
 inline constexpr int kDifference = 13;    // difference plane of the motion test; resize target
 inline constexpr int kLumaWork = 14;      // sharpness and resize work
-inline constexpr int kChromaResizeU = 15; // split U of the chroma resize
-inline constexpr int kChromaResizeV = 16; // split V of the chroma resize
 inline constexpr int kMotionMask = 17;    // motion mask of the second noise pass
 inline constexpr int kLastUsed = 17;
 } // namespace TonalisWorkSlot
@@ -183,7 +181,8 @@ public:
     DynamicBoundsObject<int32_t> m_hue_sine;
     DynamicBoundsObject<int32_t> m_hue_cosine;
     StaticBoundsObject<SWORD, 8> m_hue_matrix;
-    // Split U and V planes of the edge smoothing.
+    // Split U and V planes of the edge smoothing; U also holds the copy of the chroma plane that its
+    // resize reads.
     InfoDataBufferPath1 m_work_u;
     InfoDataBufferPath1 m_work_v;
     // The full-size planes as they were before the corrections, for the split view.

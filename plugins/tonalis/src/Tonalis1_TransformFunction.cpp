@@ -302,10 +302,7 @@ HRESULT HelperFunction_ResizeFrame(Tonalis1State& state, InfoDataBufferPath1& fr
     target.m_size_data = target.m_stride * targetHeight;
     luma = target;
     if (chroma != nullptr)
-        result = ResizeUVBuffer(GetFramePlaneKernels(state.m_operations), chroma, chroma,
-                                {&state.m_work_u, &state.m_work_v, &ChildPlane(frame, TonalisWorkSlot::kChromaResizeU),
-                                 &ChildPlane(frame, TonalisWorkSlot::kChromaResizeV)},
-                                fit);
+        result = ResizeUVBuffer(chroma, chroma, &state.m_work_u, fit);
     return result;
 }
 
