@@ -62,6 +62,8 @@ uint32_t SumLanes(__m128i lanes)
     return words[0] + words[1] + words[2] + words[3];
 }
 
+// The step means cost a third of the work: they are summed only when the mean is asked for.
+template <bool kWithMean>
 HRESULT Average2x2(SWORD* output, void* meanOut, const void* source, int strideA, int strideB, int width,
                    int height, int* alignmentOut, PairLayout layout)
 {
@@ -79,12 +81,21 @@ HRESULT Average2x2(SWORD* output, void* meanOut, const void* source, int strideA
         for (int s = 0; s < vectorSteps; s += 4) {
             const __m128i averages = Average2x2Vector(row0 + 4 * s, row1 + 4 * s, layout);
             Store(out + 2 * s, averages);
-            lanes = _mm_add_epi32(lanes, StepMeans(averages));
+            if constexpr (kWithMean)
+                lanes = _mm_add_epi32(lanes, StepMeans(averages));
         }
         total += Average2x2Row(out, row0, row1, vectorSteps, steps, layout, false);
     }
     WriteMean(meanOut, total + SumLanes(lanes), static_cast<int64_t>(rows) * steps);
     return S_OK;
+}
+
+HRESULT Average2x2(SWORD* output, void* meanOut, const void* source, int strideA, int strideB, int width,
+                   int height, int* alignmentOut, PairLayout layout)
+{
+    return meanOut != nullptr
+               ? Average2x2<true>(output, meanOut, source, strideA, strideB, width, height, alignmentOut, layout)
+               : Average2x2<false>(output, meanOut, source, strideA, strideB, width, height, alignmentOut, layout);
 }
 
 } // namespace
