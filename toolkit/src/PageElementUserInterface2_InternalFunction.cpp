@@ -4,6 +4,8 @@
 
 #include "GroupObjectUserInterface2.h"
 #include "ListObjectUserInterface2.h"
+#include "StatusCameraObjectUserInterface2.h"
+#include "StatusObjectUserInterface2.h"
 
 #include "CatchAllLog.h"
 #include "FunctWorkWithHWND.h"
@@ -56,9 +58,15 @@ BaseUserInterface* PageObjectUserInterface2::CreateChildWidget(const InfoChildPa
         widget = new PageObjectUserInterface2(cell.m_elements, cell.m_element_count, cell.m_widget_flags, name,
                                               module);
         break;
-    case ChildKindTrackbar:
     case ChildKindStatusCamera:
+        // The grid's elements report with the control id, so it needs it when it is made.
+        widget = new StatusCameraObjectUserInterface2(cell.m_elements, cell.m_element_count, cell.m_widget_flags,
+                                                      name, module, cell.m_element_id);
+        break;
     case ChildKindStatus:
+        widget = new StatusObjectUserInterface2(name, module, cell.m_status_parameter, 0);
+        break;
+    case ChildKindTrackbar:
     case ChildKindSetButtons:
     case ChildKindGraph:
     case ChildKindHistogram:

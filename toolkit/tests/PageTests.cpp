@@ -83,7 +83,6 @@ TEST_P(PageKindsWithoutWidget, LeaveTheirCellEmptyButFramed)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, PageKindsWithoutWidget,
                          testing::Values(KindCase{ChildKindTrackbar, true}, KindCase{ChildKindNothing, false},
-                                         KindCase{ChildKindStatusCamera, true}, KindCase{ChildKindStatus, true},
                                          KindCase{ChildKindSetButtons, true}, KindCase{ChildKindGraph, true},
                                          KindCase{ChildKindGroupFrame, false}, KindCase{ChildKindHistogram, true}));
 
