@@ -2,6 +2,8 @@
 // and the operations that run on the page's thread.
 #include "PageObjectUserInterface2.h"
 
+#include "GistogramObjectUserInterface2.h"
+#include "Graph1ObjectUserInterface2.h"
 #include "GroupObjectUserInterface2.h"
 #include "ListObjectUserInterface2.h"
 #include "StatusCameraObjectUserInterface2.h"
@@ -54,6 +56,12 @@ BaseUserInterface* PageObjectUserInterface2::CreateChildWidget(const InfoChildPa
         // The graph, list and histogram are told their control id by the cell's extra parameter.
         return new ListObjectUserInterface2(cell.m_elements, cell.m_element_count, cell.m_widget_flags, name, module,
                                             cell.m_extra_parameter);
+    case ChildKindGraph:
+        return new Graph1ObjectUserInterface2(cell.m_elements, cell.m_element_count, cell.m_widget_flags, name, module,
+                                              cell.m_extra_parameter);
+    case ChildKindHistogram:
+        return new GistogramObjectUserInterface2(cell.m_elements, cell.m_element_count, cell.m_widget_flags, name,
+                                                 module, cell.m_extra_parameter);
     case ChildKindPage:
         widget = new PageObjectUserInterface2(cell.m_elements, cell.m_element_count, cell.m_widget_flags, name,
                                               module);
@@ -68,8 +76,6 @@ BaseUserInterface* PageObjectUserInterface2::CreateChildWidget(const InfoChildPa
         break;
     case ChildKindTrackbar:
     case ChildKindSetButtons:
-    case ChildKindGraph:
-    case ChildKindHistogram:
         LogKindNotBuilt(cell.m_kind);
         return nullptr;
     default:
