@@ -26,6 +26,8 @@ TEST(PageChildren, TwoByThreeDescriptionWithOneEmptyCellMakesFiveChildWindows)
 
     EXPECT_EQ(ChildWindowsOf(page->GetHWNDReal()).size(), 5u);
     EXPECT_EQ(page->Child(0, 2), nullptr);
+    // The page draws no picture of its own: its ticks do nothing.
+    EXPECT_EQ(page->OnTimerCycle(page->GetHWNDReal(), 0, 0, false), S_FALSE);
     EXPECT_NE(dynamic_cast<ListObjectUserInterface2*>(page->Child(0, 0)), nullptr);
     EXPECT_NE(dynamic_cast<PageObjectUserInterface2*>(page->Child(1, 0)), nullptr);
     for (const auto& [row, column] : {std::pair{0u, 0u}, {0u, 1u}, {1u, 0u}, {1u, 1u}, {1u, 2u}})
