@@ -1,5 +1,6 @@
-// A toolbar window of its own class: a top row and a bottom row of buttons (two button sets), an
-// extension panel (a page) and a table of interface texts by identifier and language. It is no
+// A toolbar window of its own class: a top row of 11 and a bottom row of 4 buttons (two button
+// sets, children of its window), an extension panel (a page that opens beside it) and a table of
+// interface texts by identifier and language. It is no
 // widget: it has its own window procedure and operation table. The window, its timer and every
 // ...Real operation belong to the thread that constructs the toolbar; the public operations may be
 // called from any thread and run there.
@@ -136,6 +137,9 @@ public:
     // "HH:MM:SS" of the local time.
     static void FormatClockText(const SYSTEMTIME& time, StaticString<16>& text);
 
+    // The button set (0 top, 1 bottom) and the extension panel, while the window lives; else null.
+    BaseUserInterface* GetButtonSet(int32_t index) const { return SetAt(index); }
+    BaseUserInterface* GetPanel() const { return m_panel.get(); }
     const ObjectLanguage1& GetLanguageEntry(uint32_t index) const { return m_language_table.GetElement(index); }
     const char* GetText(uint32_t index) const { return m_texts.GetElement(index).GetString(); }
 
@@ -151,6 +155,13 @@ private:
     void OnTimer();
     void OnShowWindow(bool shown);
     void OnPaint(HWND window);
+    // A shown set of the buttons on the toolbar, its seven skins from the folder; null when it
+    // cannot be made.
+    std::unique_ptr<BaseUserInterface> CreateButtonSet(const ElementListUserInterface2& elements,
+                                                       const char* const* skins, const char* name,
+                                                       const DynamicString& folder);
+    // The hidden page of placeholder cells; null when it cannot be made.
+    std::unique_ptr<BaseUserInterface> CreatePanel(const DynamicString& folder);
     void LayOutChildren();
     // The set of the index (0 top, 1 bottom), or null.
     BaseUserInterface* SetAt(int32_t index) const;

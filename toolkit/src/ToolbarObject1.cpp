@@ -1,5 +1,8 @@
 #include "ObjectToolbar1.h"
 
+#include "PageObjectUserInterface2.h"
+#include "SetButtonsObjectUserInterface2.h"
+
 #include "CatchAllLog.h"
 #include "FunctWorkWithHWND.h"
 #include "g_managment_mem.h"
@@ -8,6 +11,7 @@
 #include <atomic>
 #include <cstdio>
 #include <iterator>
+#include <string>
 
 namespace {
 
@@ -43,9 +47,135 @@ std::atomic<int32_t> g_send_timeout_ms{ObjectToolbar1::SendTimeoutMs};
 
 constexpr UINT ClockPeriodMs = 1000;
 constexpr int CreatedSide = 20;
-// The top set's element that shows the clock, and its caption field.
-constexpr int32_t ClockElement = 10;
-constexpr uint32_t CaptionField = 3;
+constexpr uint32_t CaptionField = SetButtonsObjectUserInterface2::FieldCaption;
+constexpr float ButtonSide = 40.0f;
+constexpr COLORREF CaptionColour = RGB(240, 244, 248);
+constexpr uint32_t SideBySide = SetButtonsObjectUserInterface2::OrientationSideBySide;
+// Elements that show something and take no clicks.
+constexpr int32_t StaticState = SetButtonsObjectUserInterface2::StatePassive | SetButtonsObjectUserInterface2::StateNoLight |
+                                SetButtonsObjectUserInterface2::StateNoReference;
+
+// One button of a row: its picture, glass and stencil, and whether it only shows something.
+struct ButtonLook
+{
+    const char* m_picture;
+    const char* m_glass;
+    const char* m_stencil;
+    bool m_static;
+};
+
+// Background, then the hovered, pressed and disabled looks with their stencils.
+const char* const g_topSkins[SetButtonsObjectUserInterface2::SkinCount] = {
+    "Toolbar_Background.bmp",           "Toolbar_CursorForeground.bmp",
+    "Toolbar_PressedState.bmp",         "Toolbar_DisabledState.bmp",
+    "Toolbar_StencilCursorForeground.bmp", "Toolbar_StencilPressedForeground.bmp",
+    "Toolbar_StencilDisabledForeground.bmp"};
+const char* const g_bottomSkins[SetButtonsObjectUserInterface2::SkinCount] = {
+    "BottomToolbar_Backgound.bmp",          "GeneralDialogSBCursorForeground.bmp",
+    "GeneralDialogSBPressedState.bmp",      "GeneralDialogSBDisabledState.bmp",
+    "GeneralDialogSBStencilCursorForeground.bmp", "GeneralDialogSBStencilPressedForeground.bmp",
+    "GeneralDialogSBStencilDisabledForeground.bmp"};
+
+constexpr const char* TopGlass = "Toolbar_Glass_Quillmark.bmp";
+constexpr const char* TopStencil = "Toolbar_StencilForground.bmp";
+constexpr const char* StaticStencil = "Toolbar_StencilForgroundForStatic.bmp";
+const ButtonLook g_topButtons[] = {
+    {"Toolbar_Autorezation_Quillmark.bmp", TopGlass, TopStencil, false},
+    {"Toolbar_CaptureSelect_Quillmark.bmp", TopGlass, TopStencil, false},
+    {"Toolbar_ViewSelect_Quillmark.bmp", TopGlass, TopStencil, false},
+    {"Toolbar_EventSelect_Quillmark.bmp", TopGlass, TopStencil, false},
+    {"Toolbar_PlaneSelect_Quillmark.bmp", TopGlass, TopStencil, false},
+    {"Toolbar_StaticElements_Quillmark.bmp", TopGlass, TopStencil, false},
+    {"SimpleStencil.bmp", nullptr, StaticStencil, true},
+    {"SimpleStencil.bmp", nullptr, StaticStencil, true},
+    {"SimpleStencil.bmp", nullptr, StaticStencil, true},
+    {"Toolbar_Minimaze_Quillmark.bmp", TopGlass, TopStencil, false},
+    {"Toolbar_Close_Quillmark.bmp", TopGlass, TopStencil, false},
+};
+constexpr const char* BottomStencil = "BottomToolbar_Stencil.bmp";
+const ButtonLook g_bottomButtons[] = {
+    {"BottomToolbar_ControlPanelButton_ForgroundImage.bmp", "BottomToolbar_ControlPanelButton_Glass.bmp", BottomStencil,
+     false},
+    {"BottomToolbar_StaticText_ForgroundImage.bmp", nullptr, BottomStencil, true},
+    {"BottomToolbar_PrintButton_ForgroundImage.bmp", "BottomToolbar_PrintButton_Glass.bmp", BottomStencil, false},
+    {"BottomToolbar_ExtendedPanelButton_ForgroundImage.bmp", "BottomToolbar_ExtendedPanelButton_Glass.bmp",
+     BottomStencil, false},
+};
+constexpr int32_t TopCommands = 3000;
+constexpr int32_t BottomCommands = 3100;
+
+// The extension panel's placeholder cells: two rows of three framed captions.
+constexpr uint32_t PanelRows = 2;
+constexpr uint32_t PanelColumns = 3;
+const char* const g_panelCaptions[PanelRows][PanelColumns] = {
+    {"test text1-1 for toolbar page", "test text1-2 for toolbar page", "test text1-3 for toolbar page"},
+    {"test text2-1 for toolbar page", "test text2-2 for toolbar page", "test text2-3 for toolbar page"}};
+
+// The clock shows in the last of the top row's static elements.
+constexpr int32_t ClockElement = 8;
+
+template <class T>
+DynamicBoundsObject<T> OneEntryList(const T& value)
+{
+    DynamicBoundsObject<T> list;
+    if (FAILED(list.Init(1, 0)))
+        throw 240;
+    list.GetElement(0) = value;
+    return list;
+}
+
+template <size_t Count>
+ElementListUserInterface2 ButtonElements(const ButtonLook (&looks)[Count], int32_t firstCommand)
+{
+    ElementListUserInterface2 elements;
+    if (FAILED(elements.Init(static_cast<uint32_t>(Count), 0)))
+        throw 240;
+    for (uint32_t i = 0; i < Count; ++i) {
+        InfoElementUserInterface2& element = elements.GetElement(i);
+        element.m_header_flag = 1;
+        element.Field(SetButtonsObjectUserInterface2::FieldFace).SetText(looks[i].m_picture);
+        element.Field(SetButtonsObjectUserInterface2::FieldSecond).SetText(looks[i].m_glass != nullptr ? looks[i].m_glass
+                                                                                                       : "");
+        element.Field(SetButtonsObjectUserInterface2::FieldThird).SetText(looks[i].m_stencil);
+        element.Field(SetButtonsObjectUserInterface2::FieldCaption).SetText("");
+        element.Field(SetButtonsObjectUserInterface2::FieldSize).SetFloat(ButtonSide);
+        element.Field(InfoElementUserInterface2::FieldCommand).SetInt(firstCommand + static_cast<int32_t>(i));
+        element.Field(InfoElementUserInterface2::FieldState).SetInt(looks[i].m_static ? StaticState : 0);
+    }
+    return elements;
+}
+
+// The default skins beside the module.
+DynamicString SkinFolder(HINSTANCE module)
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
+    std::string folder(path, length);
+    folder.resize(folder.find_last_of('\\') + 1);
+    folder += "ResourceBMP\\DefaultSchemeKorvane";
+    return DynamicString(folder.c_str());
+}
+
+InfoPageUserInterface2 PanelDescription()
+{
+    InfoPageUserInterface2 description;
+    if (FAILED(description.SetSizeTable(PanelRows, PanelColumns)))
+        throw 240;
+    for (uint32_t c = 0; c < PanelColumns; ++c)
+        description.m_columns.GetElement(c).m_size = 1.0f / PanelColumns;
+    for (uint32_t r = 0; r < PanelRows; ++r) {
+        description.m_rows.GetElement(r).m_size = 1.0f / PanelRows;
+        for (uint32_t c = 0; c < PanelColumns; ++c) {
+            InfoChildPageUserInterface2& cell = description.m_children.GetElement(r).GetElement(c);
+            cell.m_kind = ChildKindNothing;
+            cell.m_group_frame = 1;
+            cell.m_caption = g_panelCaptions[r][c];
+            cell.m_element_id = r * PanelColumns + c + 1;
+            cell.m_object_name = "placeholder of the toolbar page";
+        }
+    }
+    return description;
+}
 
 // The record a row carries, checked by name; null for a missing record or one of another name.
 template <class Record>
@@ -488,6 +618,13 @@ void ObjectToolbar1::OnCreate(HWND window)
 {
     SetWindowUserData(window, reinterpret_cast<LONG_PTR>(this), "ObjectToolbar1::WM_CREATE");
     m_window = window;
+    const DynamicString skins = SkinFolder(m_module);
+    m_top_set = CreateButtonSet(ButtonElements(g_topButtons, TopCommands), g_topSkins,
+                                "object top set buttons for toolbar", skins);
+    m_bottom_set = CreateButtonSet(ButtonElements(g_bottomButtons, BottomCommands), g_bottomSkins,
+                                   "object set buttons for bottom toolbar object", skins);
+    m_panel = CreatePanel(skins);
+    LayOutChildren();
     m_timer_id = SetTimer(window, reinterpret_cast<UINT_PTR>(this), ClockPeriodMs, nullptr);
 }
 
@@ -545,6 +682,60 @@ void ObjectToolbar1::OnPaint(HWND window)
     AutoGDIObject brush(CreateSolidBrush(RGB(192, 192, 192)));
     FillRect(context, &paint.rcPaint, static_cast<HBRUSH>(brush.Get()));
     EndPaint(window, &paint);
+}
+
+std::unique_ptr<BaseUserInterface> ObjectToolbar1::CreateButtonSet(const ElementListUserInterface2& elements,
+                                                                   const char* const* skins,
+                                                                   const char* name, const DynamicString& folder)
+{
+    try {
+        const auto count = static_cast<int32_t>(elements.GetCount());
+        auto set = std::make_unique<SetButtonsObjectUserInterface2>(elements, count, SideBySide, name, m_module);
+        set->SetOptimCPU(m_processor_mode);
+        if (FAILED(set->CreateObject()))
+            return nullptr;
+        set->SetWindow(0, m_window);
+        set->SetWindow(1, m_window);
+        set->SetTextVarForObject(1, folder.GetString());
+        InfoGDIUserInterface2 caption;
+        caption.m_color = CaptionColour;
+        const GDIListUserInterface2 fonts = OneEntryList(caption);
+        const IndexListUserInterface2 fontIndexes = OneEntryList(static_cast<int32_t>(SetButtonsObjectUserInterface2::CaptionEntry));
+        set->UpdateGDIInfoForObject(&fonts, &fontIndexes, 1);
+        TypedValueListUserInterface2 values;
+        IndexListUserInterface2 indexes;
+        constexpr int32_t SkinCount = SetButtonsObjectUserInterface2::SkinCount;
+        if (FAILED(values.Init(SkinCount, 0)) || FAILED(indexes.Init(SkinCount, 0)))
+            return nullptr;
+        for (int32_t i = 0; i < SkinCount; ++i) {
+            values.GetElement(i).SetText(skins[i]);
+            indexes.GetElement(i) = i;
+        }
+        set->UpdateGeneralInfoForObject(0, &values, &indexes, SkinCount);
+        // Every button's bitmaps are loaded from the folder now that it is known.
+        set->SetElementInfoFromIndex(nullptr, nullptr, 0);
+        set->ControlStatObjectShow(BaseUserInterface::StateShown, 1);
+        return set;
+    }
+    CATCH_ALL_RETURN(nullptr)
+}
+
+// The panel opens beside the toolbar, as a window of its own.
+std::unique_ptr<BaseUserInterface> ObjectToolbar1::CreatePanel(const DynamicString& folder)
+{
+    try {
+        auto panel = std::make_unique<PageObjectUserInterface2>(ElementListUserInterface2(), 0, 0,
+                                                                "page for right panel toolbar", m_module);
+        panel->SetOptimCPU(m_processor_mode);
+        if (FAILED(panel->CreateObject()))
+            return nullptr;
+        panel->SetWindow(1, m_window);
+        panel->SetTextVarForObject(1, folder.GetString());
+        const InfoPageUserInterface2 description = PanelDescription();
+        panel->UpdatePage(&description);
+        return panel;
+    }
+    CATCH_ALL_RETURN(nullptr)
 }
 
 // The clock text goes into the caption of the top set's clock element.

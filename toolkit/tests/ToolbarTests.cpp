@@ -2,10 +2,14 @@
 // table and its destruction.
 #include "DefaultSkinFolder.h"
 #include "ObjectToolbar1.h"
+#include "PageTestSupport.h"
+#include "SetButtonsObjectUserInterface2.h"
 #include "TestWidget.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 #include <string>
 #include <thread>
@@ -158,18 +162,144 @@ TEST(Toolbar, LargerOfTheTwoWidthsAndTheSumOfTheHeightsSizeTheWindow)
     EXPECT_EQ(40, rect.bottom - rect.top);
 }
 
-TEST(Toolbar, ButtonSetOperationsAnswerUnexpectedWithoutTheSets)
+// The element of a set, read through the toolbar.
+InfoElementUserInterface2 ButtonOf(ObjectToolbar1& toolbar, int32_t set, int32_t element)
+{
+    ElementListUserInterface2 elements = MakeElementList({InfoElementUserInterface2()});
+    EXPECT_EQ(S_OK, toolbar.UpdateStatusButtonForToolbarObjectReal(0, set, element, &elements));
+    return elements.GetElement(0);
+}
+
+std::string Caption(const InfoElementUserInterface2& element)
+{
+    return element.Field(SetButtonsObjectUserInterface2::FieldCaption).m_value.m_text.GetString();
+}
+
+TEST(Toolbar, ButtonOperationsReachTheElementsOfEitherSetAndRefuseOtherPlaces)
 {
     auto toolbar = MakeToolbar();
+    EXPECT_EQ(3000, ButtonOf(*toolbar, 0, 0).Field(InfoElementUserInterface2::FieldCommand).m_value.m_int);
+    EXPECT_EQ(3103, ButtonOf(*toolbar, 1, 3).Field(InfoElementUserInterface2::FieldCommand).m_value.m_int);
+
+    InfoElementUserInterface2 renamed = ButtonOf(*toolbar, 0, 2);
+    renamed.Field(SetButtonsObjectUserInterface2::FieldCaption).SetText("renamed");
+    ElementListUserInterface2 written = MakeElementList({renamed});
+    HRESULT answer = E_FAIL;
+    RunOnOtherThreadWhilePumping([&] { answer = toolbar->UpdateStatusButtonForToolbarObject(1, 0, 2, &written); });
+    EXPECT_EQ(S_OK, answer);
+    EXPECT_EQ("renamed", Caption(ButtonOf(*toolbar, 0, 2)));
+
     ElementListUserInterface2 elements = MakeElementList({MakeElement(0, 0, 10, 10)});
-    for (auto [set, element] : {std::pair{0, 0}, std::pair{1, 3}, std::pair{-1, 0}, std::pair{0, -1}, std::pair{2, 0}})
+    for (auto [set, element] : {std::pair{-1, 0}, std::pair{0, -1}, std::pair{2, 0}})
         EXPECT_EQ(E_UNEXPECTED, toolbar->UpdateStatusButtonForToolbarObject(1, set, element, &elements))
             << set << "," << element;
-    const GDIListUserInterface2 fonts = MakeList<InfoGDIUserInterface2>({InfoGDIUserInterface2()});
+}
+
+TEST(Toolbar, FontEntriesReachBothSetsAndThePanelAndTheTextBecomesTextOne)
+{
+    auto toolbar = MakeToolbar();
+    InfoGDIUserInterface2 entry;
+    entry.m_color = RGB(1, 2, 3);
+    const GDIListUserInterface2 fonts = MakeList<InfoGDIUserInterface2>({entry});
     EXPECT_EQ(E_UNEXPECTED, toolbar->RefreshUserInterfaceForButton1Objects(nullptr, 1, "text"));
     EXPECT_EQ(E_UNEXPECTED, toolbar->RefreshUserInterfaceForButton1Objects(&fonts, 0, "text"));
-    EXPECT_EQ(S_OK, toolbar->RefreshUserInterfaceForButton1Objects(&fonts, 1, "text one"));
+    HRESULT answer = E_FAIL;
+    RunOnOtherThreadWhilePumping([&] { answer = toolbar->RefreshUserInterfaceForButton1Objects(&fonts, 1, "text one"); });
+    EXPECT_EQ(S_OK, answer);
     EXPECT_STREQ("text one", toolbar->GetText(1));
+    for (BaseUserInterface* child : {toolbar->GetButtonSet(0), toolbar->GetButtonSet(1), toolbar->GetPanel()}) {
+        ASSERT_NE(nullptr, child);
+        EXPECT_EQ(RGB(1, 2, 3), WidgetState::Colour(*child, 0));
+    }
+}
+
+TEST(Toolbar, RowsOfButtonsLieInTheToolbarAndThePanelOfSixFramedCellsOpensBesideIt)
+{
+    auto toolbar = MakeToolbar();
+    HWND window = toolbar->GetHWNDReal();
+    ASSERT_EQ(S_OK, toolbar->UpdateSizeWindowReal(100, 50, 40, 160, 30, 440, 200));
+    const std::vector<HWND> children = ChildWindowsOf(window);
+    ASSERT_EQ(2u, children.size());
+    ASSERT_NE(nullptr, toolbar->GetButtonSet(0));
+    ASSERT_NE(nullptr, toolbar->GetButtonSet(1));
+    EXPECT_EQ((Position{0, 0, 440, 40}), PositionOf(*toolbar->GetButtonSet(0)));
+    EXPECT_EQ((Position{0, 40, 160, 30}), PositionOf(*toolbar->GetButtonSet(1)));
+
+    BaseUserInterface* panel = toolbar->GetPanel();
+    ASSERT_NE(nullptr, panel);
+    HWND panelWindow = panel->GetHWNDReal();
+    EXPECT_EQ(6u, ChildWindowsOf(panelWindow).size());
+    EXPECT_FALSE(IsWindowVisible(panelWindow));
+    ASSERT_EQ(S_OK, toolbar->ShowExtPanelReal(1));
+    EXPECT_TRUE(IsWindowVisible(panelWindow));
+    EXPECT_EQ((Position{540, 50, 200, 70}), PositionOf(*panel));
+    ASSERT_EQ(S_OK, toolbar->ShowExtPanelReal(0));
+    EXPECT_FALSE(IsWindowVisible(panelWindow));
+}
+
+TEST(Toolbar, ProcessorModeAndMessageWindowReachBothSetsAndThePanel)
+{
+    auto toolbar = MakeToolbar();
+    MessageRecorder receiver;
+    HRESULT mode = E_FAIL, messages = E_FAIL;
+    RunOnOtherThreadWhilePumping([&] {
+        mode = toolbar->SetOptimizationCPU(2);
+        messages = toolbar->SetMessageHWND(receiver.Handle());
+    });
+    EXPECT_EQ(S_OK, mode);
+    EXPECT_EQ(S_OK, messages);
+    for (BaseUserInterface* child : {toolbar->GetButtonSet(0), toolbar->GetButtonSet(1), toolbar->GetPanel()}) {
+        ASSERT_NE(nullptr, child);
+        EXPECT_EQ(2u, WidgetState::ProcessorMode(*child));
+        EXPECT_EQ(receiver.Handle(), WidgetState::Related(*child, 1));
+    }
+}
+
+TEST(Toolbar, HidingTheToolbarFreezesItsSetsAndShowingItShowsThem)
+{
+    auto toolbar = MakeToolbar();
+    const struct
+    {
+        int command;
+        int32_t shown, frozen;
+    } steps[] = {{SW_HIDE, 0, 1}, {SW_SHOW, 1, 0}};
+    for (const auto& step : steps) {
+        ShowWindow(toolbar->GetHWNDReal(), step.command);
+        for (int32_t set : {0, 1}) {
+            EXPECT_EQ(step.shown, WidgetState::State(*toolbar->GetButtonSet(set), BaseUserInterface::StateShown));
+            EXPECT_EQ(step.frozen, WidgetState::State(*toolbar->GetButtonSet(set), BaseUserInterface::StateFrozen));
+        }
+    }
+}
+
+TEST(Toolbar, TopRowShowsTheClockAsHoursMinutesSeconds)
+{
+    auto toolbar = MakeToolbar();
+    const auto isClock = [](const std::string& text) {
+        return text.size() == 8 && text[2] == ':' && text[5] == ':' &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c == ':' || std::isdigit(c); });
+    };
+    std::string caption;
+    for (int attempt = 0; attempt < 400 && !isClock(caption); ++attempt) {
+        PumpPending();
+        caption = Caption(ButtonOf(*toolbar, 0, 8));
+        Sleep(25);
+    }
+    EXPECT_TRUE(isClock(caption)) << caption;
+}
+
+// The sets are children of the toolbar's window, but the panel is a window of its own.
+TEST(Toolbar, DestroyingTheWindowTakesTheSetsAndThePanelWithIt)
+{
+    auto toolbar = MakeToolbar();
+    const HWND windows[] = {toolbar->GetButtonSet(0)->GetHWNDReal(), toolbar->GetButtonSet(1)->GetHWNDReal(),
+                            toolbar->GetPanel()->GetHWNDReal()};
+    ASSERT_TRUE(DestroyWindow(toolbar->GetHWNDReal()));
+    for (HWND window : windows)
+        EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(nullptr, toolbar->GetPanel());
+    EXPECT_EQ(nullptr, toolbar->GetButtonSet(0));
+    EXPECT_EQ(nullptr, toolbar->GetButtonSet(1));
 }
 
 TEST(Toolbar, LanguageEntryCopiesOwnTheirStringsAndClearingFreesThem)
