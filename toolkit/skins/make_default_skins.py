@@ -412,7 +412,7 @@ TOOLBAR_HOVER_BOTTOM = 0x7FA2D6
 TOOLBAR_PRESSED_TOP = 0x3E5F96
 TOOLBAR_PRESSED_BOTTOM = 0x6C8EC4
 TOOLBAR_DISABLED = 0x6E6E6E
-TOOLBAR_MASK = 0xFFFFFF
+TOOLBAR_MASK = 0x7F7F7F
 TOOLBAR_GLYPH = 0xF2F4F8
 TOOLBAR_GLASS_TOP = 0xFFFFFF
 TOOLBAR_GLASS_BOTTOM = 0x404850
@@ -435,7 +435,8 @@ def draw_toolbar_disabled(canvas):
 
 
 def draw_toolbar_stencil(inset):
-    """A white mask of the button's face, inset pixels from each edge."""
+    """A mask of the button's face, inset pixels from each edge: grey 127 lets the face through in
+    place of what lies below it, black keeps what lies below."""
     def draw(canvas):
         canvas.fill(inset, inset, canvas.width - inset, canvas.height - inset, TOOLBAR_MASK)
     return draw
