@@ -336,8 +336,9 @@ HRESULT ObjectToolbar1::UpdateSizeWindowReal(int32_t x, int32_t y, int32_t a, in
             m_d = d;
             m_e = e;
         }
-        LayOutChildren();
         SetWindowPos(m_window, HWND_TOPMOST, m_x, m_y, std::max(m_b, m_d), m_a + m_c, SWP_NOACTIVATE);
+        // After the move, so that the panel opens beside the new place.
+        LayOutChildren();
         return S_OK;
     }
     CATCH_ALL_RETURN(E_FAIL)

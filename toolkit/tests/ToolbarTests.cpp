@@ -233,6 +233,8 @@ TEST(Toolbar, RowsOfButtonsLieInTheToolbarAndThePanelOfSixFramedCellsOpensBeside
     ASSERT_EQ(S_OK, toolbar->ShowExtPanelReal(1));
     EXPECT_TRUE(IsWindowVisible(panelWindow));
     EXPECT_EQ((Position{540, 50, 200, 70}), PositionOf(*panel));
+    ASSERT_EQ(S_OK, toolbar->UpdateSizeWindowReal(20, 30, -1, -1, -1, -1, -1));
+    EXPECT_EQ((Position{460, 30, 200, 70}), PositionOf(*panel));
     ASSERT_EQ(S_OK, toolbar->ShowExtPanelReal(0));
     EXPECT_FALSE(IsWindowVisible(panelWindow));
 }
