@@ -19,6 +19,7 @@ class TestTrackbar : public Trackbar
 {
 public:
     using Trackbar::Trackbar;
+    using Trackbar::m_actions;
     using Trackbar::m_array_general_buffers;
     using Trackbar::m_cell_height;
     using Trackbar::m_cell_width;
@@ -491,6 +492,35 @@ TEST_F(TrackbarTest, DefaultSkinsLoadWithTheirSizes)
           {96, 30, 58}}) {
         EXPECT_EQ(m_bar->m_array_general_buffers.GetElement(buffer).m_width_element, width) << buffer;
         EXPECT_EQ(m_bar->m_array_general_buffers.GetElement(buffer).m_height_element, height) << buffer;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The brightening of a thumb follows how far its glow is below the upper bound; bounds that leave
+// no span brighten nothing instead of dividing by zero.
+TEST_F(TrackbarTest, ThumbBrighteningFollowsTheGlowAndIsNeutralWithoutABoundSpan)
+{
+    struct Case
+    {
+        int32_t lower, upper;
+        float factor;
+    };
+    for (const Case& c : {Case{4, 14, 79.0f}, Case{14, 14, 64.0f}, Case{16, 12, 64.0f}}) {
+        Make({Slider{0, 100, 50}}, 1, 60, 200, 20.0f);
+        m_bar->m_elements.GetElement(0).Field(8).SetInt(c.lower);
+        m_bar->m_elements.GetElement(0).Field(9).SetInt(c.upper);
+        ASSERT_EQ(m_bar->SetOptimCPU(4), S_OK);
+        ASSERT_EQ(m_bar->SetTextVarForObject(1, "folder"), S_OK);
+        InfoGeneralBufferForUserInterface2* final = nullptr;
+        InfoGeneralBufferForUserInterface2* shown = nullptr;
+        CTimeServer clock;
+        ASSERT_EQ(m_bar->FinalizeFinallBufferReal(&final, &shown, clock.GetTime()), S_OK);
+        const float factor = m_bar->m_actions.GetElement(43).m_params_a[0][0];
+        EXPECT_TRUE(std::isfinite(factor));
+        EXPECT_EQ(factor, c.factor) << c.lower << " " << c.upper;
     }
 }
 
