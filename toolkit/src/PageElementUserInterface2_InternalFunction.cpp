@@ -6,26 +6,20 @@
 #include "Graph1ObjectUserInterface2.h"
 #include "GroupObjectUserInterface2.h"
 #include "ListObjectUserInterface2.h"
+#include "SetButtonsObjectUserInterface2.h"
 #include "StatusCameraObjectUserInterface2.h"
 #include "StatusObjectUserInterface2.h"
+#include "TrackbarObjectUserInterface2.h"
 
 #include "CatchAllLog.h"
 #include "FunctWorkWithHWND.h"
 
-#include <string>
 
 namespace {
 
 // The group frame keeps these bits of its cell's widget flags.
 constexpr uint32_t GroupFrameFlagBits = 0x0FFF0000;
 constexpr int32_t ShownFlag = 1;
-
-void LogKindNotBuilt(uint32_t kind)
-{
-    const std::string text = "PageObjectUserInterface2::CreateChildWidget: no widget of kind " +
-                             std::to_string(kind) + " is built; the cell stays empty";
-    LOG_TEXT(text.c_str());
-}
 
 // The one element of a cell's group frame: its caption, the whole length, no command.
 ElementListUserInterface2 GroupFrameElements(const DynamicString& caption)
@@ -66,6 +60,14 @@ BaseUserInterface* PageObjectUserInterface2::CreateChildWidget(const InfoChildPa
         widget = new PageObjectUserInterface2(cell.m_elements, cell.m_element_count, cell.m_widget_flags, name,
                                               module);
         break;
+    case ChildKindTrackbar:
+        widget = new TrackbarObjectUserInterface2(cell.m_elements, cell.m_element_count, cell.m_widget_flags, name,
+                                                  module);
+        break;
+    case ChildKindSetButtons:
+        widget = new SetButtonsObjectUserInterface2(cell.m_elements, cell.m_element_count, cell.m_widget_flags, name,
+                                                    module);
+        break;
     case ChildKindStatusCamera:
         // The grid's elements report with the control id, so it needs it when it is made.
         widget = new StatusCameraObjectUserInterface2(cell.m_elements, cell.m_element_count, cell.m_widget_flags,
@@ -74,10 +76,6 @@ BaseUserInterface* PageObjectUserInterface2::CreateChildWidget(const InfoChildPa
     case ChildKindStatus:
         widget = new StatusObjectUserInterface2(name, module, cell.m_status_parameter, 0);
         break;
-    case ChildKindTrackbar:
-    case ChildKindSetButtons:
-        LogKindNotBuilt(cell.m_kind);
-        return nullptr;
     default:
         return nullptr;
     }
