@@ -1,0 +1,33 @@
+// The pages the toolkit's test harness can show: each fills a page description and then sets its
+// children up as the application does (skins and properties sent to the borrowed widgets).
+#pragma once
+
+#include "PageObjectUserInterface2.h"
+
+#include <vector>
+
+struct DemoPage
+{
+    const char* m_name;
+    void (*m_describe)(InfoPageUserInterface2& description);
+    void (*m_configure)(PageObjectUserInterface2& page);
+};
+
+// Every page of the harness; a page of another widget adds its line in DemoPages.cpp.
+const std::vector<DemoPage>& DemoPages();
+
+// ---- helpers for the pages ----
+
+// One cell of the description: kind, id, object name and group-frame caption (empty: no frame).
+InfoChildPageUserInterface2& DescribeCell(InfoPageUserInterface2& description, uint32_t row, uint32_t column,
+                                          uint32_t kind, uint32_t id, const char* caption);
+// Sets the properties 0.. of the child with the id to the texts, then the further typed values at
+// their indexes.
+void SendProperties(PageObjectUserInterface2& page, uint32_t id, uint32_t kind, const std::vector<const char*>& skins,
+                    const std::vector<std::pair<int32_t, InfoTypedValueUserInterface2>>& more = {});
+
+// The pages of the trackbar and the button set.
+void DescribeSlidersPage(InfoPageUserInterface2& description);
+void ConfigureSlidersPage(PageObjectUserInterface2& page);
+void DescribeButtonsPage(InfoPageUserInterface2& description);
+void ConfigureButtonsPage(PageObjectUserInterface2& page);
