@@ -59,6 +59,14 @@ public:
 
     bool Started() const { return m_started; }
 
+    // The demo's own window: other demos may run beside it.
+    HWND Host() const
+    {
+        std::pair<DWORD, HWND> search{m_process.dwProcessId, nullptr};
+        EnumWindows(MatchHost, reinterpret_cast<LPARAM>(&search));
+        return search.second;
+    }
+
     // The next line, or "" when none came in time.
     std::string NextLine()
     {
@@ -110,6 +118,19 @@ public:
     }
 
 private:
+    static BOOL CALLBACK MatchHost(HWND window, LPARAM context)
+    {
+        auto& search = *reinterpret_cast<std::pair<DWORD, HWND>*>(context);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char name[64] = {};
+        GetClassNameA(window, name, sizeof(name));
+        if (process != search.first || std::string(name) != "KorvaneToolkitDemoWindow")
+            return TRUE;
+        search.second = window;
+        return FALSE;
+    }
+
     static std::string ProgramFolder()
     {
         char path[MAX_PATH] = {};
@@ -159,10 +180,10 @@ BOOL CALLBACK MatchWidget(HWND window, LPARAM context)
 
 // The demo's widget window of the class whose rectangle holds the screen point. Other test
 // programs share the display, so the window is found by its place in the demo, not on the screen.
-HWND DemoWidgetAt(const char* windowClass, POINT screen)
+HWND DemoWidgetAt(const DemoProcess& demo, const char* windowClass, POINT screen)
 {
     WidgetSearch search = {windowClass, screen, nullptr};
-    EnumChildWindows(FindWindowA("KorvaneToolkitDemoWindow", nullptr), MatchWidget, reinterpret_cast<LPARAM>(&search));
+    EnumChildWindows(demo.Host(), MatchWidget, reinterpret_cast<LPARAM>(&search));
     return search.m_found;
 }
 
@@ -194,7 +215,7 @@ TEST(DemoHarness, SlidersPageDrawsItsTrackbarsAndReportsAKey)
     // Slider 0 becomes current by a click on its cell above the thumb; Page Up raises it by 10.
     const RECT& sliders = children[0].m_rect;
     const POINT above = {sliders.left + 10, sliders.top + 5};
-    HWND trackbar = DemoWidgetAt("OJV::UserInterface2::TrackbarObjectUserInterface2::24.10.2006", above);
+    HWND trackbar = DemoWidgetAt(demo, "OJV::UserInterface2::TrackbarObjectUserInterface2::24.10.2006", above);
     ASSERT_NE(trackbar, nullptr);
     ClickAt(trackbar, above);
     PostMessageA(trackbar, WM_KEYDOWN, VK_PRIOR, 0);
@@ -214,7 +235,7 @@ TEST(DemoHarness, ButtonsPageDrawsItsSetsAndReportsAClick)
     // The second of four buttons of the first set.
     const RECT& set = children[0].m_rect;
     const POINT second = {set.left + (set.right - set.left) * 3 / 8, (set.top + set.bottom) / 2};
-    HWND buttons = DemoWidgetAt("OJV::UserInterface2::SetButtonsObjectUserInterface2::24.10.2006", second);
+    HWND buttons = DemoWidgetAt(demo, "OJV::UserInterface2::SetButtonsObjectUserInterface2::24.10.2006", second);
     ASSERT_NE(buttons, nullptr);
     ClickAt(buttons, second);
     EXPECT_TRUE(demo.WaitForLine("WM_COMMAND id 2091 code 0x0"));
