@@ -3,6 +3,7 @@
 #include "SetButtonsObjectUserInterface2.h"
 
 #include "CatchAllLog.h"
+#include "DataWidgetDrawing.h"
 #include "ScrollBufferEffectsUserInterface2.h"
 
 #include <algorithm>
@@ -90,19 +91,6 @@ constexpr int32_t StateStencils[] = {254, 258, 261};
 constexpr int32_t StateLayerBuffers[] = {255, 259, 262};
 constexpr int32_t OverlayLayer = 256;
 
-void FillAll(Action& action, float value)
-{
-    for (uint32_t channel = 0; channel < Action::Channels; ++channel)
-        FillActionParams(action.m_params_a, channel, value);
-}
-
-void SetShift(Action& action, float shift)
-{
-    FillAll(action, 0.0f);
-    for (uint32_t channel = 0; channel < Action::Channels; ++channel)
-        action.m_params_a[channel][0] = shift;
-}
-
 // How often the length must be halved to reach 127 or below.
 uint32_t HalvingsTo127(int32_t length)
 {
@@ -134,7 +122,7 @@ HRESULT SetButtonsObjectUserInterface2::SetupGeneralCycle(uint32_t)
             action.m_callback = plan.m_code == CodeNone ? nullptr : GeneralCycleCallback;
             action.m_callback_context = plan.m_code;
             if (plan.m_shift != 0.0f)
-                SetShift(action, plan.m_shift);
+                SetActionShift(action, plan.m_shift);
         }
         m_finall_buffer_choice = FinalBuffer;
         return S_OK;
@@ -214,7 +202,7 @@ HRESULT SetButtonsObjectUserInterface2::DrawSecondBitmap(int32_t slot, int32_t i
     action.m_destination_index = 96 + index;
     if (slot == 1) {
         Mark(96 + index);
-        FillAll(action, Grey);
+        FillActionChannels(action, Grey);
     } else {
         action.m_source_index = 64 + index;
     }
@@ -245,7 +233,7 @@ HRESULT SetButtonsObjectUserInterface2::DrawFace(int32_t slot, int32_t index, ui
             return S_FALSE;
         action.m_destination_index = 144 + index;
         action.m_operation_argument = HoverShift;
-        FillAll(action, HoverBrightening);
+        FillActionChannels(action, HoverBrightening);
         return S_OK;
     case 10:
         action.m_source_index = 192 + index;
@@ -257,7 +245,7 @@ HRESULT SetButtonsObjectUserInterface2::DrawFace(int32_t slot, int32_t index, ui
         return S_OK;
     case 12:
         action.m_destination_index = 224 + index;
-        FillAll(action, Grey);
+        FillActionChannels(action, Grey);
         // The fill starts the layer that slot 13 takes the spot from.
         return IsBufferChanged(208 + index) ? S_OK : S_FALSE;
     case 13:
@@ -294,7 +282,7 @@ HRESULT SetButtonsObjectUserInterface2::DrawLightSpot(Action& action, int32_t in
     const bool inside = rect.HoldsStrictly(m_last_mouse_x, m_last_mouse_y);
     const float x = inside ? static_cast<float>(m_last_mouse_x - rect.m_left) : static_cast<float>(rect.m_width / 2);
     const float y = inside ? static_cast<float>(m_last_mouse_y - rect.m_top) : static_cast<float>(rect.m_width / 2);
-    FillAll(action, 0.0f);
+    FillActionChannels(action, 0.0f);
     for (uint32_t channel = 0; channel < Action::Channels; ++channel) {
         action.m_params_a[channel][0] = x;
         action.m_params_a[channel][1] = y;
@@ -397,7 +385,7 @@ HRESULT SetButtonsObjectUserInterface2::DrawStateLayer(int32_t slot, int32_t run
     Action& action = m_actions.GetElement(slot);
     action.m_destination_index = StateLayerBuffers[run];
     if (slot == 34) {
-        FillAll(action, Grey);
+        FillActionChannels(action, Grey);
         for (int32_t i = 0; i < ButtonCount(); ++i)
             Mark(128 + i);
     } else {
@@ -426,7 +414,7 @@ HRESULT SetButtonsObjectUserInterface2::DrawStateOverlay(int32_t run)
         return S_FALSE;
     Action& action = m_actions.GetElement(45);
     action.ResetRegions();
-    FillAll(action, 0.0f);
+    FillActionChannels(action, 0.0f);
     switch (step) {
     case 0:
         // The overlay is made afresh for every button: buttons differ in their looks.
@@ -437,14 +425,14 @@ HRESULT SetButtonsObjectUserInterface2::DrawStateOverlay(int32_t run)
         return S_OK;
     case 1:
         action.m_flags = Blend;
-        SetShift(action, BlendShift);
+        SetActionShift(action, BlendShift);
         action.m_source_index = StateSkins[look];
         action.m_destination_index = OverlayLayer;
         return S_OK;
     default: {
         action.m_flags = step == 2 ? Blend : AddClamped;
         if (step == 2)
-            SetShift(action, BlendShift);
+            SetActionShift(action, BlendShift);
         action.m_source_index = step == 2 ? StateLayerBuffers[look] : OverlayLayer;
         action.m_destination_index = FinalBuffer;
         const InfoGeneralBufferForUserInterface2& source = m_array_general_buffers.GetElement(action.m_source_index);

@@ -3,6 +3,7 @@
 #include "TrackbarObjectUserInterface2.h"
 
 #include "CatchAllLog.h"
+#include "DataWidgetDrawing.h"
 
 #include <algorithm>
 
@@ -77,27 +78,6 @@ constexpr SlotPlan Program[] = {
     {61, Add, true, 179, 177, CodeFinal, false},
 };
 
-void SetShift(Action& action, float shift)
-{
-    for (uint32_t channel = 0; channel < Action::Channels; ++channel) {
-        FillActionParams(action.m_params_a, channel, 0.0f);
-        action.m_params_a[channel][0] = shift;
-    }
-}
-
-void FillAllChannels(Action& action, const float (&values)[3])
-{
-    for (uint32_t channel = 0; channel < Action::Channels; ++channel)
-        FillActionParams(action.m_params_a, channel, values[channel]);
-}
-
-void ColourChannels(COLORREF colour, float (&values)[3])
-{
-    values[0] = GetRValue(colour);
-    values[1] = GetGValue(colour);
-    values[2] = GetBValue(colour);
-}
-
 } // namespace
 
 HRESULT TrackbarObjectUserInterface2::SetupGeneralCycle(uint32_t)
@@ -123,9 +103,9 @@ HRESULT TrackbarObjectUserInterface2::SetupGeneralCycle(uint32_t)
             action.m_callback = plan.m_code == CodeNone ? nullptr : GeneralCycleCallback;
             action.m_callback_context = plan.m_code;
             if (plan.m_blend)
-                SetShift(action, BlendShift);
+                SetActionShift(action, BlendShift);
             if (plan.m_flags == Fill && plan.m_code == CodeNone)
-                FillAllChannels(action, {127.0f, 127.0f, 127.0f});
+                FillActionChannels(action, 127.0f);
         }
         m_finall_buffer_choice = FinalBuffer;
         return S_OK;
@@ -171,9 +151,7 @@ bool TrackbarObjectUserInterface2::IsBufferChanged(int32_t index)
 
 void TrackbarObjectUserInterface2::SetColourFill(Action& action, uint32_t entry)
 {
-    float values[3];
-    ColourChannels(m_gdi_table.GetElement(entry).m_color, values);
-    FillAllChannels(action, values);
+    FillActionColour(action, m_gdi_table.GetElement(entry).m_color);
 }
 
 // Slots of one slider write into a region of the final picture; the part outside it is left out,
@@ -355,7 +333,7 @@ HRESULT TrackbarObjectUserInterface2::DrawThumbGlow(int32_t slot, int32_t index,
         action.m_flags = Scale;
         action.m_operation_argument = BrightenShift;
         const float factor = 15.0f * t + 64.0f;
-        FillAllChannels(action, {factor, factor, factor});
+        FillActionChannels(action, factor);
         return S_OK;
     }
     default: // 44
@@ -380,8 +358,8 @@ HRESULT TrackbarObjectUserInterface2::DrawValueShading(int32_t run)
     float base[3], step[3];
     ColourChannels(m_gdi_table.GetElement(ShadingBaseEntry).m_color, base);
     ColourChannels(m_gdi_table.GetElement(ShadingStepEntry).m_color, step);
+    FillActionChannels(action, 0.0f);
     for (uint32_t channel = 0; channel < Action::Channels; ++channel) {
-        FillActionParams(action.m_params_a, channel, 0.0f);
         action.m_params_a[channel][0] = (1.0f - share) * base[channel];
         action.m_params_a[channel][IsVertical() ? 2 : 1] = share * step[channel];
     }

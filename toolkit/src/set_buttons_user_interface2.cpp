@@ -2,6 +2,7 @@
 #include "SetButtonsObjectUserInterface2.h"
 
 #include "CatchAllLog.h"
+#include "DataWidgetDrawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -246,23 +247,6 @@ HRESULT SetButtonsObjectUserInterface2::OnElementInfoChanged()
     CATCH_ALL_RETURN(E_FAIL)
 }
 
-namespace {
-
-// Sizes the destination; fills it from the source when either is marked changed and the source
-// holds a picture (a skin or bitmap that was never loaded has none).
-HRESULT ResizeAndFill(BaseUserInterface& widget, InfoGeneralBufferForUserInterface2& destination,
-                      InfoGeneralBufferForUserInterface2* source, int32_t width, int32_t height)
-{
-    HRESULT result = destination.ResizeBuffer(width, height);
-    if (FAILED(result) || source == nullptr || source->m_rgb_buffers.GetElement(0) == nullptr)
-        return result;
-    if (source->IsChanged() != 0 || destination.IsChanged() != 0)
-        result = widget.CopyGeneralBuffer(&destination, source);
-    return result;
-}
-
-} // namespace
-
 HRESULT SetButtonsObjectUserInterface2::RebuildObject()
 {
     try {
@@ -287,7 +271,7 @@ HRESULT SetButtonsObjectUserInterface2::RebuildObject()
                 InfoGeneralBufferForUserInterface2* source = nullptr;
                 if (layer <= 80 && SUCCEEDED(result))
                     source = &buffer(layer - 48 + i);
-                keep(ResizeAndFill(*this, buffer(layer + i), source, width, height));
+                keep(ResizeAndFillLayer(*this, buffer(layer + i), source, width, height));
                 buffer(layer + i).SetChanged();
             }
         }
@@ -295,11 +279,11 @@ HRESULT SetButtonsObjectUserInterface2::RebuildObject()
         const RECT referenceRect = reference >= 0 ? VisibleRect(reference) : RECT{};
         const int32_t referenceWidth = std::max<int32_t>(referenceRect.right - referenceRect.left, 1);
         const int32_t referenceHeight = std::max<int32_t>(referenceRect.bottom - referenceRect.top, 1);
-        keep(ResizeAndFill(*this, buffer(ScaledSkins[0]), &buffer(SkinBuffers[0]), m_width, m_height));
+        keep(ResizeAndFillLayer(*this, buffer(ScaledSkins[0]), &buffer(SkinBuffers[0]), m_width, m_height));
         for (int32_t layer : WidgetLayers)
             keep(buffer(layer).ResizeBuffer(m_width, m_height));
         for (int32_t skin = 1; skin < SkinCount; ++skin)
-            keep(ResizeAndFill(*this, buffer(ScaledSkins[skin]), &buffer(SkinBuffers[skin]), referenceWidth,
+            keep(ResizeAndFillLayer(*this, buffer(ScaledSkins[skin]), &buffer(SkinBuffers[skin]), referenceWidth,
                                referenceHeight));
         for (int32_t layer : StateLayers)
             keep(buffer(layer).ResizeBuffer(referenceWidth, referenceHeight));

@@ -2,6 +2,7 @@
 #include "TrackbarObjectUserInterface2.h"
 
 #include "CatchAllLog.h"
+#include "DataWidgetDrawing.h"
 #include "FunctWorkWithHWND.h"
 
 #include <algorithm>
@@ -494,23 +495,6 @@ HRESULT TrackbarObjectUserInterface2::OnElementInfoChanged()
     CATCH_ALL_RETURN(E_FAIL)
 }
 
-namespace {
-
-// Sizes the destination; fills it from the source when either is marked changed and the source
-// holds a picture (a skin that was never loaded has none).
-HRESULT ResizeAndFill(BaseUserInterface& widget, InfoGeneralBufferForUserInterface2& destination,
-                      InfoGeneralBufferForUserInterface2* source, int32_t width, int32_t height)
-{
-    HRESULT result = destination.ResizeBuffer(width, height);
-    if (FAILED(result) || source == nullptr || source->m_rgb_buffers.GetElement(0) == nullptr)
-        return result;
-    if (source->IsChanged() != 0 || destination.IsChanged() != 0)
-        result = widget.CopyGeneralBuffer(&destination, source);
-    return result;
-}
-
-} // namespace
-
 HRESULT TrackbarObjectUserInterface2::RebuildObject()
 {
     try {
@@ -525,7 +509,7 @@ HRESULT TrackbarObjectUserInterface2::RebuildObject()
             return m_array_general_buffers.GetElement(index);
         };
         for (int32_t i = 0; i < SliderCount(); ++i) {
-            keep(ResizeAndFill(*this, buffer(ScaledThumbPicture + i), SUCCEEDED(result) ? &buffer(OwnThumbPicture + i) : nullptr,
+            keep(ResizeAndFillLayer(*this, buffer(ScaledThumbPicture + i), SUCCEEDED(result) ? &buffer(OwnThumbPicture + i) : nullptr,
                                m_thumb_width, m_thumb_height));
             buffer(ScaledThumbPicture + i).SetChanged();
             for (int32_t layer : CellLayers) {
@@ -538,8 +522,8 @@ HRESULT TrackbarObjectUserInterface2::RebuildObject()
             }
         }
         for (int32_t skin : {160, 162, 164, 166, 170})
-            keep(ResizeAndFill(*this, buffer(skin + 1), &buffer(skin), m_cell_width, m_cell_height));
-        keep(ResizeAndFill(*this, buffer(169), &buffer(168), m_thumb_width, m_thumb_height));
+            keep(ResizeAndFillLayer(*this, buffer(skin + 1), &buffer(skin), m_cell_width, m_cell_height));
+        keep(ResizeAndFillLayer(*this, buffer(169), &buffer(168), m_thumb_width, m_thumb_height));
         for (int32_t work : {172, 173, 175, 176, 178, 179})
             keep(buffer(work).ResizeBuffer(m_cell_width, m_cell_height));
         keep(buffer(174).ResizeBuffer(m_thumb_width, m_thumb_height));
