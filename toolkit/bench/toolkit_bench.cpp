@@ -7,8 +7,10 @@
 //        toolkit_bench status [runs]   (the status strip and the schedule grid)
 //        toolkit_bench property-page [width x height, 720x416] [runs]   (the representative page)
 //        toolkit_bench histogram|graph [runs]
+//        toolkit_bench list [runs]     (a list of 100 rows)
 #include "DataWidgetScenes.h"
 #include "GroupObjectUserInterface2.h"
+#include "ListBenchScenes.h"
 #include "SetButtonsObjectUserInterface2.h"
 #include "StatusBenchScenes.h"
 #include "ToolkitBenchScenes.h"
@@ -239,6 +241,8 @@ int main(int argc, char** argv)
     const int sceneRuns = argc > 2 ? std::max(1, std::atoi(argv[2])) : BenchmarkSettings().runs;
     if (argc > 1 && std::strcmp(argv[1], "status") == 0)
         return RunStatusAndScheduleScenes(sceneRuns);
+    if (argc > 1 && std::strcmp(argv[1], "list") == 0)
+        return RunListScenes(sceneRuns);
     if (argc > 1 && std::strcmp(argv[1], "histogram") == 0)
         return RunHistogramScene(sceneRuns);
     if (argc > 1 && std::strcmp(argv[1], "graph") == 0)

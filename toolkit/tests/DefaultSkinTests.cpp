@@ -41,7 +41,7 @@ TEST_F(ListTest, DefaultSkinsLoadIntoTheListsBuffers)
 {
     ASSERT_TRUE(SUCCEEDED(m_list->SetOptimCPUReal(4)));
     ASSERT_EQ(m_list->SetTextVarForObjectReal(1, DefaultSkinFolder().c_str()), S_OK);
-    ApplyDefaultProperties(*m_list);
+    ASSERT_EQ(ApplyDefaultListProperties(*m_list), S_OK);
     const struct
     {
         uint32_t m_buffer;

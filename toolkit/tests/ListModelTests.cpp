@@ -493,19 +493,7 @@ TEST_F(ListTest, DefaultPropertySetApplies)
     EXPECT_EQ(FillDefaultPropertyListObject(nullptr, &indexes), E_INVALIDARG);
 
     // Slots without an index are left out of what the list is given.
-    IndexListUserInterface2 given;
-    TypedValueListUserInterface2 givenValues;
-    for (uint32_t slot = 0; slot < indexes.GetCount(); ++slot) {
-        if (indexes.GetElement(slot) < 0)
-            continue;
-        const uint32_t n = given.GetCount();
-        given.SetSize(n + 1);
-        givenValues.SetSize(n + 1);
-        given.GetElement(n) = indexes.GetElement(slot);
-        givenValues.GetElement(n) = values.GetElement(slot);
-    }
-    ASSERT_EQ(m_list->UpdateGeneralInfoForObjectReal(0, &givenValues, &given, static_cast<int32_t>(given.GetCount())),
-              S_OK);
+    ASSERT_EQ(ApplyDefaultListProperties(*m_list), S_OK);
     const auto number = [this](uint32_t index) {
         return m_list->m_property_tables.GetElement(0).GetElement(index).m_value.m_float;
     };

@@ -81,8 +81,8 @@ protected:
     {
         ASSERT_TRUE(SUCCEEDED(m_list.SetOptimCPUReal(4)));
         ASSERT_EQ(m_list.CreateObject(), S_OK);
-        ASSERT_EQ(m_list.SetTextVarForObjectReal(1, SkinFolder().c_str()), S_OK);
-        ApplyDefaultProperties(m_list);
+        ASSERT_EQ(m_list.SetTextVarForObjectReal(1, DefaultSkinFolder().c_str()), S_OK);
+        ASSERT_EQ(ApplyDefaultListProperties(m_list), S_OK);
         SetColours();
         HeaderListUserInterface2 header;
         header.Init(2, 0);

@@ -2,6 +2,7 @@
 // read notifications.
 #pragma once
 
+#include "ListDefaultSettings.h"
 #include "ListObjectUserInterface2.h"
 #include "TestWidget.h"
 
@@ -39,37 +40,6 @@ public:
     using BaseUserInterface::m_property_tables;
     using BaseUserInterface::m_window;
 };
-
-// The skin folder beside the test program, as the program finds its own.
-inline std::string SkinFolder()
-{
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    folder.resize(folder.find_last_of('\\'));
-    return folder + "\\ResourceBMP\\DefaultSchemeKorvane";
-}
-
-// The default property set as an owner applies it: slots without a property are left out.
-inline void ApplyDefaultProperties(ListObjectUserInterface2& list)
-{
-    TypedValueListUserInterface2 values;
-    IndexListUserInterface2 indexes;
-    ASSERT_EQ(FillDefaultPropertyListObject(&values, &indexes), S_OK);
-    TypedValueListUserInterface2 given;
-    IndexListUserInterface2 givenIndexes;
-    for (uint32_t slot = 0; slot < indexes.GetCount(); ++slot) {
-        if (indexes.GetElement(slot) < 0)
-            continue;
-        const uint32_t n = given.GetCount();
-        given.SetSize(n + 1);
-        givenIndexes.SetSize(n + 1);
-        given.GetElement(n) = values.GetElement(slot);
-        givenIndexes.GetElement(n) = indexes.GetElement(slot);
-    }
-    ASSERT_EQ(list.UpdateGeneralInfoForObjectReal(0, &given, &givenIndexes, static_cast<int32_t>(given.GetCount())),
-              S_OK);
-}
 
 // A row whose first cell's text is its name; the other cells are plain.
 inline InfoRowListUserInterface2 MakeRow(const std::string& name, uint32_t firstCellWord = 0)
