@@ -163,14 +163,30 @@ public:
     static constexpr int32_t BodyBuffer = 294;
     static constexpr int32_t FirstCellBuffer = 295;
     // Cell buffers exist for this many visible lines; lines below them are not drawn.
+    static constexpr int32_t CellsPerLine = static_cast<int32_t>(ColumnCountListUserInterface2);
     static constexpr int32_t PicturedLineLimit =
-        (static_cast<int32_t>(GeneralBufferCount) - FirstCellBuffer) / static_cast<int32_t>(ColumnCountListUserInterface2);
+        (static_cast<int32_t>(GeneralBufferCount) - FirstCellBuffer) / CellsPerLine;
     static int32_t CellBuffer(int32_t line, uint32_t column)
     {
-        return FirstCellBuffer + static_cast<int32_t>(ColumnCountListUserInterface2) * line + static_cast<int32_t>(column);
+        return FirstCellBuffer + CellsPerLine * line + static_cast<int32_t>(column);
     }
 
 protected:
+    // Property indices of the list (table 0).
+    enum ListProperty : uint32_t
+    {
+        PropScrollBarWidth = 8,
+        PropSliderLength = 9,
+        PropScrollInner = 10,
+        PropHeaderHeight = 11,
+        PropScrollBarEnabled = 12,
+        PropHeaderShown = 13,
+        PropArrowLength = 14,
+        PropRowHeight = 22,
+        PropTextOffset = 37,
+        PropSameLineNoChange = 58,
+    };
+
     // One visible line: it must be redrawn; it lies wholly inside the widget.
     struct LineEntry
     {
@@ -208,6 +224,10 @@ protected:
     // Points the slot's copy at a place of the destination; the region is cut to both pictures
     // (and, for the body's lines, to the left of the scroll bar). 1 when nothing is left of it.
     HRESULT SetCopyStep(uint32_t slot, int32_t source, int32_t destination, int32_t x, int32_t y, int32_t rightEdge);
+    InfoGeneralBufferForUserInterface2& Buffer(int32_t index)
+    {
+        return m_array_general_buffers.GetElement(static_cast<uint32_t>(index));
+    }
     void SizePictureBuffers();
     void MakeFonts();
     int32_t PicturedLines() const;

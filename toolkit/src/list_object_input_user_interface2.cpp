@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr uint32_t PropScrollBarWidth = 8;
-constexpr uint32_t PropSliderLength = 9;
-constexpr uint32_t PropArrowLength = 14;
-constexpr uint32_t PropSameLineNoChange = 58;
 constexpr uint32_t StyleColumnHover = 0x80000;
 
 constexpr uint64_t AutoScrollDelayMs = 200;
@@ -23,10 +19,6 @@ constexpr double AutoScrollAcceleration = 0.03;
 constexpr double AutoScrollMinimumSpeed = 10.0;
 constexpr double AutoScrollMaximumSpeed = 200.0;
 constexpr WPARAM FirstInsertedCharacter = 30;
-constexpr uint32_t LineStepsSlot = 45;
-constexpr uint32_t LineStepsPerLine = 600;
-constexpr uint32_t CellTextStepsSlot = 40;
-constexpr uint32_t CellTextStepsPerLine = 30;
 
 uint32_t CellKind(const InfoCellListUserInterface2& cell)
 {
@@ -127,23 +119,11 @@ HRESULT ListObjectUserInterface2::CycleBeforeFinalize(HWND, WPARAM, LPARAM, uint
         // Whatever is drawn ends in the body, which is then shown even when the cycle's last
         // copy went elsewhere; an idle list shows nothing again.
         if (m_header_rebuild != 0 || m_changed_picture_count > 0 || (m_redraw != 0 && IsScrollBarActive()) ||
-            m_array_general_buffers.GetElement(BodyBuffer).IsChanged() != 0)
+            Buffer(BodyBuffer).IsChanged() != 0)
             m_force_finalize = 1;
         return S_OK;
     }
     CATCH_ALL_RETURN(E_FAIL)
-}
-
-// The picture cycle runs its line steps once per line to redraw and its cell-text steps once per
-// line whose cell pictures changed.
-void ListObjectUserInterface2::SetPictureStepCounts()
-{
-    uint32_t redrawn = 0;
-    for (uint32_t i = 0; i < m_lines.GetCount(); ++i)
-        redrawn += m_lines.GetElement(i).m_redraw != 0 ? 1 : 0;
-    const uint32_t pictures = m_changed_picture_count;
-    m_actions.GetElement(LineStepsSlot).m_repeat_count = std::max(LineStepsPerLine * redrawn, 1u);
-    m_actions.GetElement(CellTextStepsSlot).m_repeat_count = std::max(CellTextStepsPerLine * pictures, 1u);
 }
 
 HRESULT ListObjectUserInterface2::CycleAfterFinalize(HWND, WPARAM, LPARAM, uint64_t, uint64_t)

@@ -49,9 +49,9 @@ constexpr SlotSetting g_slots[] = {
 };
 
 constexpr int32_t HeaderStepsPerColumn = 24;
-constexpr int32_t CellTextStepsPerLine = 30;
+constexpr uint32_t CellTextStepsPerLine = 30;
 constexpr int32_t CellTextStepsPerColumn = 5;
-constexpr int32_t LineSteps = 600;
+constexpr uint32_t LineSteps = 600;
 constexpr int32_t CellSteps = 100;
 constexpr int32_t ScrollPieceSteps = 26;
 constexpr int32_t TrackCopyStep = 5;
@@ -88,13 +88,6 @@ constexpr uint32_t SelectedFontEntry = 0x81;
 constexpr uint32_t EditFontEntry = 0x83;
 constexpr uint32_t HeaderFontEntry = 0x87;
 constexpr uint32_t RowFontEntry = 0x88;
-
-// Property indices (table 0).
-constexpr uint32_t PropScrollBarWidth = 8;
-constexpr uint32_t PropSliderLength = 9;
-constexpr uint32_t PropArrowLength = 14;
-constexpr uint32_t PropTextOffset = 37;
-constexpr uint32_t PropHeaderShown = 13;
 
 constexpr int32_t ImageMargin = 2;
 // Pressed scroll pieces are darkened and hovered ones lightened by these amounts.
@@ -189,7 +182,8 @@ std::pair<int32_t, int32_t> CellImages(const InfoCellListUserInterface2& cell)
 {
     const auto image = [](int32_t index) { return index >= 0 ? FirstCellImage + index : -1; };
     if ((cell.m_cell_word & CellCheckBox) != 0)
-        return {(cell.m_cell_word & CellChecked) != 0 ? CheckedImage : UncheckedImage, image(cell.m_images.GetElement(0))};
+        return {(cell.m_cell_word & CellChecked) != 0 ? CheckedImage : UncheckedImage,
+                image(cell.m_images.GetElement(0))};
     return {image(cell.m_images.GetElement(0)), image(cell.m_images.GetElement(1))};
 }
 
@@ -260,7 +254,7 @@ int32_t ListObjectUserInterface2::ColumnLeft(uint32_t column) const
 void ListObjectUserInterface2::SizePictureBuffers()
 {
     const auto size = [this](int32_t buffer, int32_t width, int32_t height) {
-        m_array_general_buffers.GetElement(static_cast<uint32_t>(buffer)).ResizeBuffer(width, height);
+        Buffer(buffer).ResizeBuffer(width, height);
     };
     size(BodyBuffer, m_width, m_height);
     const int32_t header = HeaderHeight();
@@ -284,12 +278,24 @@ void ListObjectUserInterface2::SizePictureBuffers()
     size(FirstScrollPiece + 2, barWidth, PropertyPixels(PropSliderLength));
 }
 
+// The picture cycle runs its line steps once per line to redraw and its cell-text steps once per
+// line whose cell pictures changed.
+void ListObjectUserInterface2::SetPictureStepCounts()
+{
+    uint32_t redrawn = 0;
+    for (uint32_t i = 0; i < m_lines.GetCount(); ++i)
+        redrawn += m_lines.GetElement(i).m_redraw != 0 ? 1 : 0;
+    const uint32_t pictures = m_changed_picture_count;
+    m_actions.GetElement(LineSlot).m_repeat_count = std::max(LineSteps * redrawn, 1u);
+    m_actions.GetElement(CellTextSlot).m_repeat_count = std::max(CellTextStepsPerLine * pictures, 1u);
+}
+
 // ---- moving lines ----
 
 void ListObjectUserInterface2::CopyCellIntoBody(int32_t line, uint32_t column)
 {
-    const InfoGeneralBufferForUserInterface2& cell = m_array_general_buffers.GetElement(CellBuffer(line, column));
-    InfoGeneralBufferForUserInterface2& body = m_array_general_buffers.GetElement(BodyBuffer);
+    const InfoGeneralBufferForUserInterface2& cell = Buffer(CellBuffer(line, column));
+    InfoGeneralBufferForUserInterface2& body = Buffer(BodyBuffer);
     if (!HasPicture(cell) || !HasPicture(body))
         return;
     const int32_t x = ColumnLeft(column);
@@ -330,8 +336,8 @@ void ListObjectUserInterface2::MoveLinePictures(int32_t distance)
     const int32_t kept = lines - std::abs(distance);
     for (uint32_t c = 0; c < ColumnCountListUserInterface2; ++c) {
         const auto swapLines = [&](int32_t line) {
-            SwapPictures(m_array_general_buffers.GetElement(CellBuffer(line, c)),
-                         m_array_general_buffers.GetElement(CellBuffer(line + distance, c)));
+            SwapPictures(Buffer(CellBuffer(line, c)),
+                         Buffer(CellBuffer(line + distance, c)));
         };
         if (distance > 0)
             for (int32_t line = 0; line < kept; ++line)
@@ -382,8 +388,8 @@ HRESULT ListObjectUserInterface2::PictureAction(BaseUserInterface* widget, uintp
 HRESULT ListObjectUserInterface2::SetCopyStep(uint32_t slot, int32_t source, int32_t destination, int32_t x, int32_t y,
                                               int32_t rightEdge)
 {
-    const InfoGeneralBufferForUserInterface2& from = m_array_general_buffers.GetElement(static_cast<uint32_t>(source));
-    const InfoGeneralBufferForUserInterface2& to = m_array_general_buffers.GetElement(static_cast<uint32_t>(destination));
+    const InfoGeneralBufferForUserInterface2& from = Buffer(source);
+    const InfoGeneralBufferForUserInterface2& to = Buffer(destination);
     if (!HasPicture(from) || !HasPicture(to) || x < 0 || y < 0)
         return S_FALSE;
     const int32_t width = std::min({from.m_width_element, rightEdge - x, to.m_width_element - x});
@@ -421,7 +427,7 @@ HRESULT ListObjectUserInterface2::HeaderStep(int32_t run)
         return S_FALSE;
     if (number == 0)
         for (int32_t layer : {HeaderPanelLayer, HeaderAccentLayer, HeaderMaskLayer, HeaderWorkingLayer})
-            m_array_general_buffers.GetElement(static_cast<uint32_t>(layer + c)).SetChanged();
+            Buffer(layer + c).SetChanged();
 
     ListPieceDrawing panel;
     panel.m_fill = m_gdi_table.GetElement(HeaderBackgroundEntry).m_color;
@@ -476,7 +482,7 @@ HRESULT ListObjectUserInterface2::ScrollBarStep(uint32_t slot, int32_t run)
     if (slot == TrackSlot) {
         if (run == 0) {
             for (int32_t piece = FirstScrollPiece; piece <= LastScrollPiece; ++piece)
-                m_array_general_buffers.GetElement(static_cast<uint32_t>(piece)).SetChanged();
+                Buffer(piece).SetChanged();
             ListPieceDrawing track;
             track.m_fill = m_gdi_table.GetElement(ScrollBackgroundEntry).m_color;
             track.m_frame_width = 1;
@@ -493,9 +499,9 @@ HRESULT ListObjectUserInterface2::ScrollBarStep(uint32_t slot, int32_t run)
     static constexpr int32_t skins[] = {UpKeySkin, DownKeySkin, SliderSkin};
     static constexpr int32_t parts[] = {PartUpArrow, PartDownArrow, PartSlider};
     const int32_t buffer = FirstScrollPiece + piece;
-    InfoGeneralBufferForUserInterface2& picture = m_array_general_buffers.GetElement(static_cast<uint32_t>(buffer));
+    InfoGeneralBufferForUserInterface2& picture = Buffer(buffer);
     if (step == 0) {
-        const InfoGeneralBufferForUserInterface2& skin = m_array_general_buffers.GetElement(skins[piece]);
+        const InfoGeneralBufferForUserInterface2& skin = Buffer(skins[piece]);
         // Without a skin the piece is a black block.
         if (!HasPicture(skin) || FAILED(CopyGeneralBuffer(&picture, &skin)))
             picture.FillBuffers(7, 0);
@@ -539,15 +545,16 @@ HRESULT ListObjectUserInterface2::CellTextStep(int32_t run)
 HRESULT ListObjectUserInterface2::DrawCell(int32_t line, uint32_t column)
 {
     const int32_t buffer = CellBuffer(line, column);
-    m_array_general_buffers.GetElement(static_cast<uint32_t>(buffer)).SetChanged();
+    Buffer(buffer).SetChanged();
     const int32_t row = m_first_visible + line;
     ListPieceDrawing cell;
     cell.m_fill = m_gdi_table.GetElement(ListBackgroundEntry).m_color;
     if (row >= RowCount())
         return DrawLayer(buffer, PieceLook(cell));
-    const InfoCellListUserInterface2& content = m_rows.GetElement(static_cast<uint32_t>(row)).m_cells.GetElement(column);
+    const InfoCellListUserInterface2& content =
+        m_rows.GetElement(static_cast<uint32_t>(row)).m_cells.GetElement(column);
     const bool selected = row == m_selected;
-    const bool edited = m_edit_mode != 0 && row == m_edit_row && static_cast<int32_t>(column) == m_edit_column;
+    const bool edited = (content.m_cell_word & CellEdited) != 0;
     const COLORREF rowColour = m_gdi_table.GetElement(RowBackgroundEntry).m_color;
     const COLORREF selectedColour = m_gdi_table.GetElement(RowForegroundEntry).m_color;
     cell.m_fill = selected ? selectedColour : line == m_hovered_line ? Blend(rowColour, selectedColour) : rowColour;
@@ -565,7 +572,7 @@ HRESULT ListObjectUserInterface2::DrawCell(int32_t line, uint32_t column)
     const auto [first, second] = CellImages(content);
     for (int32_t image : {first, second})
         if (image >= 0)
-            cell.m_text_left += m_array_general_buffers.GetElement(static_cast<uint32_t>(image)).m_width_element + ImageMargin;
+            cell.m_text_left += Buffer(image).m_width_element + ImageMargin;
     return DrawLayer(buffer, PieceLook(cell));
 }
 
@@ -580,10 +587,10 @@ HRESULT ListObjectUserInterface2::SetImageCopyStep(int32_t line, uint32_t column
         return S_FALSE;
     int32_t x = ImageMargin;
     if (imageSlot == 1 && first >= 0)
-        x += m_array_general_buffers.GetElement(static_cast<uint32_t>(first)).m_width_element + ImageMargin;
+        x += Buffer(first).m_width_element + ImageMargin;
     const int32_t cell = CellBuffer(line, column);
-    const int32_t y = std::max((RowHeight() - m_array_general_buffers.GetElement(static_cast<uint32_t>(image)).m_height_element) / 2, 0);
-    return SetCopyStep(LineSlot, image, cell, x, y, m_array_general_buffers.GetElement(static_cast<uint32_t>(cell)).m_width_element);
+    const int32_t y = std::max((RowHeight() - Buffer(image).m_height_element) / 2, 0);
+    return SetCopyStep(LineSlot, image, cell, x, y, Buffer(cell).m_width_element);
 }
 
 // A line takes 600 steps, 100 a column: its images are copied into each cell, then the cell into
@@ -593,7 +600,7 @@ HRESULT ListObjectUserInterface2::LineStep(int32_t)
     if (m_actions.GetElement(LineSlot).m_repeat_count < 2)
         return S_FALSE;
     const int32_t lines = PicturedLines();
-    if (m_line_cursor < 0 || m_line_counter >= LineSteps) {
+    if (m_line_cursor < 0 || m_line_counter >= static_cast<int32_t>(LineSteps)) {
         int32_t next = std::max(m_line_cursor + 1, 0);
         while (next < lines && m_lines.GetElement(static_cast<uint32_t>(next)).m_redraw == 0)
             ++next;

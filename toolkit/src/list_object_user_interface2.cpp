@@ -43,19 +43,6 @@ constexpr int32_t MinimumPixels = 5;
 constexpr float MinimumColumnShare = 0.01f;
 constexpr int32_t MaxImageIndex = 15;
 
-// Property indices of the list (table 0).
-enum ListProperty : uint32_t
-{
-    PropScrollBarWidth = 8,
-    PropSliderLength = 9,
-    PropScrollInner = 10,
-    PropHeaderHeight = 11,
-    PropScrollBarEnabled = 12,
-    PropHeaderShown = 13,
-    PropArrowLength = 14,
-    PropRowHeight = 22,
-};
-
 struct PropertyDefault
 {
     uint32_t m_index;

@@ -206,7 +206,9 @@ TEST_F(ListPictureTest, IdleTickShowsNothingAndDrawsNothing)
     EXPECT_EQ(m_list.m_built_lines, static_cast<uint32_t>(Lines));
     EXPECT_EQ(updateTimes(), drawn);
     // The fixed slots keep their runs; the line and text slots run once.
-    for (const auto& [slot, runs] : std::vector<std::pair<uint32_t, uint32_t>>{{10, 144}, {34, 6}, {43, 6}, {44, 78}, {40, 1}, {45, 1}})
+    const std::vector<std::pair<uint32_t, uint32_t>> slotRuns = {{10, 144}, {34, 6}, {43, 6},
+                                                                 {44, 78},  {40, 1}, {45, 1}};
+    for (const auto& [slot, runs] : slotRuns)
         EXPECT_EQ(m_list.m_actions.GetElement(slot).m_repeat_count, runs) << slot;
 }
 
