@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -222,36 +223,52 @@ TEST_F(ListPictureTest, SelectionChangeDrawsTwoLines)
     EXPECT_EQ(LineColour(3), Rgb(SelectedBackground));
 }
 
-TEST_F(ListPictureTest, ScrollByLessThanAPageDrawsOnlyTheIncomingLineAndMovesTheOthers)
+// Down and up from row 5, the selected row 8 staying on the page.
+TEST_F(ListPictureTest, ScrollByLessThanAPageDrawsOnlyTheIncomingLinesAndMovesTheOthers)
 {
-    ASSERT_EQ(Set(List::KindSelected, 2), S_OK);
-    ASSERT_TRUE(Tick(1000));
-    std::vector<std::vector<uint32_t>> cells;
-    for (int32_t line = 0; line < Lines; ++line)
-        for (uint32_t c = 0; c < 2; ++c) {
-            const auto cell = Buffer(List::CellBuffer(line, c));
-            cells.push_back(Region(*cell, 0, 0, cell->m_width_element, RowHeight));
-        }
-    const uint32_t built = m_list.m_built_lines;
+    for (int32_t distance : {1, 3, -2}) {
+        SCOPED_TRACE(distance);
+        ASSERT_EQ(Set(List::KindFirstVisible, 5), S_OK);
+        ASSERT_EQ(Set(List::KindSelected, 8), S_OK);
+        ASSERT_TRUE(Tick(1000));
+        std::vector<std::vector<uint32_t>> cells;
+        for (int32_t line = 0; line < Lines; ++line)
+            for (uint32_t c = 0; c < 2; ++c) {
+                const auto cell = Buffer(List::CellBuffer(line, c));
+                cells.push_back(Region(*cell, 0, 0, cell->m_width_element, RowHeight));
+            }
+        const uint32_t built = m_list.m_built_lines;
 
+        ASSERT_EQ(Set(List::KindFirstVisible, 5 + distance), S_OK);
+        ASSERT_TRUE(Tick(2000));
+        EXPECT_EQ(m_list.m_built_lines, built + static_cast<uint32_t>(std::abs(distance)));
+        const auto body = Buffer(List::BodyBuffer);
+        for (int32_t line = std::max(-distance, 0); line < Lines - std::max(distance, 0); ++line)
+            for (uint32_t c = 0; c < 2; ++c) {
+                SCOPED_TRACE(std::to_string(line) + " " + std::to_string(c));
+                const auto cell = Buffer(List::CellBuffer(line, c));
+                const std::vector<uint32_t>& before = cells[static_cast<size_t>((line + distance) * 2) + c];
+                EXPECT_EQ(Region(*cell, 0, 0, cell->m_width_element, RowHeight), before);
+                // The body shows the moved cell left of the scroll bar.
+                const int32_t left = c == 0 ? 0 : CheckColumnWidth;
+                const int32_t width = c == 0 ? CheckColumnWidth : Width - BarWidth - CheckColumnWidth;
+                const int32_t height = std::min(RowHeight, Height - HeaderHeight - line * RowHeight);
+                EXPECT_EQ(Region(*body, left, HeaderHeight + line * RowHeight, width, height),
+                          Region(*cell, 0, 0, width, height));
+            }
+        EXPECT_EQ(LineColour(3 - distance), Rgb(SelectedBackground));
+    }
+}
+
+// A line still waiting to be drawn when the page moves is drawn at its row's new line.
+TEST_F(ListPictureTest, ChangesWaitingForTheNextTickFollowTheirRowsWhenThePageMoves)
+{
+    ASSERT_TRUE(Tick(1000));
+    ASSERT_EQ(Set(List::KindSelected, 4), S_OK);
     ASSERT_EQ(Set(List::KindFirstVisible, 1), S_OK);
     ASSERT_TRUE(Tick(2000));
-    EXPECT_EQ(m_list.m_built_lines, built + 1);
-    const auto body = Buffer(List::BodyBuffer);
-    for (int32_t line = 0; line + 1 < Lines; ++line)
-        for (uint32_t c = 0; c < 2; ++c) {
-            SCOPED_TRACE(std::to_string(line) + " " + std::to_string(c));
-            const auto cell = Buffer(List::CellBuffer(line, c));
-            const std::vector<uint32_t>& before = cells[static_cast<size_t>((line + 1) * 2 + c)];
-            EXPECT_EQ(Region(*cell, 0, 0, cell->m_width_element, RowHeight), before);
-            // The body shows the moved cell left of the scroll bar.
-            const int32_t left = c == 0 ? 0 : CheckColumnWidth;
-            const int32_t width = c == 0 ? CheckColumnWidth : Width - BarWidth - CheckColumnWidth;
-            const int32_t height = std::min(RowHeight, Height - HeaderHeight - line * RowHeight);
-            EXPECT_EQ(Region(*body, left, HeaderHeight + line * RowHeight, width, height),
-                      Region(*cell, 0, 0, width, height));
-        }
-    EXPECT_EQ(LineColour(1), Rgb(SelectedBackground));
+    for (int32_t line = 0; line < Lines - 1; ++line)
+        EXPECT_EQ(LineColour(line), Rgb(line == 3 ? SelectedBackground : RowBackground)) << line;
 }
 
 TEST_F(ListPictureTest, ScreenShowsHeaderRowsChecksAndScrollBar)
