@@ -320,8 +320,13 @@ void ListObjectUserInterface2::CopyCellIntoBody(int32_t line, uint32_t column)
 void ListObjectUserInterface2::MoveLinePictures(int32_t distance)
 {
     const int32_t lines = PicturedLines();
-    if (lines == 0 || distance == 0 || std::abs(distance) >= lines)
+    if (distance == 0)
         return;
+    // A page taller than the pictured lines keeps no picture that could move.
+    if (std::abs(distance) >= lines) {
+        MarkAllLinesChanged();
+        return;
+    }
     StaticBoundsObject<int32_t, PicturedLineLimit> waiting;
     uint32_t waitingCount = 0;
     for (uint32_t i = 0; i < m_changed_picture_count; ++i) {

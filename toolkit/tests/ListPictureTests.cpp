@@ -293,3 +293,17 @@ TEST_F(ListPictureTest, ScreenShowsHeaderRowsChecksAndScrollBar)
     EXPECT_TRUE(WaitFor([&] { return shows(1, EmptyBox); }))
         << std::hex << at(240, lineY(1) + 3) << " " << at(13, lineY(0) + 17);
 }
+
+// Lines below the last one with cell buffers are not pictured: a scroll past all pictured lines
+// draws every line again instead of moving pictures it does not have.
+TEST_F(ListTest, ScrollPastThePicturedLinesDrawsEveryLine)
+{
+    MakeList(200, 300);
+    SetProperty(22, 5.0f);
+    ASSERT_GT(m_list->m_lines.GetCount(), static_cast<uint32_t>(List::PicturedLineLimit));
+    Fill(200);
+    ASSERT_EQ(m_list->CycleAfterFinalize(m_list->m_window, 0, 0, 0, 0), S_OK);
+    ASSERT_EQ(Set(List::KindFirstVisible, List::PicturedLineLimit + 1), S_OK);
+    for (uint32_t i = 0; i < m_list->m_lines.GetCount(); ++i)
+        EXPECT_EQ(m_list->m_lines.GetElement(i).m_redraw, 1) << i;
+}
