@@ -5,6 +5,8 @@ const std::vector<DemoPage>& DemoPages()
     static const std::vector<DemoPage> pages = {
         {"sliders", DescribeSlidersPage, ConfigureSlidersPage},
         {"buttons", DescribeButtonsPage, ConfigureButtonsPage},
+        {"histogram", DescribeHistogramPage, ConfigureHistogramPage},
+        {"graph", DescribeGraphPage, ConfigureGraphPage},
     };
     return pages;
 }

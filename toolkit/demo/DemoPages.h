@@ -31,3 +31,9 @@ void DescribeSlidersPage(InfoPageUserInterface2& description);
 void ConfigureSlidersPage(PageObjectUserInterface2& page);
 void DescribeButtonsPage(InfoPageUserInterface2& description);
 void ConfigureButtonsPage(PageObjectUserInterface2& page);
+
+// The pages of the histogram and the graph.
+void DescribeHistogramPage(InfoPageUserInterface2& description);
+void ConfigureHistogramPage(PageObjectUserInterface2& page);
+void DescribeGraphPage(InfoPageUserInterface2& description);
+void ConfigureGraphPage(PageObjectUserInterface2& page);
