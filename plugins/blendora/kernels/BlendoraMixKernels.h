@@ -6,9 +6,10 @@
 
 #include "OptimFunctionUnifProcessSWORD.h"
 
-// The mask blend: the base keeps its share M of the mask (in 1/128), the channel shows with the
-// rest, 128 - M; each product is shifted down by 7 and their sum saturated, as the multiply-shift,
-// complement multiply-shift and add of the SWORD table give it. With a bias (chroma about grey,
+// The mask blend: the base keeps its share M, the mask word halved (shifted down by 1, as the
+// multiply-shift by 1 gives it) into 1/128, the channel shows with the rest, 128 - M; each product
+// is shifted down by 7 and their sum saturated, as the multiply-shift, complement multiply-shift
+// and add of the SWORD table give it. The halving is done here rather than as a pass of its own. With a bias (chroma about grey,
 // 128) both planes are taken about it; the channel plane is only read.
 // (base plane, its stride, channel plane, its stride, mask, its stride, width, height, bias);
 // strides in bytes. E_INVALIDARG for a missing plane, else S_OK.

@@ -63,7 +63,7 @@ HRESULT MaskBlendPlanes_c(SWORD* base, int baseStride, const SWORD* channel, int
         return E_INVALIDARG;
     return WalkTwoPlanes(base, baseStride, channel, channelStride, width, height,
                          [&](SWORD d, SWORD s, int row, int x) {
-                             return BlendWord(d, s, WordRowAt(mask, maskStride, row)[x], bias);
+                             return BlendWord(d, s, static_cast<SWORD>(WordRowAt(mask, maskStride, row)[x] >> 1), bias);
                          });
 }
 

@@ -46,11 +46,11 @@ HRESULT MaskBlendPlanes(SWORD* base, int baseStride, const SWORD* channel, int c
     if (mask == nullptr)
         return E_INVALIDARG;
     const Vec biasWords = V::Set1(bias), whole = V::Set1(128);
-    const Vec seven = V::ShiftCount(7);
+    const Vec one = V::ShiftCount(1), seven = V::ShiftCount(7);
     const BYTE* shares = reinterpret_cast<const BYTE*>(mask);
     return WalkTwoPlanes<V>(base, baseStride, channel, channelStride, width, height,
                             [&](BYTE* d, const BYTE* s, int row, int offset) {
-                                const Vec share = V::Load(shares + static_cast<ptrdiff_t>(maskStride) * row + offset);
+                                const Vec share = V::Sra(V::Load(shares + static_cast<ptrdiff_t>(maskStride) * row + offset), one);
                                 const Vec kept = V::Sra(V::MulLo(V::SubS(V::Load(d), biasWords), share), seven);
                                 const Vec shown = V::Sra(V::MulLo(V::SubS(V::Load(s), biasWords), V::SubS(whole, share)), seven);
                                 V::Store(d, V::AddS(V::AddS(kept, shown), biasWords));

@@ -55,7 +55,6 @@ constexpr SWORD kFixedPointOne = 128;
 
 constexpr SWORD kAllLanes[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
 constexpr SWORD kChromaBias[8] = {128, 128, 128, 128, 128, 128, 128, 128};
-constexpr SWORD kOne[8] = {1, 1, 1, 1, 1, 1, 1, 1};
 
 struct WordVector
 {
@@ -367,7 +366,7 @@ HRESULT RunSteps(Steps&&... steps)
 }
 
 // M from a luma region: where the base stays (255 above the threshold, or the level's share),
-// softened, then halved into 0..127 of the 7-bit fixed point.
+// softened; the mask blend halves it into 0..127 of the 7-bit fixed point as it reads it.
 HRESULT FormMask(const BlendoraKernels& kernels, const ChannelMix& mix, const PlaneRegion& from, float threshold,
                  float softening)
 {
@@ -387,9 +386,7 @@ HRESULT FormMask(const BlendoraKernels& kernels, const ChannelMix& mix, const Pl
         const WordVector strength = Splat(constants[pass]);
         result = ApplyConstant(kernels.blur, mix.mask, strength.words);
     }
-    if (FAILED(result))
-        return result;
-    return ApplyConstant(kernels.multiplyShiftConstant, mix.mask, kOne, 1);
+    return result;
 }
 
 // d := the base's share of d plus the channel's share of s.

@@ -71,9 +71,10 @@ bool SameRows(const SWORD* expected, const SWORD* actual, const Case& c)
     return true;
 }
 
-// The steps the mask blend replaces, with the plain SWORD kernels: bias off both planes, the base
-// times the mask, the channel times its complement on a copy, the sum, bias back on.
-void MaskBlendBySteps(SWORD* base, SWORD* channel, const SWORD* mask, const Case& c, SWORD bias)
+// The steps the mask blend replaces, with the plain SWORD kernels: the mask halved on a copy, bias
+// off both planes, the base times the mask, the channel times its complement on a copy, the sum,
+// bias back on.
+void MaskBlendBySteps(SWORD* base, SWORD* channel, const SWORD* formedMask, const Case& c, SWORD bias)
 {
     const SWORD biasWords[8] = {bias, bias, bias, bias, bias, bias, bias, bias};
     const SWORD whole[8] = {128, 128, 128, 128, 128, 128, 128, 128};
@@ -81,6 +82,10 @@ void MaskBlendBySteps(SWORD* base, SWORD* channel, const SWORD* mask, const Case
     const auto* shiftWords = reinterpret_cast<const SWORD*>(&shift);
     std::vector<SWORD> product(static_cast<size_t>(c.stride) * c.height / 2);
     const int w = c.width, h = c.height, s = c.stride;
+    std::vector<SWORD> halved(formedMask, formedMask + static_cast<size_t>(s) * h / 2);
+    const SWORD one[8] = {1, 1, 1, 1, 1, 1, 1, 1};
+    MulShiftConstSWORD_c(halved.data(), nullptr, nullptr, nullptr, kAllLanes, s, 0, w, h, 1, one, nullptr, nullptr);
+    const SWORD* mask = halved.data();
     SubConstSWORD_c(base, nullptr, nullptr, nullptr, kAllLanes, s, 0, w, h, 0, biasWords, nullptr, nullptr);
     SubConstSWORD_c(channel, nullptr, nullptr, nullptr, kAllLanes, s, 0, w, h, 0, biasWords, nullptr, nullptr);
     MulShiftPlaneSWORD_c(base, nullptr, mask, nullptr, kAllLanes, s, s, w, h, 0, shiftWords, nullptr, nullptr);
