@@ -102,7 +102,10 @@ protected:
     HRESULT DrawValueText(int32_t index);
     HRESULT DrawThumbGlow(int32_t slot, int32_t index, uint64_t now);
     HRESULT DrawValueShading(int32_t run);
-    bool FinalInputsChanged();
+    // Whether an input every slider's part of the final picture reads changed.
+    bool SharedFinalInputsChanged();
+    // Bit i: slider i's part of the final picture is composed on this tick.
+    uint32_t SlidersToCompose();
     void PlaceOnFinal(InfoActionUserInterface2& action, const RECT& area, int32_t sourceStride);
     void SetColourFill(InfoActionUserInterface2& action, uint32_t entry);
     bool IsBufferChanged(int32_t index);
@@ -117,4 +120,5 @@ protected:
     uint8_t m_moved = 0;
     int32_t m_current_slider = -1;
     StaticBoundsObject<uint8_t, MaxElements> m_pressed;
+    uint32_t m_sliders_to_compose = 0;
 };

@@ -168,29 +168,37 @@ void TrackbarObjectUserInterface2::PlaceOnFinal(Action& action, const RECT& area
     action.m_source_offset = (top - area.top) * sourceStride + (left - area.left) * 2;
 }
 
-bool TrackbarObjectUserInterface2::FinalInputsChanged()
+bool TrackbarObjectUserInterface2::SharedFinalInputsChanged()
 {
-    if (IsBufferChanged(FinalBuffer) || IsBufferChanged(172) || IsBufferChanged(174) || IsBufferChanged(179))
-        return true;
-    for (int32_t i = 0; i < SliderCount(); ++i)
-        if (IsBufferChanged(48 + i) || IsBufferChanged(16 + i) || IsBufferChanged(80 + i))
-            return true;
-    return false;
+    return IsBufferChanged(FinalBuffer) || IsBufferChanged(172) || IsBufferChanged(174) || IsBufferChanged(179);
 }
 
-// The final picture is composed whole whenever one of its inputs changed: its slots add and blend
-// into it, so composing only part of it twice would brighten that part.
+uint32_t TrackbarObjectUserInterface2::SlidersToCompose()
+{
+    const bool all = SharedFinalInputsChanged();
+    uint32_t sliders = 0;
+    for (int32_t i = 0; i < SliderCount(); ++i)
+        if (all || IsBufferChanged(48 + i) || IsBufferChanged(16 + i) || IsBufferChanged(80 + i))
+            sliders |= 1u << i;
+    return sliders;
+}
+
+// Each slider's slots write only inside its cell, starting with a copy over the whole cell, so a
+// slider whose layers did not change is left as it is; the background is filled only when every
+// slider is composed anew.
 HRESULT TrackbarObjectUserInterface2::DrawFinalPicture(int32_t slot, int32_t index)
 {
     Action& action = m_actions.GetElement(slot);
     if (slot == 50) {
-        if (!FinalInputsChanged())
+        const bool all = SharedFinalInputsChanged();
+        m_sliders_to_compose = SlidersToCompose();
+        if (m_sliders_to_compose == 0)
             return S_FALSE;
         m_array_general_buffers.GetElement(FinalBuffer).SetChanged();
         SetColourFill(action, BackgroundEntry);
-        return S_OK;
+        return all ? S_OK : S_FALSE;
     }
-    if (!IsSlider(index))
+    if (!IsSlider(index) || (m_sliders_to_compose & (1u << index)) == 0)
         return S_FALSE;
     if (slot == 61 && (SliderState(index) & StateDisabled) == 0)
         return S_FALSE;

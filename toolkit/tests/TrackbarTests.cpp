@@ -525,3 +525,55 @@ TEST_F(TrackbarTest, ThumbBrighteningFollowsTheGlowAndIsNeutralWithoutABoundSpan
 }
 
 } // namespace
+
+namespace {
+
+std::vector<int16_t> Planes(const InfoGeneralBufferForUserInterface2& buffer)
+{
+    std::vector<int16_t> samples;
+    for (uint32_t plane = 0; plane < 3; ++plane)
+        for (int32_t y = 0; y < buffer.m_height_element; ++y) {
+            const int16_t* row = buffer.m_rgb_buffers.GetElement(plane) + y * buffer.m_byte_stride / 2;
+            samples.insert(samples.end(), row, row + buffer.m_width_element);
+        }
+    return samples;
+}
+
+// A drag recomposes only its slider's cell; the picture is the same as one composed whole.
+TEST_F(TrackbarTest, MovedSliderRecomposedAloneGivesTheWholePicture)
+{
+    Make({Slider{1, 101, 51, 3}, Slider{1, 101, 20}, Slider{1, 101, 80, 0, Trackbar::StateDisabled}}, 1, 240, 196,
+         58.0f, 0.8f);
+    for (int32_t i = 0; i < 3; ++i)
+        m_bar->m_elements.GetElement(i).Field(Trackbar::FieldThumbPicture).SetText("CorrectImageTrackbarSliderHue.bmp");
+    ASSERT_EQ(m_bar->SetOptimCPU(4), S_OK);
+    ASSERT_EQ(m_bar->SetTextVarForObject(1, DefaultSkinFolder().c_str()), S_OK);
+    const char* const skins[] = {"CorrectImageTrackbarBackground.bmp",        "CorrectImageTrackbarForground.bmp",
+                                 "CorrectImageTrackbarBackgroundStencil.bmp", "CorrectImageTrackbarGenerateStencil.bmp",
+                                 "CorrectImageTrackbarSliderStencil.bmp",     "CorrectImageTrackbarForgroundStencil.bmp"};
+    TypedValueListUserInterface2 names = MakeList(std::vector<InfoTypedValueUserInterface2>(6));
+    for (uint32_t i = 0; i < 6; ++i)
+        names.GetElement(i).SetText(skins[i]);
+    const IndexListUserInterface2 indexes = MakeIndexList({0, 1, 2, 3, 4, 5});
+    ASSERT_EQ(m_bar->UpdateGeneralInfoForObject(0, &names, &indexes, 6), S_OK);
+    InfoGeneralBufferForUserInterface2* final = nullptr;
+    InfoGeneralBufferForUserInterface2* shown = nullptr;
+    ASSERT_EQ(m_bar->FinalizeFinallBufferReal(&final, &shown, 1000), S_OK);
+    ASSERT_NE(final, nullptr);
+
+    const POINT centre = ThumbCentre(0);
+    Send(WM_LBUTTONDOWN, centre.x, centre.y, MK_LBUTTON);
+    Send(WM_MOUSEMOVE, centre.x, centre.y + 30, MK_LBUTTON);
+    Send(WM_LBUTTONUP, centre.x, centre.y + 30);
+    ASSERT_NE(Value(0), 51.0f);
+    ASSERT_EQ(m_bar->FinalizeFinallBufferReal(&final, &shown, 1000), S_OK);
+    ASSERT_NE(final, nullptr);
+    const std::vector<int16_t> moved = Planes(*final);
+
+    ASSERT_EQ(m_bar->RebuildObject(), S_OK);
+    ASSERT_EQ(m_bar->FinalizeFinallBufferReal(&final, &shown, 1000), S_OK);
+    ASSERT_NE(final, nullptr);
+    EXPECT_TRUE(Planes(*final) == moved);
+}
+
+} // namespace
