@@ -478,4 +478,25 @@ TEST_F(StatusDragTest, APressAndDragMoveTheParentOnlyWithTheFlag)
     }
 }
 
+// A parent that is a child window itself moves within its own parent, by the drag.
+TEST_F(StatusDragTest, AChildParentMovesInsideItsOwnParent)
+{
+    HWND inner = CreateWindowExA(0, "STATIC", "inner parent", WS_CHILD | WS_VISIBLE, 20, 10, 150, 60, m_parent,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(inner, nullptr);
+    auto status = MakeStatus(1, 150, 40, 1);
+    ASSERT_EQ(status->SetWindowReal(0, inner), S_OK);
+    PostMessageA(status->m_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+    PostMessageA(status->m_window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 12));
+    PumpPending();
+    RECT frame = {};
+    GetWindowRect(inner, &frame);
+    EXPECT_EQ(frame.left, ParentLeft + 50);
+    EXPECT_EQ(frame.top, ParentTop + 17);
+    EXPECT_EQ(frame.right - frame.left, 150);
+    EXPECT_EQ(ParentCorner().x, ParentLeft);
+    status.reset();
+    DestroyWindow(inner);
+}
+
 } // namespace
