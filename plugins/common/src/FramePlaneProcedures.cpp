@@ -3,7 +3,6 @@
 #include "CatchAllLog.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -61,32 +60,39 @@ int PairWords(int width)
     return (width + 1) & ~1;
 }
 
+// Target pairs whose source columns are looked up at once, in a table on the stack: a frame
+// allocates nothing.
+constexpr int kPairsAtOnce = 512;
+
 // Each target pair takes the source pair holding the column picked for its first word (the split
 // writes a pair's U and V over both its columns, the join takes them from the pair's first); the
-// pairs outside the picture are grey.
+// pairs outside the picture are grey. Walked in strips of kPairsAtOnce pairs.
 void GatherChromaPairs(InfoDataBufferPath1& source, InfoDataBufferPath1& target, const PlaneFit& fit)
 {
     const int pairs = PairWords(fit.targetWidth) / 2;
-    // Word offset of each target pair's source pair in its row; -1 for the border.
-    std::vector<int> sourcePair(static_cast<size_t>(pairs));
     const NearestSample column(Width(source), fit.width);
-    for (int p = 0; p < pairs; ++p) {
-        const int i = 2 * p - fit.x;
-        sourcePair[static_cast<size_t>(p)] = i < 0 || i >= fit.width ? -1 : column(i) & ~1;
-    }
     const NearestSample row(Height(source), fit.height);
-    for (int y = 0; y < fit.targetHeight; ++y) {
-        SWORD* out = RowWords(target, y);
-        const int j = y - fit.y;
-        if (j < 0 || j >= fit.height) {
-            std::fill(out, out + 2 * pairs, kGrey);
-            continue;
+    for (int first = 0; first < pairs; first += kPairsAtOnce) {
+        const int count = std::min(kPairsAtOnce, pairs - first);
+        // Word offset of each target pair's source pair in its row; -1 for the border.
+        int sourcePair[kPairsAtOnce];
+        for (int p = 0; p < count; ++p) {
+            const int i = 2 * (first + p) - fit.x;
+            sourcePair[p] = i < 0 || i >= fit.width ? -1 : column(i) & ~1;
         }
-        const SWORD* in = RowWords(source, row(j));
-        for (int p = 0; p < pairs; ++p) {
-            const int from = sourcePair[static_cast<size_t>(p)];
-            out[2 * p] = from < 0 ? kGrey : in[from];
-            out[2 * p + 1] = from < 0 ? kGrey : in[from + 1];
+        for (int y = 0; y < fit.targetHeight; ++y) {
+            SWORD* out = RowWords(target, y) + 2 * first;
+            const int j = y - fit.y;
+            if (j < 0 || j >= fit.height) {
+                std::fill(out, out + 2 * count, kGrey);
+                continue;
+            }
+            const SWORD* in = RowWords(source, row(j));
+            for (int p = 0; p < count; ++p) {
+                const int from = sourcePair[p];
+                out[2 * p] = from < 0 ? kGrey : in[from];
+                out[2 * p + 1] = from < 0 ? kGrey : in[from + 1];
+            }
         }
     }
 }

@@ -108,6 +108,8 @@ TEST(ResizeUVBuffer, GivesThePlaneOfSplitResizeAndJoin)
         {64, 48, FitWholePlane(32, 24)},    {37, 21, FitWholePlane(31, 17)},    {37, 21, FitWholePlane(100, 90)},
         {720, 576, FitWholePlane(360, 288)}, {2, 1, FitWholePlane(7, 3)},       {32, 24, {48, 32, 30, 20, 8, 6}},
         {33, 40, {50, 40, 13, 40, 0, 0}},   {64, 10, {64, 10, 64, 3, 0, 7}},   {19, 5, {41, 9, 17, 7, 22, 1}},
+        // Targets of more than one strip of pairs.
+        {1500, 20, FitWholePlane(2101, 9)}, {700, 6, {2200, 12, 1201, 10, 998, 1}},
     };
     std::mt19937 random(102);
     std::uniform_int_distribution<int> word(-32768, 32767);
