@@ -7,6 +7,8 @@ const std::vector<DemoPage>& DemoPages()
         {"buttons", DescribeButtonsPage, ConfigureButtonsPage},
         {"histogram", DescribeHistogramPage, ConfigureHistogramPage},
         {"graph", DescribeGraphPage, ConfigureGraphPage},
+        {"status", DescribeStatusPage, ConfigureStatusPage},
+        {"schedule", DescribeSchedulePage, ConfigureSchedulePage},
     };
     return pages;
 }

@@ -37,3 +37,9 @@ void DescribeHistogramPage(InfoPageUserInterface2& description);
 void ConfigureHistogramPage(PageObjectUserInterface2& page);
 void DescribeGraphPage(InfoPageUserInterface2& description);
 void ConfigureGraphPage(PageObjectUserInterface2& page);
+
+// The pages of the status strip and the schedule grid.
+void DescribeStatusPage(InfoPageUserInterface2& description);
+void ConfigureStatusPage(PageObjectUserInterface2& page);
+void DescribeSchedulePage(InfoPageUserInterface2& description);
+void ConfigureSchedulePage(PageObjectUserInterface2& page);
