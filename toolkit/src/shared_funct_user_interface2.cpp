@@ -64,6 +64,9 @@ BaseUserInterface::BaseUserInterface(const ElementListUserInterface2& elements, 
         m_module = module != nullptr ? module : GetModuleHandleA(nullptr);
         if (FAILED(m_finall_rgb.Allocate(static_cast<uint32_t>(m_width * m_height * 4))))
             throw 240;
+        // A widget that is never told a mode (as the toolbar's sets, made before their windows
+        // exist) draws with the set of its default mode 1, not with empty tables.
+        BaseUserInterface::SetOptimCPUReal(m_processor_mode);
         m_gdi_changed.Fill(1);
         m_property_counts.GetElement(0) = PropertyTable0Size;
         m_property_counts.GetElement(1) = 0;

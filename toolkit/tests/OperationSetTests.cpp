@@ -86,9 +86,25 @@ TEST_F(OperationSetTest, ModesWithoutASetLeaveEmptyTables)
         // The single operations of the last mode with a set stay.
         EXPECT_EQ(m_widget.m_resize, resize_funct_sword_sse2);
     }
-    InfoGeneralBufferForUserInterface2 empty;
-    TestWidget fresh(m_record);
-    EXPECT_EQ(fresh.CopyGeneralBuffer(&empty, &m_widget.m_finall_buffer), E_INVALIDARG);
+}
+
+// A widget that is never told a mode has the set of its default mode 1 from its construction.
+TEST_F(OperationSetTest, NewWidgetHasTheSetOfModeOne)
+{
+    TestWidget toldModeOne(m_record);
+    ASSERT_TRUE(SUCCEEDED(toldModeOne.SetOptimCPUReal(1)));
+    for (uint32_t i = 0; i < OperationCountUserInterface2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(m_widget.m_operations_aligned.GetElement(i), toldModeOne.m_operations_aligned.GetElement(i));
+        EXPECT_EQ(m_widget.m_operations_unaligned.GetElement(i), toldModeOne.m_operations_unaligned.GetElement(i));
+        EXPECT_EQ(m_widget.m_operation_granularity.GetElement(i), toldModeOne.m_operation_granularity.GetElement(i));
+    }
+    EXPECT_EQ(m_widget.m_operations_aligned.GetElement(2), CopyPlaneMaskedSWORD_mmx);
+    EXPECT_EQ(m_widget.m_resize, resize_funct_sword_mmx);
+    EXPECT_EQ(m_widget.m_planes_to_rgb32, r16g16b16_to_rgb32_mmx);
+    EXPECT_EQ(m_widget.m_rgb32_to_planes, toldModeOne.m_rgb32_to_planes);
+    EXPECT_EQ(m_widget.m_mirror, toldModeOne.m_mirror);
+    EXPECT_EQ(m_widget.m_clamp, toldModeOne.m_clamp);
 }
 
 TEST_F(OperationSetTest, ModesChooseTheirSets)

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -61,15 +62,17 @@ protected:
         m_set->MoveObject(0, 0, width, height);
     }
 
-    // Skins, the buttons' bitmaps and the processor mode: a set that draws.
-    void Dress()
+    // Skins, the buttons' bitmaps and the processor mode, if one is told: a set that draws.
+    void Dress(std::optional<uint32_t> mode = 4)
     {
         for (int i = 0; i < 7; ++i)
             AddSkin(SkinNames[i], SkinColours[i]);
         AddSkin("face.bmp", 0x606060);
         AddSkin("second.bmp", 0x404040);
         AddSkin("third.bmp", 0x808080);
-        ASSERT_EQ(m_set->SetOptimCPU(4), S_OK);
+        if (mode.has_value()) {
+            ASSERT_EQ(m_set->SetOptimCPU(*mode), S_OK);
+        }
         ASSERT_EQ(m_set->SetTextVarForObject(1, m_folder.Path().c_str()), S_OK);
         TypedValueListUserInterface2 names = MakeList(std::vector<InfoTypedValueUserInterface2>(7));
         for (int i = 0; i < 7; ++i)
@@ -110,6 +113,18 @@ protected:
             for (int32_t x = rect.m_left + 2; x < rect.m_left + rect.m_width - 2; ++x)
                 sum += final.m_rgb_buffers.GetElement(plane)[y * final.m_byte_stride / 2 + x];
         return sum / ((rect.m_width - 4) * (rect.m_height - 4));
+    }
+
+    std::vector<SWORD> FinalPicture()
+    {
+        const InfoGeneralBufferForUserInterface2& final = m_set->m_array_general_buffers.GetElement(Buttons::FinalBuffer);
+        std::vector<SWORD> words;
+        for (uint32_t plane = 0; plane < 3; ++plane)
+            for (int32_t y = 0; y < final.m_height_element; ++y) {
+                const SWORD* row = final.m_rgb_buffers.GetElement(plane) + y * final.m_byte_stride / 2;
+                words.insert(words.end(), row, row + final.m_width_element);
+            }
+        return words;
     }
 
     TempFolder m_folder;
@@ -279,6 +294,21 @@ TEST_F(SetButtonsTest, IdleSetMarksNoBuffer)
     }
     for (uint32_t i = 0; i < m_set->m_array_general_buffers.GetCount(); ++i)
         ASSERT_EQ(m_set->m_array_general_buffers.GetElement(i).IsChanged(), 0u) << i;
+}
+
+// The toolbar makes its sets before their windows exist, so they never hear of a mode: such a set
+// draws its skins as one told its default mode 1.
+TEST_F(SetButtonsTest, SetNeverToldItsModeDrawsAsModeOne)
+{
+    std::vector<SWORD> pictures[2];
+    for (const bool told : {false, true}) {
+        Make({Button{0.5f}, Button{0.5f}}, 2, 200, 60);
+        Dress(told ? std::optional<uint32_t>(1) : std::nullopt);
+        ASSERT_TRUE(Draw());
+        EXPECT_GT(Brightness(0, 0), 40) << told;
+        pictures[told ? 1 : 0] = FinalPicture();
+    }
+    EXPECT_EQ(pictures[0], pictures[1]);
 }
 
 } // namespace
