@@ -49,6 +49,8 @@ constexpr SlotSetting g_slots[] = {
 };
 
 constexpr int32_t HeaderStepsPerColumn = 24;
+// The composition's step that adds its second layer to the result when it has no third.
+constexpr int32_t HeaderSumStep = 23;
 constexpr uint32_t CellTextStepsPerLine = 30;
 constexpr int32_t CellTextStepsPerColumn = 5;
 constexpr uint32_t LineSteps = 600;
@@ -59,7 +61,6 @@ constexpr int32_t TrackCopyStep = 5;
 // Buffers of the header's layers (column c adds c), of the scroll bar and of the skins.
 constexpr int32_t HeaderPanelLayer = 28;
 constexpr int32_t HeaderAccentLayer = 34;
-constexpr int32_t HeaderMaskLayer = 40;
 constexpr int32_t HeaderWorkingLayer = 46;
 constexpr int32_t HeaderCell = 70;
 constexpr int32_t FirstScrollPiece = 82;
@@ -265,7 +266,7 @@ void ListObjectUserInterface2::SizePictureBuffers()
         const int32_t width = m_column_pixels.GetElement(c);
         const auto column = static_cast<int32_t>(c);
         if (header > 0)
-            for (int32_t layer : {HeaderPanelLayer, HeaderAccentLayer, HeaderMaskLayer, HeaderWorkingLayer, HeaderCell})
+            for (int32_t layer : {HeaderPanelLayer, HeaderAccentLayer, HeaderWorkingLayer, HeaderCell})
                 size(layer + column, width, header);
         for (int32_t line = 0; line < PicturedLines(); ++line)
             size(CellBuffer(line, c), width, rowHeight);
@@ -414,7 +415,9 @@ HRESULT ListObjectUserInterface2::SetCopyStep(uint32_t slot, int32_t source, int
 }
 
 // Each enabled column: its panel with the title, and for a column whose id asks for it an accent
-// band added through the three-layer composition, into the header cell.
+// band added through the three-layer composition, into the header cell. The band is summed onto
+// the panel without the composition's product steps: their 16-bit products wrap for weights above
+// 128 and a weight of 128 only halves, so no weight keeps the panel whole.
 HRESULT ListObjectUserInterface2::HeaderStep(int32_t run)
 {
     const auto column = static_cast<uint32_t>(run / HeaderStepsPerColumn);
@@ -426,12 +429,12 @@ HRESULT ListObjectUserInterface2::HeaderStep(int32_t run)
         return S_FALSE;
     const auto c = static_cast<int32_t>(column);
     const bool accent = (static_cast<uint32_t>(header.m_id) & HeaderAccentBits) != 0;
-    // Drawn layers take only their drawing step; the blend steps only with an accent.
-    const bool drawingStep = number == 0 || (accent && (number == 5 || number == 10));
-    if (!(drawingStep || number == 15 || (accent && number > 15)))
+    // Drawn layers take only their drawing step; the sum step only with an accent.
+    const bool drawingStep = number == 0 || (accent && number == 5);
+    if (!(drawingStep || number == 15 || (accent && number == HeaderSumStep)))
         return S_FALSE;
     if (number == 0)
-        for (int32_t layer : {HeaderPanelLayer, HeaderAccentLayer, HeaderMaskLayer, HeaderWorkingLayer})
+        for (int32_t layer : {HeaderPanelLayer, HeaderAccentLayer, HeaderWorkingLayer})
             Buffer(layer + c).SetChanged();
 
     ListPieceDrawing panel;
@@ -444,9 +447,6 @@ HRESULT ListObjectUserInterface2::HeaderStep(int32_t run)
     ListPieceDrawing band;
     band.m_band_height = 3;
     band.m_band = m_gdi_table.GetElement(HeaderForegroundEntry).m_color;
-    ListPieceDrawing mask;
-    mask.m_band_height = 3;
-    mask.m_band = RGB(255, 255, 255);
 
     InfoLayerUserInterface2 layers[3];
     const auto setLayer = [](InfoLayerUserInterface2& layer, int32_t buffer, ListPieceDrawing& drawing) {
@@ -454,12 +454,8 @@ HRESULT ListObjectUserInterface2::HeaderStep(int32_t run)
         layer.m_look = PieceLook(drawing);
     };
     setLayer(layers[0], HeaderPanelLayer + c, panel);
-    if (accent) {
+    if (accent)
         setLayer(layers[1], HeaderAccentLayer + c, band);
-        setLayer(layers[2], HeaderMaskLayer + c, mask);
-        for (float& constant : layers[2].m_look.m_constants)
-            constant = 255.0f;
-    }
     return FillActionForThreeLayers(HeaderSlot, static_cast<uint32_t>(number), HeaderCell + c, layers,
                                     HeaderWorkingLayer + c);
 }

@@ -22,7 +22,9 @@ constexpr uint32_t GlowRising = Action::FlagDestination | Action::FlagPadRows | 
 // Glow values above this blur (falling); the others sharpen.
 constexpr float GlowTurn = 13.0f;
 constexpr float GlowSpan = 24.0f;
-// Products of two 0..255 samples back into 0..255.
+// Brings a product of a 0..255 sample and a weight back into 0..255. The multiply keeps the low 16
+// bits as a signed word, so this holds only for weights up to 128 (128 halves the sample); larger
+// weights on samples above about 128 wrap negative.
 constexpr float ProductShift = 8.0f;
 constexpr int32_t RisingPerSecond = 30;
 constexpr int32_t FallingPerSecond = 50;

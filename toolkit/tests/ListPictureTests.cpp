@@ -1,6 +1,6 @@
 // The list's picture: its buffer plan, what a tick draws (nothing when idle, two lines for a new
-// selection, only the incoming line when scrolling by less than a page, the others moved) and
-// the picture on the screen.
+// selection, only the incoming line when scrolling by less than a page, the others moved), the
+// header's accent band and the picture on the screen.
 #include "ListTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +29,8 @@ constexpr int32_t Rows = 20;
 
 constexpr COLORREF ListBackground = RGB(40, 40, 40);
 constexpr COLORREF HeaderBackground = RGB(30, 60, 120);
+// The band of the text column's header, whose id asks for an accent.
+constexpr COLORREF AccentColour = RGB(240, 120, 0);
 constexpr COLORREF RowBackground = RGB(230, 230, 230);
 constexpr COLORREF SelectedBackground = RGB(250, 200, 60);
 constexpr COLORREF TrackColour = RGB(160, 160, 170);
@@ -106,12 +108,12 @@ protected:
         PumpPending();
     }
 
-    void SetColours()
+    void SetColours(const std::vector<std::pair<int32_t, COLORREF>>& colours = {
+                        {0x06, ListBackground}, {0x21, HeaderBackground}, {0x22, AccentColour},
+                        {0x23, RGB(10, 10, 10)}, {0x24, RowBackground}, {0x25, SelectedBackground},
+                        {0x26, RGB(90, 90, 90)}, {0x27, TrackColour}, {0x29, RGB(60, 60, 60)}, {0x81, RGB(0, 0, 0)},
+                        {0x87, RGB(255, 255, 255)}, {0x88, RGB(0, 0, 0)}})
     {
-        const std::vector<std::pair<int32_t, COLORREF>> colours = {
-            {0x06, ListBackground}, {0x21, HeaderBackground}, {0x22, RGB(240, 120, 0)}, {0x23, RGB(10, 10, 10)},
-            {0x24, RowBackground},  {0x25, SelectedBackground}, {0x26, RGB(90, 90, 90)}, {0x27, TrackColour},
-            {0x29, RGB(60, 60, 60)}, {0x81, RGB(0, 0, 0)},       {0x87, RGB(255, 255, 255)}, {0x88, RGB(0, 0, 0)}};
         std::vector<InfoGDIUserInterface2> entries;
         std::vector<int32_t> indexes;
         for (const auto& [index, colour] : colours) {
@@ -306,4 +308,28 @@ TEST_F(ListTest, ScrollPastThePicturedLinesDrawsEveryLine)
     ASSERT_EQ(Set(List::KindFirstVisible, List::PicturedLineLimit + 1), S_OK);
     for (uint32_t i = 0; i < m_list->m_lines.GetCount(); ++i)
         EXPECT_EQ(m_list->m_lines.GetElement(i).m_redraw, 1) << i;
+}
+
+// The accent band is the header colour plus the accent colour, saturated, and the rest of the
+// column's header keeps the header colour, on light headers too (whose channels above 128 once
+// wrapped in the composition's 16-bit products and came out black).
+TEST_F(ListPictureTest, AccentBandAddsItsColourToDarkAndLightHeaders)
+{
+    struct Case
+    {
+        COLORREF header;
+        COLORREF band;
+    };
+    const Case cases[] = {{HeaderBackground, RGB(255, 180, 120)}, {RGB(160, 130, 200), RGB(255, 250, 200)}};
+    uint64_t now = 1000;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Rgb(c.header));
+        SetColours({{0x21, c.header}});
+        ASSERT_TRUE(Tick(now += 1000));
+        const auto body = Buffer(List::BodyBuffer);
+        EXPECT_EQ(Pixel(*body, 15, 10), Rgb(c.header));
+        EXPECT_EQ(Pixel(*body, CheckColumnWidth + 150, 10), Rgb(c.header));
+        EXPECT_EQ(Pixel(*body, CheckColumnWidth + 150, HeaderHeight - 2), Rgb(c.band));
+        EXPECT_EQ(Pixel(*body, 15, HeaderHeight - 2), Rgb(c.header));
+    }
 }
