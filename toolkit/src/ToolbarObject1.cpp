@@ -692,9 +692,10 @@ std::unique_ptr<BaseUserInterface> ObjectToolbar1::CreateButtonSet(const Element
     try {
         const auto count = static_cast<int32_t>(elements.GetCount());
         auto set = std::make_unique<SetButtonsObjectUserInterface2>(elements, count, SideBySide, name, m_module);
-        set->SetOptimCPU(m_processor_mode);
         if (FAILED(set->CreateObject()))
             return nullptr;
+        // The mode travels as a message to the widget's window, so it is told once that exists.
+        set->SetOptimCPU(m_processor_mode);
         set->SetWindow(0, m_window);
         set->SetWindow(1, m_window);
         set->SetTextVarForObject(1, folder.GetString());
@@ -727,9 +728,9 @@ std::unique_ptr<BaseUserInterface> ObjectToolbar1::CreatePanel(const DynamicStri
     try {
         auto panel = std::make_unique<PageObjectUserInterface2>(ElementListUserInterface2(), 0, 0,
                                                                 "page for right panel toolbar", m_module);
-        panel->SetOptimCPU(m_processor_mode);
         if (FAILED(panel->CreateObject()))
             return nullptr;
+        panel->SetOptimCPU(m_processor_mode);
         panel->SetWindow(1, m_window);
         panel->SetTextVarForObject(1, folder.GetString());
         const InfoPageUserInterface2 description = PanelDescription();

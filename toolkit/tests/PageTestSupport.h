@@ -55,6 +55,10 @@ struct WidgetState : BaseUserInterface
     {
         return widget.*(&WidgetState::m_processor_mode);
     }
+    static UnifSwordFunction AlignedOperation(const BaseUserInterface& widget, uint32_t index)
+    {
+        return (widget.*(&WidgetState::m_operations_aligned)).GetElement(index);
+    }
     static int32_t State(const BaseUserInterface& widget, uint32_t index)
     {
         return (widget.*(&WidgetState::m_state_values)).GetElement(index);

@@ -1,6 +1,7 @@
 // The toolbar: its window, its registered operations driven from another thread, its language
 // table and its destruction.
 #include "DefaultSkinFolder.h"
+#include "LogCapture.h"
 #include "ObjectToolbar1.h"
 #include "PageTestSupport.h"
 #include "SetButtonsObjectUserInterface2.h"
@@ -13,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -254,6 +256,32 @@ TEST(Toolbar, ProcessorModeAndMessageWindowReachBothSetsAndThePanel)
         ASSERT_NE(nullptr, child);
         EXPECT_EQ(2u, WidgetState::ProcessorMode(*child));
         EXPECT_EQ(receiver.Handle(), WidgetState::Related(*child, 1));
+    }
+}
+
+// The sets and the panel are told the toolbar's mode once their windows exist (a mode told before
+// fails), so they run its operation set from their creation and after each change.
+TEST(Toolbar, SetsAndPanelRunTheOperationSetOfTheToolbarsMode)
+{
+    LogCapture log;
+    auto toolbar = MakeToolbar();
+    EXPECT_FALSE(log.Contains("SetOptimCPU"));
+    struct Case
+    {
+        uint32_t mode;
+        UnifSwordFunction copy;
+    };
+    const Case cases[] = {{1, CopyPlaneMaskedSWORD_mmx}, {4, CopyPlaneMaskedSWORD_sse2}, {1, CopyPlaneMaskedSWORD_mmx}};
+    bool first = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        if (!std::exchange(first, false))
+            ASSERT_EQ(S_OK, toolbar->SetOptimizationCPU(c.mode));
+        for (BaseUserInterface* child : {toolbar->GetButtonSet(0), toolbar->GetButtonSet(1), toolbar->GetPanel()}) {
+            ASSERT_NE(nullptr, child);
+            EXPECT_EQ(c.mode, WidgetState::ProcessorMode(*child));
+            EXPECT_EQ(c.copy, WidgetState::AlignedOperation(*child, 2));
+        }
     }
 }
 
