@@ -100,9 +100,10 @@ private:
 // filled for it; the graph's answer (0 without a graph).
 HRESULT SelectConversionRoutinesForState(InfoFilterIntavo1& state);
 
-// The fetch once a frame came: the sample moves into the own frame buffer (planar frames by a
-// conversion to YUY2, all others by exchange) and is converted into the frame buffer, which then
-// carries the camera id as its frame number. A failed conversion leaves a NULL frame.
+// The fetch once a frame came: a packed sample moves into the own frame buffer by exchange and is
+// converted into the frame buffer; a planar one is converted to YUY2 in the own frame buffer,
+// whose block then moves into the frame buffer by exchange. The frame buffer then carries the
+// camera id as its frame number. A failed conversion leaves a NULL frame.
 void ConvertDeliveredFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame);
 // The fetch when none came: opens a run of empty fetches, or, once the run is older than the
 // lost-signal time, marks the frame buffer as lost signal and closes the run.

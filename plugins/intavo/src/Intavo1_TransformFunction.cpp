@@ -20,9 +20,18 @@ bool IsPlanar420(const GUID& subtype)
            IsEqualGUID(subtype, MEDIASUBTYPE_YV12);
 }
 
-// A planar sample becomes a YUY2 frame in the own buffer, and the frame buffer takes its
-// description and a block of its size. false when the sample could not be converted.
-bool TakeOverPlanarFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
+// What taking a sample over left to do.
+enum class TakeOver
+{
+    Failed,          // the frame cannot be delivered
+    NeedsConversion, // the own buffer holds the sample; the frame buffer gets its conversion
+    Converted,       // the frame buffer already holds the finished YUY2 picture
+};
+
+// A planar sample becomes a YUY2 frame in the own buffer, whose block then moves into the frame
+// buffer by exchange: its rows are already those the conversion would copy out, so no second pass
+// over the picture is needed.
+TakeOver TakeOverPlanarFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
 {
     InfoDataBufferPath1& own = state.m_own_frame;
     const int32_t width = std::abs(frame.m_info.m_bih.biWidth);
@@ -33,13 +42,13 @@ bool TakeOverPlanarFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
         FAILED(own.AllocBufferForStandartTypeVideoData(static_cast<int>(size), width, height, static_cast<int>(stride),
                                                        0, static_cast<int>(size), MEDIASUBTYPE_YUY2, kCompressionYuy2,
                                                        16)))
-        return false;
+        return TakeOver::Failed;
     const ConversionRoutinesIntavo1& routines = state.m_routines;
     const PlanarConversionFunction convert =
         IsEqualGUID(frame.m_info.m_subtype, MEDIASUBTYPE_YV12) ? routines.yv12ToYuy2 : routines.i420ToYuy2;
     if (FAILED(convert(own.m_data, frame.m_data + frame.m_offset_data, static_cast<int>(stride), width, height,
                        frame.m_size_data)))
-        return false;
+        return TakeOver::Failed;
     InfoCallInterfaceDataPath1& info = own.m_info;
     info.m_state = frame.m_info.m_state;
     info.m_major_type = MEDIATYPE_Video;
@@ -50,8 +59,11 @@ bool TakeOverPlanarFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
     info.m_bih.biHeight = height;
     info.m_bih.biCompression = kCompressionYuy2;
     info.m_bih.biBitCount = 16;
-    own.CheckAlignedFrame();
-    return SUCCEEDED(frame.AllocBufferEqualCurrent(own));
+    // Cut to whole 16 pixels, the rows have the stride the data path's frames get. A picture
+    // narrower than 16 pixels keeps none and is not delivered.
+    if (FAILED(own.CheckAlignedFrame()) || own.m_info.m_bih.biWidth < 1)
+        return TakeOver::Failed;
+    return SUCCEEDED(frame.ExchangeBuffersAndDataFromCurrent(own)) ? TakeOver::Converted : TakeOver::Failed;
 }
 
 // Any other sample moves into the own buffer without a copy; the frame buffer keeps its description.
@@ -63,8 +75,7 @@ void TakeOverPackedFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
     frame.m_number_frame = own.m_number_frame;
 }
 
-// Moves the sample into the own buffer; false when the frame cannot be delivered.
-bool TakeOverFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
+TakeOver TakeOverFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
 {
     try {
         // The alignment check may narrow the picture and close up its rows: the conversion
@@ -79,7 +90,18 @@ bool TakeOverFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
     catch (...) {
         LogExceptionAt(__FILE__, __LINE__);
     }
-    return true;
+    return TakeOver::NeedsConversion;
+}
+
+HRESULT ConvertOwnFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
+{
+    const InfoDataBufferPath1& own = state.m_own_frame;
+    const int64_t sourceStride = static_cast<int64_t>(GetBytesPerPixelFromSubtype(own.m_info.m_subtype)) *
+                                 std::abs(own.m_info.m_bih.biWidth);
+    BYTE* source = own.m_data != nullptr ? own.m_data + own.m_offset_data : nullptr;
+    return ConvertDataBufferToYUY2orY8Formats(state.m_routines, state.m_scratch, source,
+                                              sourceStride > INT32_MAX ? 0 : static_cast<int>(sourceStride), frame,
+                                              true);
 }
 
 void RunSelfCheckWhenAsked(InfoFilterIntavo1& state)
@@ -97,18 +119,9 @@ void ConvertDeliveredFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
 {
     // Mend: a planar sample that cannot be converted (a short sample) is not passed on with the
     // own buffer's old picture; the frame buffer stays a NULL frame.
-    if (!TakeOverFrame(state, frame)) {
-        frame.SetNULLFrame();
-        return;
-    }
-    InfoDataBufferPath1& own = state.m_own_frame;
-    const int64_t sourceStride = static_cast<int64_t>(GetBytesPerPixelFromSubtype(own.m_info.m_subtype)) *
-                                 std::abs(own.m_info.m_bih.biWidth);
-    BYTE* source = own.m_data != nullptr ? own.m_data + own.m_offset_data : nullptr;
-    const HRESULT converted = ConvertDataBufferToYUY2orY8Formats(
-        state.m_routines, state.m_scratch, source, sourceStride > INT32_MAX ? 0 : static_cast<int>(sourceStride),
-        frame, true);
-    if (FAILED(converted)) {
+    const TakeOver takeOver = TakeOverFrame(state, frame);
+    if (takeOver == TakeOver::Failed ||
+        (takeOver == TakeOver::NeedsConversion && FAILED(ConvertOwnFrame(state, frame)))) {
         frame.SetNULLFrame();
         return;
     }
