@@ -97,6 +97,21 @@ HRESULT PrepareDestination(InfoDataBufferPath1& destination, int stride, int hei
     return S_OK;
 }
 
+// RGB24 rows arrive bottom-up and the data path's frames are upright: each row is converted
+// straight into its upright place, so the picture needs no pass of its own to turn it over.
+HRESULT ConvertRowsUpsideDown(PackedConversionFunction convert, BYTE* out, int stride, const WorkingSource& working,
+                              int width, int height)
+{
+    for (int row = 0; row < height; ++row) {
+        const HRESULT result = convert(out + static_cast<int64_t>(height - 1 - row) * stride,
+                                       working.data + static_cast<int64_t>(row) * working.stride, stride,
+                                       working.stride, width, 1);
+        if (FAILED(result))
+            return result;
+    }
+    return S_OK;
+}
+
 // Brings UYVY and YVYU to the YUY2 order in place; YUY2 and YUYV need nothing.
 HRESULT ReorderToYuy2(const ConversionRoutinesIntavo1& routines, const WorkingSource& working, const GUID& subtype,
                       int width, int height)
@@ -116,12 +131,8 @@ HRESULT ConvertToYuy2(const ConversionRoutinesIntavo1& routines, SourceLayout la
     HRESULT result = E_UNEXPECTED;
     if (layout == SourceLayout::Yuy2Family)
         result = CopyPlaneSWORD(working.data, out, 2 * width, height, working.stride, stride);
-    else if (layout == SourceLayout::Rgb24) {
-        // RGB24 rows arrive bottom-up; the data path's frames are upright.
-        result = routines.rgb24ToYuy2(out, working.data, stride, working.stride, width, height);
-        if (SUCCEEDED(result))
-            result = FlipImageRows(out, stride, height);
-    }
+    else if (layout == SourceLayout::Rgb24)
+        result = ConvertRowsUpsideDown(routines.rgb24ToYuy2, out, stride, working, width, height);
     Describe(destination, MEDIASUBTYPE_YUY2, kCompressionYuy2, 16);
     return result;
 }
@@ -136,11 +147,8 @@ HRESULT ConvertToY8(const ConversionRoutinesIntavo1& routines, SourceLayout layo
         result = routines.yuy2ToY8(out, working.data, stride, working.stride, width, height);
     else if (layout == SourceLayout::Y8)
         result = CopyPlaneSWORD(working.data, out, width, height, working.stride, stride);
-    else if (layout == SourceLayout::Rgb24) {
-        result = routines.rgb24ToY8(out, working.data, stride, working.stride, width, height);
-        if (SUCCEEDED(result))
-            result = FlipImageRows(out, stride, height);
-    }
+    else if (layout == SourceLayout::Rgb24)
+        result = ConvertRowsUpsideDown(routines.rgb24ToY8, out, stride, working, width, height);
     Describe(destination, MediaSubtypeY8, kCompressionY8, 8);
     return result;
 }
