@@ -247,8 +247,11 @@ struct FetchTimes
 // to the graph thread.
 constexpr double kCallSpacing = 0.0012;
 
+// The caller sleeps between calls as the data path's worker does between its ticks, and leaves
+// the processor to the streaming threads meanwhile.
 void WaitForNextCall(double last)
 {
+    Sleep(1);
     while (Now() - last < kCallSpacing) {
     }
 }
