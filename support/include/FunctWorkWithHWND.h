@@ -18,6 +18,10 @@ HRESULT CheckIsWindow(HWND window);
 // still be queued: records it points at need TimedSendGuard.h.
 LRESULT SafeSendMessageTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int32_t timeoutMs,
                                const DynamicString& label, bool block, bool* delivered = nullptr);
+// The same with a plain label, for senders on a per-frame path: nothing is allocated unless a
+// failure is logged.
+LRESULT SafeSendMessageTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int32_t timeoutMs,
+                               const char* label, bool block, bool* delivered = nullptr);
 
 // Destroys the window on its own thread; from another thread asks the owner with WM_CLOSE
 // (wParam and lParam all ones). A window that is already gone gives 0.

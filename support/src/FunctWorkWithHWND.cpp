@@ -46,12 +46,18 @@ HRESULT CheckIsWindow(HWND window)
 LRESULT SafeSendMessageTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int32_t timeoutMs,
                                const DynamicString& label, bool block, bool* delivered)
 {
+    return SafeSendMessageTimeout(window, message, wParam, lParam, timeoutMs, label.GetString(), block, delivered);
+}
+
+LRESULT SafeSendMessageTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int32_t timeoutMs,
+                               const char* label, bool block, bool* delivered)
+{
     if (delivered != nullptr)
         *delivered = false;
     try {
         StaticString<128> text("error::[ ");
         if (FAILED(CheckIsWindow(window))) {
-            label.DumpString();
+            LogLabel(label);
             text += static_cast<int>(message);
             text += " ] failed";
             LOG_TEXT(text.GetString());
@@ -73,7 +79,7 @@ LRESULT SafeSendMessageTimeout(HWND window, UINT message, WPARAM wParam, LPARAM 
         text += static_cast<unsigned long>(ownerThread);
         text += " ]";
         LOG_TEXT(text.GetString());
-        label.DumpString();
+        LogLabel(label);
         return E_FAIL;
     }
     CATCH_ALL_RETURN(E_FAIL)

@@ -13,7 +13,7 @@ HRESULT TimedSendGuard::Send(HWND window, UINT message, WPARAM wParam, LPARAM lP
     try {
         sent = SafeSendMessageTimeout(window, message, reinterpret_cast<WPARAM>(&request),
                                       static_cast<LPARAM>(request.m_serial), timeoutMs,
-                                      DynamicString(label != nullptr ? label : "TimedSendGuard::Send"), block,
+                                      label != nullptr ? label : "TimedSendGuard::Send", block,
                                       &delivered);
     }
     catch (...) {

@@ -147,12 +147,14 @@ TEST_F(OperationSetTest, ModesChooseTheirSets)
                                             std::end(EmptyIndexes))
                 << i;
             EXPECT_EQ(empty, m_widget.m_operations_unaligned.GetElement(i) == nullptr) << i;
-            if (empty)
+            if (empty) {
                 EXPECT_EQ(m_widget.m_operation_granularity.GetElement(i), 0) << i;
-            else
+            } else {
                 EXPECT_NE(m_widget.m_operation_granularity.GetElement(i), 0) << i;
-            if (c.mode == 1)
+            }
+            if (c.mode == 1) {
                 EXPECT_EQ(m_widget.m_operations_aligned.GetElement(i), m_widget.m_operations_unaligned.GetElement(i));
+            }
         }
     }
 }

@@ -275,8 +275,9 @@ TEST(Toolbar, SetsAndPanelRunTheOperationSetOfTheToolbarsMode)
     bool first = true;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
-        if (!std::exchange(first, false))
+        if (!std::exchange(first, false)) {
             ASSERT_EQ(S_OK, toolbar->SetOptimizationCPU(c.mode));
+        }
         for (BaseUserInterface* child : {toolbar->GetButtonSet(0), toolbar->GetButtonSet(1), toolbar->GetPanel()}) {
             ASSERT_NE(nullptr, child);
             EXPECT_EQ(c.mode, WidgetState::ProcessorMode(*child));

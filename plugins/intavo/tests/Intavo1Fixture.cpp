@@ -16,8 +16,9 @@ void Intavo1Test::SetUp()
 
 void Intavo1Test::TearDown()
 {
-    if (m_record.m_in_use)
+    if (m_record.m_in_use) {
         EXPECT_EQ(m_exports.free(&m_record), S_OK);
+    }
 }
 
 HRESULT Intavo1Test::Call(const GUID& iid, int32_t index, uint32_t count, const ParamSetup& setup,
