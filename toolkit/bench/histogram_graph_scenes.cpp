@@ -6,6 +6,7 @@
 #include "GistogramObjectUserInterface2.h"
 #include "Graph1ObjectUserInterface2.h"
 
+#include "BenchWidgets.h"
 #include "BenchmarkTiming.h"
 
 #include <cstdio>
@@ -16,42 +17,22 @@ namespace {
 constexpr int IdleTicksPerRun = 10000;
 constexpr int ChangesPerRun = 50;
 constexpr int RebuildsPerRun = 10;
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
+constexpr int LabelWidth = 23;
 
 // Makes the widget's window, shows it at the top left with colours of its own and stops its timer,
 // so only the scene's ticks draw.
 bool ShowWidget(BaseUserInterface& widget, int width, int height)
 {
-    widget.SetOptimCPUReal(4);
     GDIListUserInterface2 colours;
     colours.Init(GDITableSizeUserInterface2, 0);
     for (uint32_t i = 0; i < GDITableSizeUserInterface2; ++i)
         colours.GetElement(i).m_color = RGB(i * 7 % 256, i * 13 % 256, i * 29 % 256);
     widget.UpdateGDIInfoForObjectReal(&colours, nullptr, GDITableSizeUserInterface2);
-    if (FAILED(widget.CreateObject())) {
+    if (!ShowBenchWidget(widget, width, height, "bench")) {
         std::fprintf(stderr, "the widget's window could not be made\n");
         return false;
     }
-    HWND window = widget.GetHWNDReal();
-    KillTimer(window, reinterpret_cast<UINT_PTR>(&widget));
-    widget.SetTextVarForObjectReal(1, "bench");
-    widget.ControlStatObjectShowReal(1, 1);
-    widget.MoveObjectReal(0, 0, width, height);
-    Pump();
     return true;
-}
-
-void Print(const char* name, double seconds)
-{
-    std::printf("  %-22s %10.3f us\n", name, seconds * 1e6);
 }
 
 } // namespace
@@ -102,11 +83,11 @@ int RunHistogramScene(int runs)
     settings.calls = RebuildsPerRun;
     const double full = FastestCall(settings, rebuild);
     std::printf("histogram %d x %d, 18 bars, SSE2 operations, minimum of %d runs\n", Width, Height, runs);
-    Print("idle tick", idle);
-    Print("one bar", oneBar);
-    Print("all bars", allBars);
-    Print("one drag step", dragStep);
-    Print("full rebuild", full);
+    PrintFigure(LabelWidth, "idle tick", idle);
+    PrintFigure(LabelWidth, "one bar", oneBar);
+    PrintFigure(LabelWidth, "all bars", allBars);
+    PrintFigure(LabelWidth, "one drag step", dragStep);
+    PrintFigure(LabelWidth, "full rebuild", full);
     return 0;
 }
 
@@ -160,9 +141,9 @@ int RunGraphScene(int runs)
     const double full = FastestCall(settings, rebuild);
     std::printf("graph %d x %d, 3 layers of %d samples, SSE2 operations, minimum of %d runs\n", Width, Height, Width,
                 runs);
-    Print("idle tick", idle);
-    Print("one appended sample", sample);
-    Print("one drag step", dragStep);
-    Print("full rebuild", full);
+    PrintFigure(LabelWidth, "idle tick", idle);
+    PrintFigure(LabelWidth, "one appended sample", sample);
+    PrintFigure(LabelWidth, "one drag step", dragStep);
+    PrintFigure(LabelWidth, "full rebuild", full);
     return 0;
 }

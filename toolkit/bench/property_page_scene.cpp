@@ -8,7 +8,9 @@
 
 #include "ObjectControlPropertyUserInterface2.h"
 
+#include "BenchWidgets.h"
 #include "BenchmarkTiming.h"
+#include "DefaultSkinFolder.h"
 
 #include <cstdio>
 #include <functional>
@@ -23,28 +25,10 @@ constexpr int IdleTicksPerRun = 2000;
 constexpr int RepaintsPerRun = 20;
 constexpr int SelectionsPerRun = 20;
 constexpr int RebuildsPerRun = 3;
+constexpr int LabelWidth = 24;
 constexpr uint32_t ListIds[] = {ObjectForControlPropertyUserInterface2::SkinListId,
                                 ObjectForControlPropertyUserInterface2::ElementListId,
                                 ObjectForControlPropertyUserInterface2::PropertyListId};
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-// The skins the build draws beside the program.
-std::string SkinFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.resize(folder.find_last_of('\\') + 1);
-    return folder + "ResourceBMP\\DefaultSchemeKorvane";
-}
 
 class RepresentativePage
 {
@@ -54,7 +38,7 @@ public:
         m_page.SetOptimCPUReal(4);
         m_page.CreateObject();
         m_page.SetWindowReal(1, nullptr);
-        m_page.SetTextVarForObjectReal(1, SkinFolder().c_str());
+        m_page.SetTextVarForObjectReal(1, DefaultSkinFolder().c_str());
         m_page.ControlStatObjectShowReal(BaseUserInterface::StateShown, 1);
         m_page.MoveObjectReal(0, 0, width, height);
         SetWindowPos(m_page.GetHWNDReal(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -73,7 +57,7 @@ public:
     void BuildPictures()
     {
         TickAll();
-        Pump();
+        PumpMessages();
         RepaintAll();
     }
 
@@ -98,7 +82,7 @@ public:
         constexpr uint32_t SetSelected = ListObjectUserInterface2::ActionSet | ListObjectUserInterface2::KindSelected;
         list.UpdateIndexFromTypeReal(SetSelected, &row);
         list.OnTimerCycle(list.GetHWNDReal(), 0, 0, false);
-        Pump();
+        PumpMessages();
         ValidateRect(list.GetHWNDReal(), nullptr);
     }
 
@@ -188,11 +172,11 @@ int RunPropertyPageScene(int width, int height, int runs)
 
     std::printf("property page %d x %d, 3 framed lists of %d rows, %zu widgets, SSE2 operations, minimum of %d runs\n",
                 width, height, RowsPerList, page.WidgetCount(), runs);
-    std::printf("  idle tick per widget    %10.3f us\n", idle * 1e6);
-    std::printf("  repaint of the page     %10.3f us\n", repaint * 1e6);
-    std::printf("  selection change        %10.3f us\n", selection * 1e6);
-    std::printf("  repaint of that list    %10.3f us\n", listRepaint * 1e6);
-    std::printf("  UpdatePage              %10.3f us\n", update * 1e6);
-    std::printf("  full rebuild after it   %10.3f us\n", rebuild * 1e6);
+    PrintFigure(LabelWidth, "idle tick per widget", idle);
+    PrintFigure(LabelWidth, "repaint of the page", repaint);
+    PrintFigure(LabelWidth, "selection change", selection);
+    PrintFigure(LabelWidth, "repaint of that list", listRepaint);
+    PrintFigure(LabelWidth, "UpdatePage", update);
+    PrintFigure(LabelWidth, "full rebuild after it", rebuild);
     return 0;
 }

@@ -16,7 +16,9 @@
 #include "ToolkitBenchScenes.h"
 #include "TrackbarObjectUserInterface2.h"
 
+#include "BenchWidgets.h"
 #include "BenchmarkTiming.h"
+#include "DefaultSkinFolder.h"
 
 #include <cstdio>
 #include <cstring>
@@ -30,6 +32,7 @@ constexpr int IdleTicksPerRun = 10000;
 constexpr int RebuildsPerRun = 20;
 constexpr int RepaintsPerRun = 50;
 constexpr int StepsPerRun = 200;
+constexpr int LabelWidth = 14;
 constexpr uint32_t SliderCount = 7;
 constexpr uint32_t ButtonCount = 4;
 const char* const SliderThumbs[SliderCount] = {
@@ -40,16 +43,6 @@ const char* const SliderThumbs[SliderCount] = {
 const char* const ButtonPictures[ButtonCount] = {
     "ExtPropertyEffects_EnableEffect.bmp", "ExtPropertyEffects_BlureHistogram.bmp",
     "ExtPropertyEffects_ShiftHistogram.bmp", "ExtPropertyEffects_ResetManualGroundEffect.bmp"};
-
-// The default skins beside the program.
-std::string SkinFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.resize(folder.find_last_of('\\') + 1);
-    return folder + "ResourceBMP\\DefaultSchemeKorvane";
-}
 
 ElementListUserInterface2 ThreeFrames()
 {
@@ -65,37 +58,12 @@ ElementListUserInterface2 ThreeFrames()
     return elements;
 }
 
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 // A shown widget of the size with the skin folder and skins, its picture drawn once.
 template <class Widget>
 bool SetUp(Widget& widget, int width, int height, const std::vector<const char*>& skins)
 {
-    widget.SetOptimCPUReal(4);
-    if (FAILED(widget.CreateObject()))
+    if (!ShowBenchWidget(widget, width, height, DefaultSkinFolder().c_str(), skins))
         return false;
-    // The scenes tick themselves.
-    KillTimer(widget.GetHWNDReal(), reinterpret_cast<UINT_PTR>(&widget));
-    widget.ControlStatObjectShowReal(1, 1);
-    widget.MoveObjectReal(0, 0, width, height);
-    widget.SetTextVarForObjectReal(1, SkinFolder().c_str());
-    TypedValueListUserInterface2 values;
-    IndexListUserInterface2 indexes;
-    values.Init(static_cast<uint32_t>(skins.size()), 0);
-    indexes.Init(static_cast<uint32_t>(skins.size()), 0);
-    for (uint32_t i = 0; i < skins.size(); ++i) {
-        values.GetElement(i).SetText(skins[i]);
-        indexes.GetElement(i) = static_cast<int32_t>(i);
-    }
-    widget.UpdateGeneralInfoForObjectReal(0, &values, &indexes, static_cast<int32_t>(skins.size()));
-    Pump();
     widget.OnTimerCycle(widget.GetHWNDReal(), 0, 0, false);
     return true;
 }
@@ -108,13 +76,13 @@ struct Figures
 void PrintFigures(const char* title, const Figures& figures)
 {
     std::printf("%s\n", title);
-    std::printf("  idle tick     %10.3f us (target 10 us)\n", figures.idle * 1e6);
+    PrintFigure(LabelWidth, "idle tick", figures.idle, " (target 10 us)");
     if (figures.drag > 0)
-        std::printf("  drag step     %10.3f us (target 2000 us)\n", figures.drag * 1e6);
-    std::printf("  glow step     %10.3f us (target 2000 us)\n", figures.glow * 1e6);
+        PrintFigure(LabelWidth, "drag step", figures.drag, " (target 2000 us)");
+    PrintFigure(LabelWidth, "glow step", figures.glow, " (target 2000 us)");
     if (figures.glass > 0)
-        std::printf("  glass step    %10.3f us (target 2000 us)\n", figures.glass * 1e6);
-    std::printf("  full rebuild  %10.3f us (target 20000 us)\n", figures.rebuild * 1e6);
+        PrintFigure(LabelWidth, "glass step", figures.glass, " (target 2000 us)");
+    PrintFigure(LabelWidth, "full rebuild", figures.rebuild, " (target 20000 us)");
 }
 
 // Moves the mouse on and off a point each call, so that the glow rises and falls; the test clock
@@ -238,7 +206,7 @@ void BenchButtons(BenchmarkSettings settings)
 
 int main(int argc, char** argv)
 {
-    const int sceneRuns = argc > 2 ? std::max(1, std::atoi(argv[2])) : BenchmarkSettings().runs;
+    const int sceneRuns = RunsArgument(argc, argv, 2, BenchmarkSettings().runs);
     if (argc > 1 && std::strcmp(argv[1], "status") == 0)
         return RunStatusAndScheduleScenes(sceneRuns);
     if (argc > 1 && std::strcmp(argv[1], "list") == 0)
@@ -258,22 +226,16 @@ int main(int argc, char** argv)
         return 2;
     }
     BenchmarkSettings settings;
-    if (argc > 2)
-        settings.runs = std::max(1, std::atoi(argv[2]));
+    settings.runs = RunsArgument(argc, argv, 2, settings.runs);
     if (propertyPage)
         return RunPropertyPageScene(width, height, settings.runs);
 
     GroupObjectUserInterface2 group(ThreeFrames(), 3, GroupObjectUserInterface2::LayoutSideBySide, "toolkit_bench",
                                     nullptr);
-    group.SetOptimCPUReal(4);
-    if (FAILED(group.CreateObject())) {
+    if (!ShowBenchWidget(group, width, height, "bench")) {
         std::fprintf(stderr, "the group's window could not be made\n");
         return 1;
     }
-    group.SetTextVarForObjectReal(1, "bench");
-    group.ControlStatObjectShowReal(1, 1);
-    group.MoveObjectReal(0, 0, width, height);
-    Pump();
     HWND window = group.GetHWNDReal();
 
     const auto tick = [&] { group.OnTimerCycle(window, 0, 0, false); };
@@ -294,9 +256,9 @@ int main(int argc, char** argv)
     const double paint = FastestCall(settings, repaint);
 
     std::printf("group frame %d x %d, 3 frames, SSE2 operations, minimum of %d runs\n", width, height, settings.runs);
-    std::printf("  idle tick     %10.3f us\n", idle * 1e6);
-    std::printf("  full rebuild  %10.3f us\n", full * 1e6);
-    std::printf("  repaint       %10.3f us\n", paint * 1e6);
+    PrintFigure(LabelWidth, "idle tick", idle);
+    PrintFigure(LabelWidth, "full rebuild", full);
+    PrintFigure(LabelWidth, "repaint", paint);
 
     // The glow and glass steps move on the test clock.
     SetTestClockMilliseconds(1000000);

@@ -5,6 +5,7 @@
 
 #include "ListDefaultSettings.h"
 
+#include "BenchWidgets.h"
 #include "BenchmarkTiming.h"
 
 #include <cstdio>
@@ -14,15 +15,7 @@ namespace {
 constexpr int IdleTicksPerRun = 10000;
 constexpr int StepsPerRun = 20;
 constexpr int RepaintsPerRun = 50;
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
+constexpr int LabelWidth = 18;
 
 // A list of 100 rows under a header, with the generated skins: a check-box column and two text
 // columns, a header of 32 and rows of 24, so that 16 lines fill 416 pixels.
@@ -64,7 +57,7 @@ void SetUpList(ListObjectUserInterface2& list)
     list.UpdateElementsListReal(ListObjectUserInterface2::CodeInsert, -1, Rows, &rows);
     list.ControlStatObjectShowReal(1, 1);
     list.MoveObjectReal(0, 0, 720, 416);
-    Pump();
+    PumpMessages();
 }
 
 } // namespace
@@ -117,11 +110,11 @@ int RunListScenes(int runs)
 
     std::printf("list 720 x 416, 100 rows, header and 16 lines, SSE2 operations, minimum of %d runs\n",
                 settings.runs);
-    std::printf("  idle tick         %10.3f us (target 10 us)\n", idle * 1e6);
-    std::printf("  selection change  %10.3f us (target 4000 us)\n", selection * 1e6);
-    std::printf("  one-row scroll    %10.3f us (target 4000 us)\n", oneRow * 1e6);
-    std::printf("  full rebuild      %10.3f us (target 50000 us)\n", full * 1e6);
-    std::printf("  repaint           %10.3f us\n", paint * 1e6);
+    PrintFigure(LabelWidth, "idle tick", idle, " (target 10 us)");
+    PrintFigure(LabelWidth, "selection change", selection, " (target 4000 us)");
+    PrintFigure(LabelWidth, "one-row scroll", oneRow, " (target 4000 us)");
+    PrintFigure(LabelWidth, "full rebuild", full, " (target 50000 us)");
+    PrintFigure(LabelWidth, "repaint", paint);
     return 0;
 }
 

@@ -8,7 +8,9 @@
 #include "StatusCameraObjectUserInterface2.h"
 #include "StatusObjectUserInterface2.h"
 
+#include "BenchWidgets.h"
 #include "BenchmarkTiming.h"
+#include "DefaultSkinFolder.h"
 #include "StatusSkinNames.h"
 #include "KestrelDebugFunct.h"
 
@@ -21,48 +23,12 @@ namespace {
 constexpr int TicksPerRun = 200;
 constexpr int ChangesPerRun = 50;
 constexpr int RebuildsPerRun = 10;
+constexpr int LabelWidth = 14;
 
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-std::string SkinFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.resize(folder.find_last_of('\\') + 1);
-    return folder + "ResourceBMP\\DefaultSchemeKorvane";
-}
-
-// A shown widget at the display's top left with the skins as properties 0.., whose ticks only the
-// bench runs.
+// The widget shown with the default skins, or null when its window cannot be made.
 HWND Show(BaseUserInterface& widget, int32_t width, int32_t height, const std::vector<const char*>& skins)
 {
-    widget.SetOptimCPUReal(4);
-    if (FAILED(widget.CreateObject()))
-        return nullptr;
-    HWND window = widget.GetHWNDReal();
-    KillTimer(window, reinterpret_cast<UINT_PTR>(&widget));
-    widget.SetTextVarForObjectReal(1, SkinFolder().c_str());
-    widget.ControlStatObjectShowReal(1, 1);
-    widget.MoveObjectReal(0, 0, width, height);
-    TypedValueListUserInterface2 values;
-    IndexListUserInterface2 indexes;
-    values.Init(static_cast<uint32_t>(skins.size()), 0);
-    indexes.Init(static_cast<uint32_t>(skins.size()), 0);
-    for (uint32_t i = 0; i < skins.size(); ++i) {
-        values.GetElement(i).SetText(skins[i]);
-        indexes.GetElement(i) = static_cast<int32_t>(i);
-    }
-    widget.UpdateGeneralInfoForObjectReal(0, &values, &indexes, static_cast<int32_t>(skins.size()));
-    Pump();
-    return window;
+    return ShowBenchWidget(widget, width, height, DefaultSkinFolder().c_str(), skins) ? widget.GetHWNDReal() : nullptr;
 }
 
 uint64_t g_now = 1000000;
@@ -103,8 +69,8 @@ bool RunStatusScenes(BenchmarkSettings settings)
     settings.calls = ChangesPerRun;
     const double text = FastestCall(settings, changeText);
     std::printf("status strip 165 x 100, whole height with trails, SSE2 operations, minimum of %d runs\n", settings.runs);
-    std::printf("  tick          %10.3f us\n", idle * 1e6);
-    std::printf("  text change   %10.3f us\n", text * 1e6);
+    PrintFigure(LabelWidth, "tick", idle);
+    PrintFigure(LabelWidth, "text change", text);
     return true;
 }
 
@@ -139,9 +105,9 @@ bool RunScheduleScenes(BenchmarkSettings settings)
     settings.calls = RebuildsPerRun;
     const double full = FastestCall(settings, rebuild);
     std::printf("schedule grid 720 x 250, SSE2 operations, minimum of %d runs\n", settings.runs);
-    std::printf("  faded tick    %10.3f us\n", faded * 1e6);
-    std::printf("  pointer move  %10.3f us\n", moved * 1e6);
-    std::printf("  full rebuild  %10.3f us\n", full * 1e6);
+    PrintFigure(LabelWidth, "faded tick", faded);
+    PrintFigure(LabelWidth, "pointer move", moved);
+    PrintFigure(LabelWidth, "full rebuild", full);
     return true;
 }
 
