@@ -58,38 +58,6 @@ std::vector<float> Read(const FloatListUserInterface2& list)
     return values;
 }
 
-InfoTypedValueUserInterface2 IntValue(int32_t value)
-{
-    InfoTypedValueUserInterface2 typed;
-    typed.SetInt(value);
-    return typed;
-}
-
-InfoTypedValueUserInterface2 FloatValue(float value)
-{
-    InfoTypedValueUserInterface2 typed;
-    typed.SetFloat(value);
-    return typed;
-}
-
-InfoTypedValueUserInterface2 BoolValue(bool value)
-{
-    InfoTypedValueUserInterface2 typed;
-    typed.SetBool(value);
-    return typed;
-}
-
-bool WaitFor(const std::function<bool()>& condition)
-{
-    for (int attempt = 0; attempt < 400; ++attempt) {
-        PumpPending();
-        if (condition())
-            return true;
-        Sleep(25);
-    }
-    return false;
-}
-
 // The colours the cycle reads, each its own.
 GDIListUserInterface2 TestColours()
 {
@@ -114,17 +82,9 @@ protected:
     void Make(int32_t width, int32_t height, int32_t top = Top)
     {
         m_widget = std::make_unique<TestGistogram>();
-        ASSERT_TRUE(SUCCEEDED(m_widget->SetOptimCPUReal(4)));
-        const GDIListUserInterface2 colours = TestColours();
-        ASSERT_EQ(m_widget->UpdateGDIInfoForObjectReal(&colours, nullptr, static_cast<int32_t>(colours.GetCount())),
+        ASSERT_EQ(ShowTickedByTest(*m_widget, TestColours(), m_recorder.Handle(), "histogram",
+                                   {Left, top, Left + width, top + height}),
                   S_OK);
-        ASSERT_EQ(m_widget->CreateObject(), S_OK);
-        // Only the tests' ticks run the cycle.
-        KillTimer(m_widget->m_window, m_widget->m_timer_id);
-        ASSERT_EQ(m_widget->SetWindow(1, m_recorder.Handle()), S_OK);
-        ASSERT_TRUE(SUCCEEDED(m_widget->SetTextVarForObjectReal(1, "histogram")));
-        ASSERT_EQ(m_widget->MoveObjectReal(Left, top, width, height), S_OK);
-        PumpPending();
         m_recorder.Clear();
     }
 

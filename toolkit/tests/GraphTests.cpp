@@ -86,17 +86,11 @@ protected:
     void Make(int32_t width, int32_t height)
     {
         m_widget = std::make_unique<TestGraph>();
-        ASSERT_TRUE(SUCCEEDED(m_widget->SetOptimCPUReal(4)));
         GDIListUserInterface2 colours;
         colours.Init(GDITableSizeUserInterface2, 0);
         colours.GetElement(32).m_color = RGB(0, 0, 70);
-        ASSERT_EQ(m_widget->UpdateGDIInfoForObjectReal(&colours, nullptr, GDITableSizeUserInterface2), S_OK);
-        ASSERT_EQ(m_widget->CreateObject(), S_OK);
-        KillTimer(m_widget->m_window, m_widget->m_timer_id);
-        ASSERT_EQ(m_widget->SetWindow(1, m_recorder.Handle()), S_OK);
-        ASSERT_TRUE(SUCCEEDED(m_widget->SetTextVarForObjectReal(1, "graph")));
-        ASSERT_EQ(m_widget->MoveObjectReal(Left, Top, width, height), S_OK);
-        PumpPending();
+        ASSERT_EQ(ShowTickedByTest(*m_widget, colours, m_recorder.Handle(), "graph", {Left, Top, Left + width, Top + height}),
+                  S_OK);
         m_recorder.Clear();
     }
 
@@ -362,21 +356,6 @@ TEST_F(GraphTest, BoundsAndColumnsInThePicture)
     EXPECT_NE(Rgb(chart, 70, Row(0.5f)), 0x004600u);
     EXPECT_NE(Rgb(chart, 0, Row(0.5f)), 0x004600u);
 }
-
-namespace {
-
-bool WaitFor(const std::function<bool()>& condition)
-{
-    for (int attempt = 0; attempt < 400; ++attempt) {
-        PumpPending();
-        if (condition())
-            return true;
-        Sleep(25);
-    }
-    return false;
-}
-
-} // namespace
 
 // On the screen, with the widget's own timer: appended samples move the columns left.
 TEST_F(GraphTest, ColumnsMoveLeftOnTheScreen)

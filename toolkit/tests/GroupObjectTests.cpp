@@ -27,17 +27,6 @@ uint32_t Rgb(COLORREF colour)
     return static_cast<uint32_t>(GetRValue(colour)) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
 }
 
-bool WaitFor(const std::function<bool()>& condition)
-{
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        PumpPending();
-        if (condition())
-            return true;
-        Sleep(25);
-    }
-    return false;
-}
-
 // A shown group of the frames with its own frame and caption colours, drawn once.
 class Group
 {

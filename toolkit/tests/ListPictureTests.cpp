@@ -64,17 +64,6 @@ std::vector<uint32_t> Region(const InfoGeneralBufferForUserInterface2& picture, 
     return pixels;
 }
 
-bool WaitFor(const std::function<bool()>& condition)
-{
-    for (int attempt = 0; attempt < 400; ++attempt) {
-        PumpPending();
-        if (condition())
-            return true;
-        Sleep(25);
-    }
-    return false;
-}
-
 // A 300 x 250 list with the generated skins and the default settings: a narrow check-box column
 // (even rows checked) and a text column, twenty rows.
 class ListPictureTest : public testing::Test

@@ -3,6 +3,7 @@
 // layout puts them (colours and text presence, not glyphs: Wine substitutes fonts).
 #include "StatusCameraObjectUserInterface2.h"
 #include "StatusObjectUserInterface2.h"
+#include "DefaultSkinFolder.h"
 #include "StatusSkinNames.h"
 #include "TestWidget.h"
 
@@ -16,26 +17,6 @@
 #include <vector>
 
 namespace {
-
-std::string SkinFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.resize(folder.find_last_of('\\'));
-    return folder + "\\ResourceBMP\\DefaultSchemeKorvane";
-}
-
-bool WaitFor(const std::function<bool()>& condition)
-{
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        PumpPending();
-        if (condition())
-            return true;
-        Sleep(25);
-    }
-    return false;
-}
 
 struct Rgb
 {
@@ -69,7 +50,7 @@ public:
         m_widget.CreateObject();
         m_window = m_widget.GetHWNDReal();
         KillTimer(m_window, reinterpret_cast<UINT_PTR>(&m_widget));
-        m_widget.SetTextVarForObjectReal(1, SkinFolder().c_str());
+        m_widget.SetTextVarForObjectReal(1, DefaultSkinFolder().c_str());
         m_widget.ControlStatObjectShowReal(1, 1);
         m_widget.MoveObjectReal(left, top, width, height);
         SetWindowPos(m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -64,20 +64,6 @@ HRESULT SetProperty(TestStatus& status, uint32_t index, const InfoTypedValueUser
     return status.UpdateGeneralInfoForObjectReal(0, &values, &indexes, 1);
 }
 
-InfoTypedValueUserInterface2 FloatValue(float value)
-{
-    InfoTypedValueUserInterface2 typed;
-    typed.SetFloat(value);
-    return typed;
-}
-
-InfoTypedValueUserInterface2 IntValue(int32_t value)
-{
-    InfoTypedValueUserInterface2 typed;
-    typed.SetInt(value);
-    return typed;
-}
-
 InfoTypedValueUserInterface2 TextValue(const std::string& text)
 {
     InfoTypedValueUserInterface2 typed;

@@ -145,6 +145,17 @@ void PumpPending()
     }
 }
 
+bool WaitFor(const std::function<bool()>& condition)
+{
+    for (int attempt = 0; attempt < 400; ++attempt) {
+        PumpPending();
+        if (condition())
+            return true;
+        Sleep(25);
+    }
+    return false;
+}
+
 void RunOnOtherThreadWhilePumping(const std::function<void()>& work)
 {
     HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);

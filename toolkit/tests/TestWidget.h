@@ -136,6 +136,27 @@ inline IndexListUserInterface2 MakeIndexList(const std::vector<int32_t>& indexes
     return MakeList(indexes);
 }
 
+inline InfoTypedValueUserInterface2 IntValue(int32_t value)
+{
+    InfoTypedValueUserInterface2 typed;
+    typed.SetInt(value);
+    return typed;
+}
+
+inline InfoTypedValueUserInterface2 FloatValue(float value)
+{
+    InfoTypedValueUserInterface2 typed;
+    typed.SetFloat(value);
+    return typed;
+}
+
+inline InfoTypedValueUserInterface2 BoolValue(bool value)
+{
+    InfoTypedValueUserInterface2 typed;
+    typed.SetBool(value);
+    return typed;
+}
+
 // Bytes in use in the support library's own heap and in its string heap.
 uint64_t LibraryHeapInUse();
 
@@ -144,8 +165,34 @@ std::vector<uint32_t> ScreenPixels(int32_t left, int32_t top, int32_t width, int
 
 // Dispatches every message waiting for this thread.
 void PumpPending();
+// Pumps until the condition holds, for up to 10 s; false when it never did.
+bool WaitFor(const std::function<bool()>& condition);
 // Runs the work on a second thread while this thread pumps, as a GUI thread does.
 void RunOnOtherThreadWhilePumping(const std::function<void()>& work);
+
+// Makes the widget's window with the colours and stops its timer, so that only the test's ticks
+// run its cycle; sends its notices to the owner, gives it the skin folder and places it, then
+// dispatches what that brought. S_OK, or the first failing step's answer.
+template <class Widget>
+HRESULT ShowTickedByTest(Widget& widget, const GDIListUserInterface2& colours, HWND owner, const char* skinFolder,
+                         const RECT& place)
+{
+    HRESULT answer = FAILED(widget.SetOptimCPUReal(4))
+                         ? E_FAIL
+                         : widget.UpdateGDIInfoForObjectReal(&colours, nullptr, static_cast<int32_t>(colours.GetCount()));
+    if (answer == S_OK)
+        answer = widget.CreateObject();
+    if (answer != S_OK)
+        return answer;
+    KillTimer(widget.m_window, widget.m_timer_id);
+    answer = widget.SetWindow(1, owner);
+    if (answer == S_OK && FAILED(widget.SetTextVarForObjectReal(1, skinFolder)))
+        answer = E_FAIL;
+    if (answer == S_OK)
+        answer = widget.MoveObjectReal(place.left, place.top, place.right - place.left, place.bottom - place.top);
+    PumpPending();
+    return answer;
+}
 
 // A hidden window on the test thread that records the messages posted to it.
 class MessageRecorder

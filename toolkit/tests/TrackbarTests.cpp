@@ -1,5 +1,6 @@
 // The trackbar: sizes, value mapping, mouse and keys on a real window, value texts.
 #include "TrackbarObjectUserInterface2.h"
+#include "DefaultSkinFolder.h"
 #include "TempFolder.h"
 #include "TestBitmapFiles.h"
 #include "TestWidget.h"
@@ -457,20 +458,6 @@ TEST_F(TrackbarTest, PictureShowsThumbsShadingCheckedAndDisabledLooks)
     // Nothing changed: the next cycle composes nothing.
     ASSERT_EQ(m_bar->FinalizeFinallBufferReal(&final, &shown, 1020), S_OK);
     EXPECT_EQ(final, nullptr);
-}
-
-} // namespace
-
-namespace {
-
-// The skin folder beside the test program, where the build draws the default skins.
-std::string DefaultSkinFolder()
-{
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    folder.resize(folder.find_last_of('\\'));
-    return folder + "\\ResourceBMP\\DefaultSchemeKorvane";
 }
 
 TEST_F(TrackbarTest, DefaultSkinsLoadWithTheirSizes)
