@@ -4,14 +4,30 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
+
+// The page's children once the demo is up: as many as it should have, each drawn, and all of the
+// kind when one is given.
+void ReadDrawnChildren(DemoProcess& demo, size_t count, std::optional<uint32_t> kind,
+                       std::vector<ChildLine>& children)
+{
+    ASSERT_TRUE(demo.Started());
+    children = demo.ReadChildren();
+    ASSERT_EQ(children.size(), count);
+    for (const ChildLine& child : children) {
+        if (kind)
+            EXPECT_EQ(child.m_kind, *kind) << child.m_id;
+        EXPECT_TRUE(ShowsPicture(child.m_rect)) << child.m_id;
+    }
+}
 
 TEST(DemoHarness, SlidersPageDrawsItsTrackbarsAndReportsAKey)
 {
     DemoProcess demo("sliders");
-    ASSERT_TRUE(demo.Started());
-    const std::vector<ChildLine> children = demo.ReadChildren();
-    ASSERT_EQ(children.size(), 2u);
+    std::vector<ChildLine> children;
+    ASSERT_NO_FATAL_FAILURE(ReadDrawnChildren(demo, 2, std::nullopt, children));
     EXPECT_EQ(children[0].m_id, 2008u);
     EXPECT_EQ(children[0].m_kind, 1u);
     // The first cell inside its group frame: 560 x 214 less the frame.
@@ -19,8 +35,6 @@ TEST(DemoHarness, SlidersPageDrawsItsTrackbarsAndReportsAKey)
     EXPECT_EQ(children[0].m_rect.top, 14);
     EXPECT_EQ(children[0].m_rect.right, 557);
     EXPECT_EQ(children[0].m_rect.bottom, 210);
-    for (const ChildLine& child : children)
-        EXPECT_TRUE(ShowsPicture(child.m_rect)) << child.m_id;
 
     // Slider 0 becomes current by a click on its cell above the thumb; Page Up raises it by 10.
     const RECT& sliders = children[0].m_rect;
@@ -35,13 +49,8 @@ TEST(DemoHarness, SlidersPageDrawsItsTrackbarsAndReportsAKey)
 TEST(DemoHarness, ButtonsPageDrawsItsSetsAndReportsAClick)
 {
     DemoProcess demo("buttons");
-    ASSERT_TRUE(demo.Started());
-    const std::vector<ChildLine> children = demo.ReadChildren();
-    ASSERT_EQ(children.size(), 3u);
-    for (const ChildLine& child : children) {
-        EXPECT_EQ(child.m_kind, 5u);
-        EXPECT_TRUE(ShowsPicture(child.m_rect)) << child.m_id;
-    }
+    std::vector<ChildLine> children;
+    ASSERT_NO_FATAL_FAILURE(ReadDrawnChildren(demo, 3, 5u, children));
     // The second of four buttons of the first set.
     const RECT& set = children[0].m_rect;
     const POINT second = {set.left + (set.right - set.left) * 3 / 8, (set.top + set.bottom) / 2};
@@ -54,15 +63,10 @@ TEST(DemoHarness, ButtonsPageDrawsItsSetsAndReportsAClick)
 TEST(DemoHarness, HistogramPageDrawsBothHistogramsAndReportsAKey)
 {
     DemoProcess demo("histogram");
-    ASSERT_TRUE(demo.Started());
-    const std::vector<ChildLine> children = demo.ReadChildren();
-    ASSERT_EQ(children.size(), 2u);
+    std::vector<ChildLine> children;
+    ASSERT_NO_FATAL_FAILURE(ReadDrawnChildren(demo, 2, 9u, children));
     EXPECT_EQ(children[0].m_id, 2030u);
     EXPECT_EQ(children[1].m_id, 2031u);
-    for (const ChildLine& child : children) {
-        EXPECT_EQ(child.m_kind, 9u);
-        EXPECT_TRUE(ShowsPicture(child.m_rect)) << child.m_id;
-    }
     // The last bar is the selected one after the layout; Page Down drops its curve point to 0. The
     // pointer is outside, so the notice names no bar.
     const RECT& editable = children[0].m_rect;
@@ -76,12 +80,9 @@ TEST(DemoHarness, HistogramPageDrawsBothHistogramsAndReportsAKey)
 TEST(DemoHarness, GraphPageDrawsTheChartAndReportsADrag)
 {
     DemoProcess demo("graph");
-    ASSERT_TRUE(demo.Started());
-    const std::vector<ChildLine> children = demo.ReadChildren();
-    ASSERT_EQ(children.size(), 1u);
+    std::vector<ChildLine> children;
+    ASSERT_NO_FATAL_FAILURE(ReadDrawnChildren(demo, 1, 6u, children));
     EXPECT_EQ(children[0].m_id, 2041u);
-    EXPECT_EQ(children[0].m_kind, 6u);
-    EXPECT_TRUE(ShowsPicture(children[0].m_rect));
     // Layer 0's lower bound 0.3 lies at display height 0.8 on the page's zoom curve.
     const RECT& chart = children[0].m_rect;
     const int32_t usable = chart.bottom - chart.top - 16;
