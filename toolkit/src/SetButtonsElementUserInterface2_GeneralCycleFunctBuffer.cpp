@@ -11,18 +11,10 @@
 namespace {
 
 using Action = InfoActionUserInterface2;
+using namespace DataWidgetOperations;
 
-constexpr uint32_t Fill = Action::FlagDestination | 1;
-constexpr uint32_t Copy = Action::FlagSource | Action::FlagDestination | 2;
-constexpr uint32_t Add = Action::FlagSource | Action::FlagDestination | 11;
-constexpr uint32_t AddClamped = Add | Action::FlagClamp;
-constexpr uint32_t Subtract = Action::FlagSource | Action::FlagDestination | 12;
-constexpr uint32_t Blend = Action::FlagSource | Action::FlagDestination | 24;
 constexpr uint32_t Spot = Action::FlagDestination | Action::FlagClamp | 26;
-constexpr uint32_t Scale = Action::FlagDestination | Action::FlagClamp | 29;
 constexpr uint32_t Glow = Action::FlagDestination | Action::FlagPadRows | 21;
-constexpr uint32_t Drawn = Action::FlagsEmptyLayer;
-constexpr float BlendShift = 7.0f;
 constexpr float GlassBlendShift = 8.0f;
 constexpr float Grey = 127.0f;
 constexpr float HoverBrightening = 100.0f;
@@ -105,22 +97,14 @@ uint32_t HalvingsTo127(int32_t length)
 HRESULT SetButtonsObjectUserInterface2::SetupGeneralCycle(uint32_t)
 {
     try {
-        TypedValueListUserInterface2& properties = m_property_tables.GetElement(0);
-        for (int32_t skin = 0; skin < SkinCount; ++skin)
-            properties.GetElement(skin).SetText("");
+        ClearSkinsAndActions(m_property_tables.GetElement(0), SkinCount, m_actions);
         const uint32_t count = static_cast<uint32_t>(std::max(ButtonCount(), 1));
-        for (uint32_t slot = 0; slot < ActionSlotCount; ++slot)
-            m_actions.GetElement(slot) = Action();
         for (const SlotPlan& plan : Program) {
             Action& action = m_actions.GetElement(plan.m_slot);
-            action.ResetRegions();
-            action.m_flags = plan.m_flags;
+            SetPlannedAction(action, plan.m_flags, plan.m_source, plan.m_destination,
+                             plan.m_code == CodeNone ? nullptr : GeneralCycleCallback, plan.m_code);
             const uint32_t repeats[] = {1, count, 3, OverlaySteps * count};
             action.m_repeat_count = repeats[plan.m_repeats];
-            action.m_source_index = plan.m_source;
-            action.m_destination_index = plan.m_destination;
-            action.m_callback = plan.m_code == CodeNone ? nullptr : GeneralCycleCallback;
-            action.m_callback_context = plan.m_code;
             if (plan.m_shift != 0.0f)
                 SetActionShift(action, plan.m_shift);
         }

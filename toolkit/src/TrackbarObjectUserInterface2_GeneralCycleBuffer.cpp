@@ -10,19 +10,10 @@
 namespace {
 
 using Action = InfoActionUserInterface2;
+using namespace DataWidgetOperations;
 
-constexpr uint32_t Fill = Action::FlagDestination | 1;
-constexpr uint32_t Copy = Action::FlagSource | Action::FlagDestination | 2;
 constexpr uint32_t ColourKey = Action::FlagSource | Action::FlagDestination | Action::FlagClamp | 9;
-constexpr uint32_t Add = Action::FlagSource | Action::FlagDestination | 11;
-constexpr uint32_t AddClamped = Add | Action::FlagClamp;
-constexpr uint32_t Subtract = Action::FlagSource | Action::FlagDestination | 12;
 constexpr uint32_t Gradient = Action::FlagDestination | 20;
-constexpr uint32_t Blend = Action::FlagSource | Action::FlagDestination | 24;
-constexpr uint32_t Scale = Action::FlagDestination | Action::FlagClamp | 29;
-constexpr uint32_t Drawn = Action::FlagsEmptyLayer;
-// Blends multiply by a stencil whose 128 is neutral.
-constexpr float BlendShift = 7.0f;
 constexpr uint32_t BrightenShift = 6;
 
 enum CallbackCode : uintptr_t
@@ -83,25 +74,17 @@ constexpr SlotPlan Program[] = {
 HRESULT TrackbarObjectUserInterface2::SetupGeneralCycle(uint32_t)
 {
     try {
-        TypedValueListUserInterface2& properties = m_property_tables.GetElement(0);
-        for (int32_t skin = 0; skin < 6; ++skin)
-            properties.GetElement(skin).SetText("");
+        ClearSkinsAndActions(m_property_tables.GetElement(0), 6, m_actions);
         const uint32_t count = static_cast<uint32_t>(std::max(SliderCount(), 1));
-        for (uint32_t slot = 0; slot < ActionSlotCount; ++slot)
-            m_actions.GetElement(slot) = Action();
         for (const SlotPlan& plan : Program) {
             Action& action = m_actions.GetElement(plan.m_slot);
-            action.ResetRegions();
-            action.m_flags = plan.m_flags;
+            SetPlannedAction(action, plan.m_flags, plan.m_source, plan.m_destination,
+                             plan.m_code == CodeNone ? nullptr : GeneralCycleCallback, plan.m_code);
             action.m_repeat_count = plan.m_per_slider ? count : 1;
             if (plan.m_slot == 22)
                 action.m_repeat_count = count * ShadingRuns;
             if (plan.m_slot == 35)
                 action.m_repeat_count = 2;
-            action.m_source_index = plan.m_source;
-            action.m_destination_index = plan.m_destination;
-            action.m_callback = plan.m_code == CodeNone ? nullptr : GeneralCycleCallback;
-            action.m_callback_context = plan.m_code;
             if (plan.m_blend)
                 SetActionShift(action, BlendShift);
             if (plan.m_flags == Fill && plan.m_code == CodeNone)
