@@ -44,22 +44,13 @@ const Button CaptionButtons[] = {
 template <size_t N>
 void DescribeButtons(InfoChildPageUserInterface2& cell, const Button (&buttons)[N], uint32_t style)
 {
-    cell.m_widget_flags = style;
-    cell.m_element_count = static_cast<int32_t>(N);
-    for (size_t i = 0; i < N; ++i) {
-        const Button& button = buttons[i];
-        InfoElementUserInterface2& element = cell.m_elements.GetElement(static_cast<uint32_t>(i));
-        element.m_header_flag = 1;
+    DescribeElements(cell, style, buttons, 12, [](InfoElementUserInterface2& element, const Button& button) {
         element.Field(Buttons::FieldFace).SetText(button.m_picture);
         element.Field(Buttons::FieldSecond).SetText("ExtPropertyEffects_GlassLayer.bmp");
         element.Field(Buttons::FieldSize).SetFloat(1.0f);
         element.Field(Buttons::FieldCaption).SetText(button.m_caption);
         element.Field(Buttons::FieldThird).SetText("ExtPropertyEffects_StencilLayer.bmp");
-        element.Field(InfoElementUserInterface2::FieldCommand).SetInt(button.m_command);
-        element.Field(InfoElementUserInterface2::FieldState).SetInt(static_cast<int32_t>(button.m_state));
-        element.Field(8).SetInt(12);
-        element.Field(9).SetInt(14);
-    }
+    });
 }
 
 } // namespace

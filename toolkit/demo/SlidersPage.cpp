@@ -38,25 +38,16 @@ const Slider StateSliders[] = {
 template <size_t N>
 void DescribeSliders(InfoChildPageUserInterface2& cell, const Slider (&sliders)[N], uint32_t orientation)
 {
-    cell.m_widget_flags = orientation;
-    cell.m_element_count = static_cast<int32_t>(N);
-    for (size_t i = 0; i < N; ++i) {
-        const Slider& slider = sliders[i];
-        InfoElementUserInterface2& element = cell.m_elements.GetElement(static_cast<uint32_t>(i));
-        element.m_header_flag = 1;
+    DescribeElements(cell, orientation, sliders, 4, [](InfoElementUserInterface2& element, const Slider& slider) {
         element.Field(Trackbar::FieldThumbPicture).SetText(slider.m_thumb);
         element.Field(1).SetText("");
         element.Field(2).SetFloat(0.0f);
         element.Field(4).SetText("");
-        element.Field(InfoElementUserInterface2::FieldCommand).SetInt(slider.m_command);
-        element.Field(InfoElementUserInterface2::FieldState).SetInt(static_cast<int32_t>(slider.m_state));
-        element.Field(8).SetInt(4);
-        element.Field(9).SetInt(14);
         element.Field(Trackbar::FieldMinimum).SetFloat(slider.m_minimum);
         element.Field(Trackbar::FieldMaximum).SetFloat(slider.m_maximum);
         element.Field(Trackbar::FieldValue).SetFloat(slider.m_value);
         element.Field(Trackbar::FieldDefault).SetFloat(slider.m_default);
-    }
+    });
 }
 
 InfoTypedValueUserInterface2 Float(float value)
