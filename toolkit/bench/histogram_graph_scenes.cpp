@@ -10,6 +10,7 @@
 #include "BenchmarkTiming.h"
 
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -35,6 +36,27 @@ bool ShowWidget(BaseUserInterface& widget, int width, int height)
     return true;
 }
 
+// Presses the left button at the point; each call of the answer then moves the held pointer between
+// there and rise rows higher and ticks.
+std::function<void()> PressThenDragSteps(BaseUserInterface& widget, int32_t x, int32_t row, int32_t rise)
+{
+    HWND window = widget.GetHWNDReal();
+    widget.OnMouseMove(window, 0, MAKELPARAM(x, row), 0);
+    widget.OnMouseButton(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, row), 0, false);
+    return [&widget, window, x, row, rise, dragRow = row]() mutable {
+        dragRow = dragRow == row ? row - rise : row;
+        widget.OnMouseMove(window, MK_LBUTTON, MAKELPARAM(x, dragRow), 0);
+        widget.OnTimerCycle(window, 0, 0, false);
+    };
+}
+
+// Every picture of the widget rebuilt and drawn by a tick.
+void RebuildAndTick(BaseUserInterface& widget)
+{
+    widget.RebuildObject();
+    widget.OnTimerCycle(widget.GetHWNDReal(), 0, 0, false);
+}
+
 } // namespace
 
 int RunHistogramScene(int runs)
@@ -58,19 +80,8 @@ int RunHistogramScene(int runs)
         tick();
     };
     // A press on bar 5's marker (the curve at 0 lies on the bottom margin's edge), then drag steps.
-    const int32_t x = 5 * 30 + 15, markerRow = Height - 10;
-    histogram.OnMouseMove(window, 0, MAKELPARAM(x, markerRow), 0);
-    histogram.OnMouseButton(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, markerRow), 0, false);
-    int32_t dragRow = markerRow;
-    const auto drag = [&] {
-        dragRow = dragRow == markerRow ? markerRow - 40 : markerRow;
-        histogram.OnMouseMove(window, MK_LBUTTON, MAKELPARAM(x, dragRow), 0);
-        tick();
-    };
-    const auto rebuild = [&] {
-        histogram.RebuildObject();
-        tick();
-    };
+    const auto drag = PressThenDragSteps(histogram, 5 * 30 + 15, Height - 10, 40);
+    const auto rebuild = [&] { RebuildAndTick(histogram); };
     rebuild();
     BenchmarkSettings settings;
     settings.runs = runs;
@@ -116,19 +127,8 @@ int RunGraphScene(int runs)
         tick();
     };
     // A press on layer 0's lower bound (0.5, at row 75), then drag steps.
-    const int32_t x = 30, boundRow = 8 + (Height - 16) / 2;
-    graph.OnMouseMove(window, 0, MAKELPARAM(x, boundRow), 0);
-    graph.OnMouseButton(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, boundRow), 0, false);
-    int32_t dragRow = boundRow;
-    const auto drag = [&] {
-        dragRow = dragRow == boundRow ? boundRow - 20 : boundRow;
-        graph.OnMouseMove(window, MK_LBUTTON, MAKELPARAM(x, dragRow), 0);
-        tick();
-    };
-    const auto rebuild = [&] {
-        graph.RebuildObject();
-        tick();
-    };
+    const auto drag = PressThenDragSteps(graph, 30, 8 + (Height - 16) / 2, 20);
+    const auto rebuild = [&] { RebuildAndTick(graph); };
     rebuild();
     BenchmarkSettings settings;
     settings.runs = runs;
