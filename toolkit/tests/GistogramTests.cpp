@@ -1,7 +1,7 @@
 // The histogram widget: names, bar layout, value arrays, properties, editing by mouse and keys with
 // its notices, the picture cycle's counts and bars, the band grid, and its picture on the screen.
 #include "GistogramObjectUserInterface2.h"
-#include "TestWidget.h"
+#include "TickedWidgetTest.h"
 
 #include <gtest/gtest.h>
 
@@ -74,26 +74,14 @@ GDIListUserInterface2 TestColours()
 
 } // namespace
 
-class GistogramTest : public testing::Test
+class GistogramTest : public TickedWidgetTest<TestGistogram>
 {
 protected:
     void SetUp() override { Make(600, 200); }
 
     void Make(int32_t width, int32_t height, int32_t top = Top)
     {
-        m_widget = std::make_unique<TestGistogram>();
-        ASSERT_EQ(ShowTickedByTest(*m_widget, TestColours(), m_recorder.Handle(), "histogram",
-                                   {Left, top, Left + width, top + height}),
-                  S_OK);
-        m_recorder.Clear();
-    }
-
-    HWND Window() { return m_widget->m_window; }
-
-    void Post(UINT message, int32_t x, int32_t y, WPARAM wParam = 0)
-    {
-        PostMessageA(Window(), message, wParam, MAKELPARAM(x, y));
-        PumpPending();
+        Show(TestColours(), "histogram", {Left, top, Left + width, top + height});
     }
 
     void Key(UINT key)
@@ -141,10 +129,6 @@ protected:
         return count;
     }
 
-    void Tick() { ASSERT_TRUE(SUCCEEDED(m_widget->OnTimerCycle(Window(), 0, 0, true))); }
-
-    MessageRecorder m_recorder;
-    std::unique_ptr<TestGistogram> m_widget;
 };
 
 TEST_F(GistogramTest, WindowClassAndMessageNames)

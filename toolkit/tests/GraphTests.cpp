@@ -1,7 +1,7 @@
 // The graph widget: names, samples and scrolling, bounds, visibility and transparency, the zoom
 // curve, hit zones and dragging with its reports, and the chart's columns in the picture.
 #include "Graph1ObjectUserInterface2.h"
-#include "TestWidget.h"
+#include "TickedWidgetTest.h"
 
 #include <gtest/gtest.h>
 
@@ -78,28 +78,17 @@ uint32_t Rgb(const InfoGeneralBufferForUserInterface2& buffer, int32_t x, int32_
 
 } // namespace
 
-class GraphTest : public testing::Test
+class GraphTest : public TickedWidgetTest<TestGraph>
 {
 protected:
     void SetUp() override { Make(100, 150); }
 
     void Make(int32_t width, int32_t height)
     {
-        m_widget = std::make_unique<TestGraph>();
         GDIListUserInterface2 colours;
         colours.Init(GDITableSizeUserInterface2, 0);
         colours.GetElement(32).m_color = RGB(0, 0, 70);
-        ASSERT_EQ(ShowTickedByTest(*m_widget, colours, m_recorder.Handle(), "graph", {Left, Top, Left + width, Top + height}),
-                  S_OK);
-        m_recorder.Clear();
-    }
-
-    HWND Window() { return m_widget->m_window; }
-
-    void Post(UINT message, int32_t x, int32_t y, WPARAM wParam = 0)
-    {
-        PostMessageA(Window(), message, wParam, MAKELPARAM(x, y));
-        PumpPending();
+        Show(colours, "graph", {Left, Top, Left + width, Top + height});
     }
 
     HRESULT SetBounds(const std::vector<float>& values, const std::vector<int32_t>& indices)
@@ -126,12 +115,8 @@ protected:
         return count;
     }
 
-    void Tick() { ASSERT_TRUE(SUCCEEDED(m_widget->OnTimerCycle(Window(), 0, 0, true))); }
-
     void ReadChart(InfoGeneralBufferForUserInterface2& chart) { EXPECT_EQ(m_widget->GetBufferFromIndex(17, &chart), S_OK); }
 
-    MessageRecorder m_recorder;
-    std::unique_ptr<TestGraph> m_widget;
 };
 
 TEST_F(GraphTest, WindowClassAndMessageNames)

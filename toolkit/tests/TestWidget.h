@@ -170,30 +170,6 @@ bool WaitFor(const std::function<bool()>& condition);
 // Runs the work on a second thread while this thread pumps, as a GUI thread does.
 void RunOnOtherThreadWhilePumping(const std::function<void()>& work);
 
-// Makes the widget's window with the colours and stops its timer, so that only the test's ticks
-// run its cycle; sends its notices to the owner, gives it the skin folder and places it, then
-// dispatches what that brought. S_OK, or the first failing step's answer.
-template <class Widget>
-HRESULT ShowTickedByTest(Widget& widget, const GDIListUserInterface2& colours, HWND owner, const char* skinFolder,
-                         const RECT& place)
-{
-    HRESULT answer = FAILED(widget.SetOptimCPUReal(4))
-                         ? E_FAIL
-                         : widget.UpdateGDIInfoForObjectReal(&colours, nullptr, static_cast<int32_t>(colours.GetCount()));
-    if (answer == S_OK)
-        answer = widget.CreateObject();
-    if (answer != S_OK)
-        return answer;
-    KillTimer(widget.m_window, widget.m_timer_id);
-    answer = widget.SetWindow(1, owner);
-    if (answer == S_OK && FAILED(widget.SetTextVarForObjectReal(1, skinFolder)))
-        answer = E_FAIL;
-    if (answer == S_OK)
-        answer = widget.MoveObjectReal(place.left, place.top, place.right - place.left, place.bottom - place.top);
-    PumpPending();
-    return answer;
-}
-
 // A hidden window on the test thread that records the messages posted to it.
 class MessageRecorder
 {
