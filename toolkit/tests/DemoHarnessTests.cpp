@@ -17,8 +17,9 @@ void ReadDrawnChildren(DemoProcess& demo, size_t count, std::optional<uint32_t> 
     children = demo.ReadChildren();
     ASSERT_EQ(children.size(), count);
     for (const ChildLine& child : children) {
-        if (kind)
+        if (kind) {
             EXPECT_EQ(child.m_kind, *kind) << child.m_id;
+        }
         EXPECT_TRUE(ShowsPicture(child.m_rect)) << child.m_id;
     }
 }

@@ -146,14 +146,11 @@ private:
 // Whether the rectangle of the screen shows more than a few colours: the widget drew.
 inline bool ShowsPicture(const RECT& rect)
 {
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    return WaitFor([&] {
         const std::vector<uint32_t> pixels =
             ScreenPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-        if (std::set<uint32_t>(pixels.begin(), pixels.end()).size() > 8)
-            return true;
-        Sleep(50);
-    }
-    return false;
+        return std::set<uint32_t>(pixels.begin(), pixels.end()).size() > 8;
+    });
 }
 
 struct WidgetSearch

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 namespace {
 
@@ -15,16 +14,6 @@ struct Rgb
     int g;
     int b;
 };
-
-bool WaitFor(const std::function<bool()>& condition)
-{
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        if (condition())
-            return true;
-        Sleep(50);
-    }
-    return false;
-}
 
 Rgb MeanOf(const std::vector<uint32_t>& pixels)
 {
