@@ -38,23 +38,37 @@ HRESULT WalkTwoPlanes(SWORD* first, int firstStride, const SWORD* second, int se
     }
 }
 
-template <class V>
-HRESULT MaskBlendPlanes(SWORD* base, int baseStride, const SWORD* channel, int channelStride, const SWORD* mask,
-                        int maskStride, int width, int height, SWORD bias)
+// The mask blend with the bias taken off both planes and put back on, or, without a bias (luma),
+// with neither step: subtracting and adding 0 saturates nothing.
+template <class V, bool kBiased>
+HRESULT MaskBlendAbout(SWORD* base, int baseStride, const SWORD* channel, int channelStride, const SWORD* mask,
+                       int maskStride, int width, int height, SWORD bias)
 {
     using Vec = typename V::Vec;
-    if (mask == nullptr)
-        return E_INVALIDARG;
     const Vec biasWords = V::Set1(bias), whole = V::Set1(128);
     const Vec one = V::ShiftCount(1), seven = V::ShiftCount(7);
+    const auto off = [&](Vec words) { return kBiased ? V::SubS(words, biasWords) : words; };
+    const auto on = [&](Vec words) { return kBiased ? V::AddS(words, biasWords) : words; };
     const BYTE* shares = reinterpret_cast<const BYTE*>(mask);
     return WalkTwoPlanes<V>(base, baseStride, channel, channelStride, width, height,
                             [&](BYTE* d, const BYTE* s, int row, int offset) {
                                 const Vec share = V::Sra(V::Load(shares + static_cast<ptrdiff_t>(maskStride) * row + offset), one);
-                                const Vec kept = V::Sra(V::MulLo(V::SubS(V::Load(d), biasWords), share), seven);
-                                const Vec shown = V::Sra(V::MulLo(V::SubS(V::Load(s), biasWords), V::SubS(whole, share)), seven);
-                                V::Store(d, V::AddS(V::AddS(kept, shown), biasWords));
+                                const Vec kept = V::Sra(V::MulLo(off(V::Load(d)), share), seven);
+                                const Vec shown = V::Sra(V::MulLo(off(V::Load(s)), V::SubS(whole, share)), seven);
+                                V::Store(d, on(V::AddS(kept, shown)));
                             });
+}
+
+template <class V>
+HRESULT MaskBlendPlanes(SWORD* base, int baseStride, const SWORD* channel, int channelStride, const SWORD* mask,
+                        int maskStride, int width, int height, SWORD bias)
+{
+    if (mask == nullptr)
+        return E_INVALIDARG;
+    return bias == 0 ? MaskBlendAbout<V, false>(base, baseStride, channel, channelStride, mask, maskStride, width,
+                                                height, bias)
+                     : MaskBlendAbout<V, true>(base, baseStride, channel, channelStride, mask, maskStride, width,
+                                               height, bias);
 }
 
 template <class V>
