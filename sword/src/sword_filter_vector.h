@@ -177,17 +177,19 @@ struct BlurVector
     explicit BlurVector(const BlurWeights& w)
         : strength(V::Set1(w.strength)), weights(GroupWeights<V>(w.inner, w.end)),
           scaledWeights(GroupWeights<V>(static_cast<SWORD>(w.inner * 64), static_cast<SWORD>(w.end * 64))),
-          top(V::Set1(0x7FFF)), scaled(w.inner <= kLargestScaledWeight && w.end <= kLargestScaledWeight)
+          top(V::Set1(0x7FFF)), scaled(w.inner <= kLargestScaledWeight && w.end <= kLargestScaledWeight),
+          weighsCentre(w.strength != 0)
     {
     }
     // The neighbours are the column sums above + centre + below beside the word and above + below
     // in its own column. Unsigned saturating sums of unsigned words are the exact total held to
-    // 0xFFFF in any order, so the columns give the plain code's sum with half the additions.
+    // 0xFFFF in any order, so the columns give the plain code's sum with half the additions. A
+    // strength of 0 adds nothing for the centre.
     Vec<V> operator()(const GroupLoad<V>& g) const
     {
         const Vec<V> aboveBelow = V::AddUS(g.above, g.below);
         const Vec<V> column = V::AddUS(aboveBelow, g.centre);
-        Vec<V> sum = V::AddUS(V::MulLo(g.centre, strength), aboveBelow);
+        Vec<V> sum = weighsCentre ? V::AddUS(V::MulLo(g.centre, strength), aboveBelow) : aboveBelow;
         sum = V::AddUS(sum, V::WordsUp(column));
         sum = V::AddUS(sum, V::WordsDown(column));
         return scaled ? V::MulHiUS(sum, scaledWeights) : ShiftedProduct(sum);
@@ -200,7 +202,7 @@ struct BlurVector
         return V::Sub(value, V::SubUS(value, top));
     }
     Vec<V> strength, weights, scaledWeights, top;
-    bool scaled;
+    bool scaled, weighsCentre;
 };
 
 template <class V>

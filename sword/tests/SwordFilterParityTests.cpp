@@ -208,9 +208,15 @@ TEST(SwordFilterParity, BlurAndSharpenInPlaceRuns)
                 for (int shift : {0, 1}) {
                     SCOPED_TRACE(Describe(v.name, stride, height, shift));
                     const size_t bytes = static_cast<size_t>(stride) * height;
-                    for (SWORD strength : {-4, 0, 3, 12, 25, 1000}) {
+                    // Small words keep the sums below the saturation; strength 0 adds no centre.
+                    const struct
+                    {
+                        SWORD strength;
+                        bool smallWords;
+                    } blurs[] = {{-4, false}, {0, false}, {0, true}, {3, false}, {12, true}, {25, false}, {1000, false}};
+                    for (const auto& [strength, smallWords] : blurs) {
                         PlanePair plane(bytes, shift, random());
-                        if (strength == 0 || strength == 12)
+                        if (smallWords)
                             plane.MakeSmallWords(random());
                         BlurPlain(plane.Plain(), stride, height, GetBlurWeights(strength), v.groupWords);
                         ASSERT_EQ(S_OK, CallInPlace(v.blur, plane.Variant(), stride, height, strength));
