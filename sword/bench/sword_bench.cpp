@@ -1,6 +1,7 @@
 // Times every SWORD conversion in each of its variants on whole frames, with a plain copy of the
 // operation's source bytes (memcpy and the support library's MemCopy) for reference.
-// Usage: sword_bench [runs] [calls per run]; the minimum over the runs is reported.
+// Usage: sword_bench [runs] [calls per run] [operation]; the minimum over the runs is reported.
+// With an operation only those whose names contain it run (for example "RGB24 to YUY2").
 #include "OptimFunctionUnifProcessSWORD.h"
 #include "SwordBuffers.h"
 
@@ -87,8 +88,8 @@ struct Variant
 class Bench
 {
 public:
-    Bench(const Settings& settings, Frames& frames)
-        : m_settings(settings), m_frames(frames), m_pixels(frames.width * frames.height)
+    Bench(const Settings& settings, const char* only, Frames& frames)
+        : m_settings(settings), m_only(only), m_frames(frames), m_pixels(frames.width * frames.height)
     {
     }
 
@@ -97,6 +98,8 @@ public:
     void Run(const char* operation, std::initializer_list<Variant<F>> variants, size_t sourceBytes,
              size_t destinationBytes, Call call)
     {
+        if (m_only != nullptr && std::strstr(operation, m_only) == nullptr)
+            return;
         for (const Variant<F>& v : variants)
             Print(operation, v.name, FastestCall(m_settings, [&] { call(v.function); }), m_pixels,
                   sourceBytes + destinationBytes);
@@ -120,6 +123,7 @@ private:
     }
 
     const Settings& m_settings;
+    const char* m_only;
     Frames& m_frames;
     int m_pixels;
     std::map<size_t, std::pair<double, double>> m_copies;
@@ -396,10 +400,10 @@ void RunArithmetic(Bench& bench, Frames& f)
         });
 }
 
-void RunSize(const Settings& settings, int width, int height)
+void RunSize(const Settings& settings, const char* only, int width, int height)
 {
     Frames f(width, height);
-    Bench bench(settings, f);
+    Bench bench(settings, only, f);
     const size_t px = static_cast<size_t>(width) * height;
     const int w = width, h = height, ps = f.planeStride;
     SWORD* const Y = f.y.Words();
@@ -478,7 +482,8 @@ int main(int argc, char** argv)
     const Settings settings = ReadBenchmarkSettings(argc, argv, Settings{});
     std::printf("SWORD conversions: fastest of %d runs of %d calls; MB/s counts bytes read and written\n",
                 settings.runs, settings.calls);
-    RunSize(settings, 640, 480);
-    RunSize(settings, 1920, 1080);
+    const char* only = argc > 3 ? argv[3] : nullptr;
+    RunSize(settings, only, 640, 480);
+    RunSize(settings, only, 1920, 1080);
     return 0;
 }
