@@ -30,26 +30,20 @@ Vec<V> PackToBytes(Vec<V> words)
     return V::PackUS(words, words);
 }
 
-// r * wr + g * wg + b * wb in words.
+// (33 r + 65 g + 13 b) >> 7: luma of pixels before its offset (the sum stays below 2^15).
 template <class V>
-Vec<V> WeightedSum(Vec<V> r, Vec<V> g, Vec<V> b, short wr, short wg, short wb)
+Vec<V> LumaWords(Vec<V> r, Vec<V> g, Vec<V> b)
 {
-    const Vec<V> sum = V::Add(V::MulLo(r, V::Set1(wr)), V::MulLo(g, V::Set1(wg)));
-    return V::Add(sum, V::MulLo(b, V::Set1(wb)));
-}
-
-// (r * wr + g * wg + b * wb) >> 7: luma of pixels before its offset.
-template <class V>
-Vec<V> Weighted(Vec<V> r, Vec<V> g, Vec<V> b, short wr, short wg, short wb)
-{
-    return V::Sra(WeightedSum<V>(r, g, b, wr, wg, wb), V::ShiftCount(7));
+    const Vec<V> sum = V::Add(V::MulLo(r, V::Set1(33)), V::MulLo(g, V::Set1(65)));
+    return V::SrlBy(V::Add(sum, V::MulLo(b, V::Set1(13))), 7);
 }
 
 // RGB24 to YUY2, a block of V::kWords pixel pairs gathered as sword_pixel_pairs.h does, luma and
-// chroma exactly as the plain row code. Chroma comes from pair sums made even: half of
-// such a sum is the plain code's average, so (sum x weight) >> 8 is its chroma, and the mask of
-// the high byte puts it in place. Luma gets 16 and chroma 128 in one add: the luma byte stays
-// below 256 and the chroma byte wraps to its value 16..239.
+// chroma exactly as the plain row code. Chroma comes from the pair averages through two
+// differences: -19 r - 37 g + 56 b = 19 (b - r) + 37 (b - g) and 56 r - 47 g - 9 b =
+// 47 (b - g) - 56 (b - r). With the weights doubled the high byte of the word is the sum >> 7,
+// and a mask puts it in place. Luma gets 16 and chroma 128 in one add: the luma byte stays below
+// 256 and the chroma byte wraps to its value 16..239.
 template <class V, bool kRowEnd>
 [[gnu::always_inline]] inline void Rgb24ToYuy2Block(const BYTE* input, BYTE* output)
 {
@@ -58,18 +52,14 @@ template <class V, bool kRowEnd>
     const Vec<V> b0 = V::And(pairs.blueGreen, lowBytes), g0 = V::SrlBy(pairs.blueGreen, 8);
     const Vec<V> r0 = V::And(pairs.redBlue, lowBytes), b1 = V::SrlBy(pairs.redBlue, 8);
     const Vec<V> g1 = V::And(pairs.greenRed, lowBytes), r1 = V::SrlBy(pairs.greenRed, 8);
-    const Vec<V> y0 = Weighted<V>(r0, g0, b0, 33, 65, 13);
-    const Vec<V> y1 = Weighted<V>(r1, g1, b1, 33, 65, 13);
-    const Vec<V> even = V::Set1(static_cast<short>(0xFFFE));
-    const Vec<V> sr = V::And(V::Add(r0, r1), even);
-    const Vec<V> sg = V::And(V::Add(g0, g1), even);
-    const Vec<V> sb = V::And(V::Add(b0, b1), even);
-    const Vec<V> highByte = V::Set1(static_cast<short>(0xFF00));
-    const Vec<V> u = V::And(WeightedSum<V>(sr, sg, sb, -19, -37, 56), highByte);
-    const Vec<V> v = V::And(WeightedSum<V>(sr, sg, sb, 56, -47, -9), highByte);
+    const auto average = [](Vec<V> a, Vec<V> b) { return V::SrlBy(V::Add(a, b), 1); };
+    const Vec<V> blue = average(b0, b1);
+    const Vec<V> blueLessRed = V::Sub(blue, average(r0, r1)), blueLessGreen = V::Sub(blue, average(g0, g1));
+    const Vec<V> u = V::Add(V::MulLo(blueLessRed, V::Set1(38)), V::MulLo(blueLessGreen, V::Set1(74)));
+    const Vec<V> v = V::Sub(V::MulLo(blueLessGreen, V::Set1(94)), V::MulLo(blueLessRed, V::Set1(112)));
     const Vec<V> offsets = V::Set1(static_cast<short>(0x8010));
-    const Vec<V> first = V::Add(V::Add(y0, u), offsets);
-    const Vec<V> second = V::Add(V::Add(y1, v), offsets);
+    const Vec<V> first = V::Add(V::Add(LumaWords<V>(r0, g0, b0), V::AndNot(lowBytes, u)), offsets);
+    const Vec<V> second = V::Add(V::Add(LumaWords<V>(r1, g1, b1), V::AndNot(lowBytes, v)), offsets);
     StoreAt<V>(output, V::UnpackLoWords(first, second));
     StoreAt<V>(output + V::kBytes, V::UnpackHiWords(first, second));
 }
