@@ -262,6 +262,24 @@ TEST(SwordParity, Rgb24ToYuy2)
         }
 }
 
+// Every pixel pair whose six channels take the edge values, where the chroma sums, their
+// differences and the luma sums reach their extremes.
+TEST(SwordParity, Rgb24ToYuy2EdgeValues)
+{
+    const BYTE edges[] = {0, 1, 127, 128, 254, 255};
+    std::vector<BYTE> input;
+    for (int pair = 0; pair < 6 * 6 * 6 * 6 * 6 * 6; ++pair)
+        for (int channel = 0, rest = pair; channel < 6; ++channel, rest /= 6)
+            input.push_back(edges[rest % 6]);
+    const int width = static_cast<int>(input.size() / 3);
+    std::vector<BYTE> plain(2 * input.size() / 3), variant(plain.size());
+    ASSERT_EQ(S_OK, ConvertRGB24ToYUY2_c(plain.data(), input.data(), 2 * width, 3 * width, width, 1));
+    for (const auto convert : {ConvertRGB24ToYUY2_mmx, ConvertRGB24ToYUY2_sse2}) {
+        ASSERT_EQ(S_OK, convert(variant.data(), input.data(), 2 * width, 3 * width, width, 1));
+        EXPECT_EQ(plain, variant);
+    }
+}
+
 TEST(SwordParity, PlanesToYuy2)
 {
     const Variant<Y16UV16ToYuy2Function> withChroma[] = {{"mmx", ConvertY16UV16ToYUY2_mmx},
