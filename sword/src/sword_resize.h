@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
-// Fills the W8 words of one destination row from the source row at the byte offsets of columns.
+// Fills w8 words (a multiple of 8) of one destination row from the source row at the byte offsets
+// of columns.
 using ResizeGatherRow = void (*)(const BYTE* sourceRow, const uint32_t* columns, int w8, SWORD* destinationRow);
 // Exchanges the bytes of two rows.
 using MirrorSwapRows = void (*)(BYTE* first, BYTE* second, int bytes);

@@ -3,41 +3,55 @@
 #include "sword_resize.h"
 
 #include "CatchAllLog.h"
-#include "StaticAndDynamicBoundsObject.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-// Source column of every destination column as a byte offset, for W8 columns; the ones past the
-// destination width stay 0 (source column 0).
-HRESULT FillColumnTable(DynamicBoundsObject<uint32_t>& columns, int sourceWidth, int destinationWidth, int w8)
+// Destination columns whose source columns are looked up at once, in a table on the stack (a
+// multiple of 8, as the row kernels take whole groups of 8): a frame allocates nothing.
+constexpr int kColumnsAtOnce = 1024;
+
+// The source column or row a nearest-neighbour resize of size samples to scaledSize takes for
+// sample i.
+class NearestSample
 {
-    if (FAILED(columns.Init(static_cast<uint32_t>(w8), 0)))
-        return E_FAIL;
-    const float ratio = static_cast<float>(sourceWidth) / static_cast<float>(destinationWidth);
-    uint32_t* table = &columns.GetElement(0);
-    for (int i = 0; i < w8; ++i) {
-        const int column = std::min(static_cast<int>(static_cast<float>(i) * ratio), sourceWidth - 1);
-        table[i] = i < destinationWidth ? static_cast<uint32_t>(2 * column) : 0;
+public:
+    NearestSample(int size, int scaledSize)
+        : m_ratio(static_cast<float>(size) / static_cast<float>(scaledSize)), m_last(size - 1)
+    {
     }
-    return S_OK;
+    int operator()(int i) const { return std::min(static_cast<int>(static_cast<float>(i) * m_ratio), m_last); }
+
+private:
+    float m_ratio;
+    int m_last;
+};
+
+// Source column of destination columns first to first + count as byte offsets; the ones past
+// the destination width stay 0 (source column 0).
+void FillColumnTable(uint32_t* table, int first, int count, int sourceWidth, int destinationWidth)
+{
+    const NearestSample column(sourceWidth, destinationWidth);
+    for (int i = 0; i < count; ++i)
+        table[i] = first + i < destinationWidth ? static_cast<uint32_t>(2 * column(first + i)) : 0;
 }
 
-// Address of the source row of every destination row (pointer-sized).
-HRESULT FillRowTable(DynamicBoundsObject<const BYTE*>& rows, const SWORD* source, int sourceHeight,
-                     int sourceStride, int destinationHeight)
+// Gathers every row of the W8 destination columns, strip by strip of kColumnsAtOnce columns.
+void GatherRows(const SWORD* source, SWORD* destination, int sourceWidth, int sourceHeight, int sourceStride,
+                int destinationWidth, int destinationHeight, int stride, int w8, ResizeGatherRow gather)
 {
-    if (FAILED(rows.Init(static_cast<uint32_t>(destinationHeight), 0)))
-        return E_FAIL;
-    const float ratio = static_cast<float>(sourceHeight) / static_cast<float>(destinationHeight);
-    const BYTE** table = &rows.GetElement(0);
-    for (int j = 0; j < destinationHeight; ++j) {
-        const int row = std::min(static_cast<int>(static_cast<float>(j) * ratio), sourceHeight - 1);
-        table[j] = reinterpret_cast<const BYTE*>(source) + static_cast<ptrdiff_t>(row) * sourceStride;
+    const NearestSample row(sourceHeight, destinationHeight);
+    for (int first = 0; first < w8; first += kColumnsAtOnce) {
+        const int count = std::min(kColumnsAtOnce, w8 - first);
+        uint32_t columns[kColumnsAtOnce];
+        FillColumnTable(columns, first, count, sourceWidth, destinationWidth);
+        BYTE* out = reinterpret_cast<BYTE*>(destination + first);
+        for (int j = 0; j < destinationHeight; ++j, out += stride)
+            gather(reinterpret_cast<const BYTE*>(source) + static_cast<ptrdiff_t>(row(j)) * sourceStride, columns,
+                   count, reinterpret_cast<SWORD*>(out));
     }
-    return S_OK;
 }
 
 } // namespace
@@ -63,16 +77,8 @@ HRESULT RunResize(const SWORD* source, SWORD* destination, int sourceWidth, int 
             return E_UNEXPECTED;
         *destinationStride = stride;
 
-        DynamicBoundsObject<uint32_t> columns;
-        DynamicBoundsObject<const BYTE*> rows;
-        if (FAILED(FillColumnTable(columns, sourceWidth, destinationWidth, w8)) ||
-            FAILED(FillRowTable(rows, source, sourceHeight, sourceStride, destinationHeight)))
-            return E_FAIL;
-        const uint32_t* columnTable = &columns.GetElement(0);
-        const BYTE* const* rowTable = &rows.GetElement(0);
-        BYTE* out = reinterpret_cast<BYTE*>(destination);
-        for (int j = 0; j < destinationHeight; ++j, out += stride)
-            gather(rowTable[j], columnTable, w8, reinterpret_cast<SWORD*>(out));
+        GatherRows(source, destination, sourceWidth, sourceHeight, sourceStride, destinationWidth, destinationHeight,
+                   stride, w8, gather);
         if (paddingFlag != 0)
             return FillRowPaddingSWORD(destination, 2 * destinationWidth, destinationHeight, stride);
         return S_OK;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -113,6 +114,35 @@ TEST(SwordResize, WorkedCases)
             ASSERT_EQ(S_OK, Resize(v.function, source, out, 4, 1, stride, true));
             const SWORD expected[8] = {0, 2, 4, 6, 0, 2, 4, 6};
             EXPECT_EQ(0, std::memcmp(expected, out.Bytes(), sizeof(expected)));
+        }
+    }
+}
+
+// Rows wider than the strip of columns the resize looks up at once, against the nearest sample
+// computed here: each destination word (x, y) is the source word at x * sourceWidth / width,
+// y * sourceHeight / height in float; the words up to W8 repeat source column 0.
+TEST(SwordResize, WideRowsTakeTheNearestSample)
+{
+    const int sizes[][4] = {{1500, 3, 2101, 5}, {3001, 4, 1100, 3}, {700, 2, 2049, 2}, {2048, 2, 1024, 1}};
+    for (const auto& size : sizes) {
+        Source source(size[0], size[1], 2);
+        const int w = size[2], h = size[3];
+        const float columnRatio = static_cast<float>(source.width) / static_cast<float>(w);
+        const float rowRatio = static_cast<float>(source.height) / static_cast<float>(h);
+        std::vector<SWORD> expected;
+        for (int y = 0; y < h; ++y) {
+            const int sourceRow = std::min(static_cast<int>(static_cast<float>(y) * rowRatio), source.height - 1);
+            for (int x = 0; x < W8(w); ++x) {
+                const int column = std::min(static_cast<int>(static_cast<float>(x) * columnRatio), source.width - 1);
+                expected.push_back(source.At(x < w ? column : 0, sourceRow));
+            }
+        }
+        for (const ResizeVariant& v : kResizeVariants) {
+            SCOPED_TRACE(std::string(v.name) + " to " + std::to_string(w) + "x" + std::to_string(h));
+            GuardedBuffer out(2 * expected.size());
+            int stride = 2 * W8(w);
+            ASSERT_EQ(S_OK, Resize(v.function, source, out, w, h, stride, false));
+            EXPECT_EQ(0, std::memcmp(expected.data(), out.Bytes(), out.Size()));
         }
     }
 }
