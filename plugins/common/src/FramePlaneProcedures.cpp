@@ -3,6 +3,7 @@
 #include "CatchAllLog.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -60,39 +61,50 @@ int PairWords(int width)
     return (width + 1) & ~1;
 }
 
-// Target pairs whose source columns are looked up at once, in a table on the stack: a frame
-// allocates nothing.
+// Source pairs looked up at once, in a table on the stack: a frame allocates nothing.
 constexpr int kPairsAtOnce = 512;
 
-// Each target pair takes the source pair holding the column picked for its first word (the split
-// writes a pair's U and V over both its columns, the join takes them from the pair's first); the
-// pairs outside the picture are grey. Walked in strips of kPairsAtOnce pairs.
-void GatherChromaPairs(InfoDataBufferPath1& source, InfoDataBufferPath1& target, const PlaneFit& fit)
+// The pairs around the picture are grey: whole rows above and below it, both sides beside it.
+void FillGreyBorder(InfoDataBufferPath1& target, const PlaneFit& fit)
 {
-    const int pairs = PairWords(fit.targetWidth) / 2;
+    const int rowWords = PairWords(fit.targetWidth);
+    const int pictureEnd = fit.x + PairWords(fit.width);
+    for (int y = 0; y < fit.targetHeight; ++y) {
+        SWORD* out = RowWords(target, y);
+        if (y < fit.y || y >= fit.y + fit.height) {
+            std::fill(out, out + rowWords, kGrey);
+            continue;
+        }
+        std::fill(out, out + fit.x, kGrey);
+        std::fill(out + pictureEnd, out + rowWords, kGrey);
+    }
+}
+
+// U and V of a pair move together, as one 32-bit unit.
+void CopyPair(const SWORD* from, SWORD* to)
+{
+    std::memcpy(to, from, 2 * sizeof(SWORD));
+}
+
+// Each picture pair takes the source pair holding the column picked for its first word (the split
+// writes a pair's U and V over both its columns, the join takes them from the pair's first).
+// Walked in strips of kPairsAtOnce pairs.
+void GatherPicturePairs(InfoDataBufferPath1& source, InfoDataBufferPath1& target, const PlaneFit& fit)
+{
+    const int pairs = PairWords(fit.width) / 2;
     const NearestSample column(Width(source), fit.width);
     const NearestSample row(Height(source), fit.height);
     for (int first = 0; first < pairs; first += kPairsAtOnce) {
         const int count = std::min(kPairsAtOnce, pairs - first);
-        // Word offset of each target pair's source pair in its row; -1 for the border.
+        // Word offset of each picture pair's source pair in its row.
         int sourcePair[kPairsAtOnce];
-        for (int p = 0; p < count; ++p) {
-            const int i = 2 * (first + p) - fit.x;
-            sourcePair[p] = i < 0 || i >= fit.width ? -1 : column(i) & ~1;
-        }
-        for (int y = 0; y < fit.targetHeight; ++y) {
-            SWORD* out = RowWords(target, y) + 2 * first;
-            const int j = y - fit.y;
-            if (j < 0 || j >= fit.height) {
-                std::fill(out, out + 2 * count, kGrey);
-                continue;
-            }
+        for (int p = 0; p < count; ++p)
+            sourcePair[p] = column(2 * (first + p)) & ~1;
+        for (int j = 0; j < fit.height; ++j) {
             const SWORD* in = RowWords(source, row(j));
-            for (int p = 0; p < count; ++p) {
-                const int from = sourcePair[p];
-                out[2 * p] = from < 0 ? kGrey : in[from];
-                out[2 * p + 1] = from < 0 ? kGrey : in[from + 1];
-            }
+            SWORD* out = RowWords(target, fit.y + j) + fit.x + 2 * first;
+            for (int p = 0; p < count; ++p)
+                CopyPair(in + sourcePair[p], out + 2 * p);
         }
     }
 }
@@ -159,7 +171,8 @@ HRESULT ResizeUVBuffer(InfoDataBufferPath1* source, InfoDataBufferPath1* target,
             target->UpdateSizeBuffer(static_cast<unsigned>(fit.targetWidth), static_cast<unsigned>(fit.targetHeight));
         if (FAILED(result))
             return result;
-        GatherChromaPairs(*from, *target, fit);
+        FillGreyBorder(*target, fit);
+        GatherPicturePairs(*from, *target, fit);
         return result;
     }
     CATCH_ALL_RETURN(E_FAIL)
