@@ -1,6 +1,7 @@
 #include "FramePlaneProcedures.h"
 
 #include "CatchAllLog.h"
+#include "ChromaPairPick.h"
 
 #include <algorithm>
 #include <cstring>
@@ -89,7 +90,7 @@ void CopyPair(const SWORD* from, SWORD* to)
 // Each picture pair takes the source pair holding the column picked for its first word (the split
 // writes a pair's U and V over both its columns, the join takes them from the pair's first).
 // Walked in strips of kPairsAtOnce pairs.
-void GatherPicturePairs(InfoDataBufferPath1& source, InfoDataBufferPath1& target, const PlaneFit& fit)
+void GatherPairsByTable(InfoDataBufferPath1& source, InfoDataBufferPath1& target, const PlaneFit& fit)
 {
     const int pairs = PairWords(fit.width) / 2;
     const NearestSample column(Width(source), fit.width);
@@ -106,6 +107,37 @@ void GatherPicturePairs(InfoDataBufferPath1& source, InfoDataBufferPath1& target
             for (int p = 0; p < count; ++p)
                 CopyPair(in + sourcePair[p], out + 2 * p);
         }
+    }
+}
+
+// The source pairs a picture pair steps over when the width is kept (1) or halved exactly (2); 0
+// for any other width. Columns below 2^24 are exact in float, so these steps pick what the table
+// would.
+int ExactPairStep(int sourceWidth, int width)
+{
+    if (width > (1 << 24))
+        return 0;
+    if (sourceWidth == width)
+        return 1;
+    return sourceWidth == 2 * width ? 2 : 0;
+}
+
+void GatherPicturePairs(InfoDataBufferPath1& source, InfoDataBufferPath1& target, const PlaneFit& fit)
+{
+    const int step = ExactPairStep(Width(source), fit.width);
+    if (step == 0) {
+        GatherPairsByTable(source, target, fit);
+        return;
+    }
+    const int pairs = PairWords(fit.width) / 2;
+    const NearestSample row(Height(source), fit.height);
+    for (int j = 0; j < fit.height; ++j) {
+        const SWORD* in = RowWords(source, row(j));
+        SWORD* out = RowWords(target, fit.y + j) + fit.x;
+        if (step == 1)
+            std::memcpy(out, in, 2 * sizeof(SWORD) * static_cast<size_t>(pairs));
+        else
+            PickEverySecondPair(in, out, pairs);
     }
 }
 

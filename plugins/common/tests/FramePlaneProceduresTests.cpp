@@ -1,10 +1,13 @@
 // The chroma scaling and the reduced copies shared by the filters: what they write, in the plain
 // and the SSE2 kernels alike, and what they refuse.
+#include "ChromaPairPick.h"
 #include "FramePlaneProcedures.h"
+#include "SwordBuffers.h"
 #include "TestVideoFrames.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -108,6 +111,8 @@ TEST(ResizeUVBuffer, GivesThePlaneOfSplitResizeAndJoin)
         {64, 48, FitWholePlane(32, 24)},    {37, 21, FitWholePlane(31, 17)},    {37, 21, FitWholePlane(100, 90)},
         {720, 576, FitWholePlane(360, 288)}, {2, 1, FitWholePlane(7, 3)},       {32, 24, {48, 32, 30, 20, 8, 6}},
         {33, 40, {50, 40, 13, 40, 0, 0}},   {64, 10, {64, 10, 64, 3, 0, 7}},   {19, 5, {41, 9, 17, 7, 22, 1}},
+        // Widths kept or halved exactly, odd and beside a border.
+        {19, 5, {41, 9, 19, 3, 20, 2}},     {34, 9, {40, 12, 17, 5, 6, 3}},    {46, 3, {23, 2, 23, 2, 0, 0}},
         // Targets of more than one strip of pairs.
         {1500, 20, FitWholePlane(2101, 9)}, {700, 6, {2200, 12, 1201, 10, 998, 1}},
     };
@@ -135,6 +140,27 @@ TEST(ResizeUVBuffer, GivesThePlaneOfSplitResizeAndJoin)
                 EXPECT_EQ(PairRows(target), PairRows(reference));
             }
 }
+
+#ifdef __SSE2__
+// Every count of pairs up to a few vector steps, from shifted starts, the last picked pair and the
+// last written pair ending right before an inaccessible page.
+TEST(PickEverySecondPair, Sse2MatchesThePlainOne)
+{
+    std::mt19937 random(2);
+    for (int count = 0; count <= 21; ++count)
+        for (int shift = 0; shift < 4; ++shift) {
+            SCOPED_TRACE(std::to_string(count) + " pairs from word " + std::to_string(shift));
+            const int sourceWords = count == 0 ? 0 : shift + 4 * count - 2;
+            GuardedBuffer source(2 * static_cast<size_t>(sourceWords));
+            source.FillRandom(random);
+            const size_t targetShift = shift % 2;
+            GuardedBuffer plain(2 * targetShift + 4 * static_cast<size_t>(count)), sse2(plain.Size());
+            PickEverySecondPair_c(source.Words() + shift, plain.Words() + targetShift, count);
+            PickEverySecondPair_sse2(source.Words() + shift, sse2.Words() + targetShift, count);
+            EXPECT_EQ(0, std::memcmp(plain.Bytes() + 2 * targetShift, sse2.Bytes() + 2 * targetShift, 4 * count));
+        }
+}
+#endif
 
 TEST(ResizeUVBuffer, FittedPictureHasAGreyBorder)
 {
