@@ -122,6 +122,21 @@ HRESULT CheckConvolution(const SWORD* source, const SWORD* destination, const SW
     return source == nullptr || destination == nullptr || condition == nullptr ? E_UNEXPECTED : S_OK;
 }
 
+bool IsUnitKernel(const Kernel3x3& kernel)
+{
+    for (int i = 0; i < 9; ++i)
+        if (i != 4 && kernel.k[i] != 1)
+            return false;
+    return kernel.k[4] == 0 || kernel.k[4] == 1;
+}
+
+bool PlanesOverlap(const SWORD* first, const SWORD* second, int stride, int height)
+{
+    const uintptr_t a = reinterpret_cast<uintptr_t>(first), b = reinterpret_cast<uintptr_t>(second);
+    const uint64_t rowBytes = stride < 0 ? -static_cast<int64_t>(stride) : stride;
+    return a == b || (a > b ? a - b : b - a) < rowBytes * static_cast<uint64_t>(height < 1 ? 1 : height);
+}
+
 SWORD ConvolveWord(const SWORD* source, int stride, int x, int y, const Kernel3x3& kernel, SWORD scale)
 {
     // 32-bit sum with the wrap of the vector code's multiply-add.

@@ -61,6 +61,12 @@ int ConvolutionWordsPerRow(int widthWithMargins, int vectorWords);
 
 HRESULT CheckConvolution(const SWORD* source, const SWORD* destination, const SWORD* condition);
 
+// Outer weights 1 and a centre of 0 or 1: the kernel sums the words, with or without the centre.
+bool IsUnitKernel(const Kernel3x3& kernel);
+
+// Whether the rows of the two planes, each height rows of stride bytes, share a byte.
+bool PlanesOverlap(const SWORD* first, const SWORD* second, int stride, int height);
+
 // The 16-bit output word of one kernel at (x, y).
 SWORD ConvolveWord(const SWORD* source, int stride, int x, int y, const Kernel3x3& kernel, SWORD scale);
 

@@ -80,12 +80,44 @@ template <class V>
 
 // Kept inline too: called, it would read the step's captured locals from memory on every vector.
 template <class V, class Step>
+[[gnu::always_inline]] inline void ConvolveRow(SWORD* destination, int stride, int words, int y, Step step)
+{
+    for (int x = 8; x < 8 + words; x += V::kWords)
+        V::Store(BytesOf(WordRow(destination, stride, y) + x), step(x, y));
+}
+
+template <class V, class Step>
 [[gnu::always_inline]] inline void ConvolveRows(SWORD* destination, int stride, int width, int height, Step step)
 {
     const int words = ConvolutionWordsPerRow(width, V::kWords);
     for (int y = 1; y + 1 < height; ++y)
-        for (int x = 8; x < 8 + words; x += V::kWords)
-            V::Store(BytesOf(WordRow(destination, stride, y) + x), step(x, y));
+        ConvolveRow<V>(destination, stride, words, y, step);
+}
+
+// The sum of a unit kernel (see IsUnitKernel) at centre, by unsigned saturating additions of the
+// words. Such sums only grow: a sum below 0x8000 saw no saturation and no negative word, so it is
+// the exact kernel sum, the value the multiply-add pairs give.
+template <class V>
+[[gnu::always_inline]] inline Vec<V> UnitKernelSum(const SWORD* centre, int stride, bool withCentre)
+{
+    const BYTE* at = BytesOf(centre);
+    const auto column = [&](const BYTE* middle) {
+        return V::AddUS(V::AddUS(V::Load(middle - stride), V::Load(middle)), V::Load(middle + stride));
+    };
+    Vec<V> sum = V::AddUS(column(at - 2), column(at + 2));
+    sum = V::AddUS(sum, V::AddUS(V::Load(at - stride), V::Load(at + stride)));
+    return withCentre ? V::AddUS(sum, V::Load(at)) : sum;
+}
+
+template <class V>
+bool HasNegativeWord(Vec<V> words)
+{
+    alignas(16) SWORD stored[V::kWords];
+    V::Store(BytesOf(stored), words);
+    for (const SWORD word : stored)
+        if (word < 0)
+            return true;
+    return false;
 }
 
 template <class V>
@@ -95,12 +127,33 @@ HRESULT Convolution(const SWORD* source, SWORD* destination, int stride, int wid
     try {
         if (CheckConvolution(source, destination, source) != S_OK)
             return E_UNEXPECTED;
-        const KernelPairs<V> k{Kernel3x3(kernel)};
+        const Kernel3x3 kernel3x3(kernel);
+        const KernelPairs<V> k{kernel3x3};
         const Vec<V> factor = WordPair<V>(scale, 0);
-        ConvolveRows<V>(destination, stride, width, height, [&](int x, int y) {
+        const auto anyWords = [&](int x, int y) {
             const Vec<V> value = Convolve<V>(WordRow(source, stride, y) + x, stride, k);
             return MultiplyShift<V>(value, factor, factor, 14);
-        });
+        };
+        // A row done again must find its source rows as they were: not where the output overlaps them.
+        if (!IsUnitKernel(kernel3x3) || PlanesOverlap(source, destination, stride, height)) {
+            ConvolveRows<V>(destination, stride, width, height, anyWords);
+            V::End();
+            return S_OK;
+        }
+        // Rows of small non-negative words, as masks are, take the additions; a row where a sum
+        // leaves that range is done again with the multiply-adds.
+        const bool withCentre = kernel3x3.k[4] != 0;
+        const int words = ConvolutionWordsPerRow(width, V::kWords);
+        for (int y = 1; y + 1 < height; ++y) {
+            Vec<V> sums = V::Zero();
+            ConvolveRow<V>(destination, stride, words, y, [&](int x, int row) {
+                const Vec<V> sum = UnitKernelSum<V>(WordRow(source, stride, row) + x, stride, withCentre);
+                sums = V::Or(sums, sum);
+                return MultiplyShift<V>(sum, factor, factor, 14);
+            });
+            if (HasNegativeWord<V>(sums))
+                ConvolveRow<V>(destination, stride, words, y, anyWords);
+        }
         V::End();
         return S_OK;
     }

@@ -175,6 +175,48 @@ TEST(SwordFilterParity, ConvolutionWithExtremeWords)
             }
 }
 
+// Rows of words 0 to high (0 or 255 alone for a mask), a quarter of them with one random word
+// among them, which may be negative.
+void FillSmallRows(SWORD* plane, int stride, int height, int high, std::mt19937& random)
+{
+    for (int y = 0; y < height; ++y) {
+        SWORD* row = WordRow(plane, stride, y);
+        for (int x = 0; x < stride / 2; ++x)
+            row[x] = static_cast<SWORD>(high == 255 ? random() % 2 * 255 : random() % (high + 1));
+        if (random() % 4 == 0)
+            row[random() % (stride / 2)] = static_cast<SWORD>(random());
+    }
+}
+
+// Outer weights 1 and a centre of 0 or 1 add small non-negative words without multiplying; rows
+// whose sums reach 0x8000 or that hold a negative word must still give the plain code's words.
+TEST(SwordFilterParity, UnitKernelsOnSmallWords)
+{
+    const Variant<ConvolutionFunction> variants[] = {{"mmx", Svertka_mmx}, {"sse2", Svertka_sse2}};
+    std::mt19937 random(12);
+    for (int v = 0; v < 2; ++v)
+        for (SWORD centre : {0, 1})
+            for (int high : {255, 4000}) // a mask's words; words whose sums cross 0x7FFF
+                for (int visible : {1, 3, 5, 8, 13, 17, 33})
+                    for (int height : {3, 4, 7})
+                        for (int shift : {0, 1}) {
+                            SCOPED_TRACE(Describe(variants[v].name, visible, height, shift) + " centre " +
+                                         std::to_string(centre) + " words to " + std::to_string(high));
+                            const int width = visible + 16, stride = 2 * width + 4 * shift;
+                            const size_t bytes = static_cast<size_t>(stride) * height;
+                            Source source(bytes, shift, random);
+                            FillSmallRows(source.words, stride, height, high, random);
+                            const SwordWords kernel = Words({1, 1, 1, 1, centre, 1, 1, 1, 1});
+                            const SWORD scale = random() % 2 == 0 ? GetNormalizeKoeffSvertka3x3(&kernel.GetElement(0))
+                                                                  : static_cast<SWORD>(random());
+                            PlanePair out(bytes, shift, random());
+                            ASSERT_EQ(S_OK, Svertka_c(source.words, out.Plain(), stride, width, height, kernel, scale));
+                            ASSERT_EQ(S_OK,
+                                      variants[v].function(source.words, out.Variant(), stride, width, height, kernel, scale));
+                            ExpectSameConvolution(out, stride, width, height, v == 0 ? 4 : 8);
+                        }
+}
+
 // ---- Blur, sharpen, edge image --------------------------------------------------------------
 
 struct GroupVariant
