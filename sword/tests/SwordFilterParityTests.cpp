@@ -207,8 +207,10 @@ TEST(SwordFilterParity, UnitKernelsOnSmallWords)
                             Source source(bytes, shift, random);
                             FillSmallRows(source.words, stride, height, high, random);
                             const SwordWords kernel = Words({1, 1, 1, 1, centre, 1, 1, 1, 1});
-                            const SWORD scale = random() % 2 == 0 ? GetNormalizeKoeffSvertka3x3(&kernel.GetElement(0))
-                                                                  : static_cast<SWORD>(random());
+                            // The unit gain, the ends of the 13-bit scales and their neighbours, any other.
+                            const SWORD scales[] = {GetNormalizeKoeffSvertka3x3(&kernel.GetElement(0)), -8192, 8191,
+                                                    -8193, 8192, static_cast<SWORD>(random())};
+                            const SWORD scale = scales[random() % std::size(scales)];
                             PlanePair out(bytes, shift, random());
                             ASSERT_EQ(S_OK, Svertka_c(source.words, out.Plain(), stride, width, height, kernel, scale));
                             ASSERT_EQ(S_OK,
