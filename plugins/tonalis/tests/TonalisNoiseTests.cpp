@@ -4,6 +4,7 @@
 
 #include "MessageForObjectsDataPath1.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -131,6 +132,61 @@ TEST(TonalisNoiseRemoval, MotionMaskMarksWhatMovedSinceThePreviousFrame)
     for (const int slot : {TonalisWorkSlot::kDifference, TonalisWorkSlot::kMotionMask})
         EXPECT_EQ(moved.Luma().m_size_data, GetFrameChildPlane(moved.frame, slot)->m_size_data) << slot;
     EXPECT_EQ(PlaneSample(moved.Luma(), 12, 8), PlaneSample(step.state.m_stored_frames[kStoredPreviousLuma], 12, 8));
+}
+
+// The mask is the marks spread to their 8 neighbours and then smoothed over 3 x 3 samples, the
+// edge samples repeated beyond the borders, sample for sample in every kernel column, from the
+// narrowest plane the borders take to a full-width one. (The widths are whole 8-sample vectors:
+// the threshold's vector form, like the rest of its family, leaves a partial last vector out.)
+TEST(TonalisNoiseRemoval, MotionMaskSpreadsAndSmoothsTheMarksAtEverySize)
+{
+    struct Size
+    {
+        int width;
+        int height;
+    };
+    // A quarter of the samples moves by 40 between the frames, scattered.
+    const auto scattered = [](int x, int y) { return static_cast<uint32_t>(x * 7919 + y * 104729) * 2654435761u >> 24; };
+    const TestFrameLuma before = [&](int x, int y) { return static_cast<uint8_t>(scattered(x, y) % 200); };
+    const TestFrameLuma after = [&](int x, int y) {
+        return static_cast<uint8_t>(scattered(x, y) % 200 + (scattered(y, x) % 4 == 0 ? 40 : 0));
+    };
+    for (const SwordColumn column : {SwordColumn::Plain, SwordColumn::Mmx, SwordColumn::Sse2})
+    for (const Size size : {Size{640, 99}, Size{1920, 40}, Size{24, 9}, Size{8, 3}}) {
+        SCOPED_TRACE("column " + std::to_string(static_cast<int>(column)) + ", " + std::to_string(size.width) + " x " +
+                     std::to_string(size.height));
+        const int w = size.width, h = size.height;
+        StepState step;
+        step.state.m_operations = GetOptimFunctionTableSWORD(column);
+        StepFrame first(TestFrameFormat::Y8, w, h, before);
+        HelperFunction_RemoveNoise(step.state, first.frame, first.Luma(), nullptr, kTonalisAllSamples, false, true);
+        StepFrame second(TestFrameFormat::Y8, w, h, after);
+        HelperFunction_RemoveNoise(step.state, second.frame, second.Luma(), nullptr, kTonalisAllSamples, false, true);
+
+        const auto at = [&](const std::vector<int>& plane, int x, int y) {
+            return plane[std::clamp(y, 0, h - 1) * w + std::clamp(x, 0, w - 1)];
+        };
+        std::vector<int> marks(w * h), spread(w * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                marks[y * w + x] = std::abs(PlaneSample(first.Luma(), x, y) - PlaneSample(second.Luma(), x, y)) > 10 ? 255 : 0;
+        const auto sum3x3 = [&](const std::vector<int>& plane, int x, int y) {
+            int sum = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    sum += at(plane, x + dx, y + dy);
+            return sum;
+        };
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                spread[y * w + x] = (sum3x3(marks, x, y) - marks[y * w + x]) * 2048 >> 14;
+        InfoDataBufferPath1& mask = *GetFrameChildPlane(second.frame, TonalisWorkSlot::kMotionMask);
+        int differences = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                differences += PlaneSample(mask, x, y) != (sum3x3(spread, x, y) * 1821 >> 14);
+        EXPECT_EQ(0, differences);
+    }
 }
 
 // At half size the second pass filters against the halved motion mask and rebuilds it.
