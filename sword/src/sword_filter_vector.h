@@ -140,22 +140,26 @@ HRESULT Convolution(const SWORD* source, SWORD* destination, int stride, int wid
             V::End();
             return S_OK;
         }
-        // Rows of small non-negative words, as masks are, take the additions; a row where a sum
-        // leaves that range is done again with the multiply-adds. A sum below 0x8000 times a scale
-        // within 13 bits, shifted right by 14, is the high word of the sum times 4 x scale, and
-        // stays inside 16 bits.
+        // Rows of small non-negative words, as masks are, take the additions; from the first row
+        // where a sum leaves that range on, the rows are done with the multiply-adds, that row
+        // again. A sum below 0x8000 times a scale within 13 bits, shifted right by 14, is the high
+        // word of the sum times 4 x scale, and stays inside 16 bits.
         const bool withCentre = kernel3x3.k[4] != 0;
         const bool shortScale = scale >= -8192 && scale < 8192;
         const Vec<V> scaleTimes4 = V::Set1(static_cast<short>(shortScale ? scale * 4 : 0));
         const int words = ConvolutionWordsPerRow(width, V::kWords);
+        bool smallWords = true;
         for (int y = 1; y + 1 < height; ++y) {
-            Vec<V> sums = V::Zero();
-            ConvolveRow<V>(destination, stride, words, y, [&](int x, int row) {
-                const Vec<V> sum = UnitKernelSum<V>(WordRow(source, stride, row) + x, stride, withCentre);
-                sums = V::Or(sums, sum);
-                return shortScale ? V::MulHi(sum, scaleTimes4) : MultiplyShift<V>(sum, factor, factor, 14);
-            });
-            if (HasNegativeWord<V>(sums))
+            if (smallWords) {
+                Vec<V> sums = V::Zero();
+                ConvolveRow<V>(destination, stride, words, y, [&](int x, int row) {
+                    const Vec<V> sum = UnitKernelSum<V>(WordRow(source, stride, row) + x, stride, withCentre);
+                    sums = V::Or(sums, sum);
+                    return shortScale ? V::MulHi(sum, scaleTimes4) : MultiplyShift<V>(sum, factor, factor, 14);
+                });
+                smallWords = !HasNegativeWord<V>(sums);
+            }
+            if (!smallWords)
                 ConvolveRow<V>(destination, stride, words, y, anyWords);
         }
         V::End();
