@@ -109,6 +109,30 @@ template <class V>
     return withCentre ? V::AddUS(sum, V::Load(at)) : sum;
 }
 
+// The sums of a unit kernel at centre and at the word below it, which share their two middle
+// source rows: the columns beside the centre add those rows once for both.
+template <class V>
+struct SumPair
+{
+    Vec<V> upper, lower;
+};
+
+template <class V>
+[[gnu::always_inline]] inline SumPair<V> UnitKernelSumPair(const SWORD* centre, int stride, bool withCentre)
+{
+    const BYTE* at = BytesOf(centre);
+    const auto load = [&](int column, int row) { return V::Load(at + 2 * column + row * stride); };
+    const Vec<V> left = V::AddUS(load(-1, 0), load(-1, 1)), right = V::AddUS(load(1, 0), load(1, 1));
+    const Vec<V> centreUpper = load(0, 0), centreLower = load(0, 1);
+    Vec<V> upper = V::AddUS(V::AddUS(load(-1, -1), left), V::AddUS(load(1, -1), right));
+    Vec<V> lower = V::AddUS(V::AddUS(left, load(-1, 2)), V::AddUS(right, load(1, 2)));
+    upper = V::AddUS(upper, V::AddUS(load(0, -1), centreLower));
+    lower = V::AddUS(lower, V::AddUS(centreUpper, load(0, 2)));
+    if (withCentre)
+        return {V::AddUS(upper, centreUpper), V::AddUS(lower, centreLower)};
+    return {upper, lower};
+}
+
 template <class V>
 bool HasNegativeWord(Vec<V> words)
 {
@@ -148,14 +172,32 @@ HRESULT Convolution(const SWORD* source, SWORD* destination, int stride, int wid
         const bool shortScale = scale >= -8192 && scale < 8192;
         const Vec<V> scaleTimes4 = V::Set1(static_cast<short>(shortScale ? scale * 4 : 0));
         const int words = ConvolutionWordsPerRow(width, V::kWords);
+        const auto scaled = [&](Vec<V> sum) {
+            return shortScale ? V::MulHi(sum, scaleTimes4) : MultiplyShift<V>(sum, factor, factor, 14);
+        };
         bool smallWords = true;
-        for (int y = 1; y + 1 < height; ++y) {
+        int y = 1;
+        for (; y + 2 < height && smallWords; y += 2) {
+            Vec<V> sums = V::Zero();
+            for (int x = 8; x < 8 + words; x += V::kWords) {
+                const SumPair<V> pair = UnitKernelSumPair<V>(WordRow(source, stride, y) + x, stride, withCentre);
+                sums = V::Or(sums, V::Or(pair.upper, pair.lower));
+                V::Store(BytesOf(WordRow(destination, stride, y) + x), scaled(pair.upper));
+                V::Store(BytesOf(WordRow(destination, stride, y + 1) + x), scaled(pair.lower));
+            }
+            smallWords = !HasNegativeWord<V>(sums);
+            if (!smallWords) {
+                ConvolveRow<V>(destination, stride, words, y, anyWords);
+                ConvolveRow<V>(destination, stride, words, y + 1, anyWords);
+            }
+        }
+        for (; y + 1 < height; ++y) {
             if (smallWords) {
                 Vec<V> sums = V::Zero();
                 ConvolveRow<V>(destination, stride, words, y, [&](int x, int row) {
                     const Vec<V> sum = UnitKernelSum<V>(WordRow(source, stride, row) + x, stride, withCentre);
                     sums = V::Or(sums, sum);
-                    return shortScale ? V::MulHi(sum, scaleTimes4) : MultiplyShift<V>(sum, factor, factor, 14);
+                    return scaled(sum);
                 });
                 smallWords = !HasNegativeWord<V>(sums);
             }
