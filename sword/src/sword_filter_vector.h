@@ -144,6 +144,39 @@ bool HasNegativeWord(Vec<V> words)
     return false;
 }
 
+// The output rows from 1 on that the additions of a unit kernel give exactly: two at a time, the
+// last one alone. Answers the first row they could not give, from which the caller goes on with
+// the multiply-adds; scaled turns a sum into the output word.
+template <class V, class Scaled>
+[[gnu::always_inline]] inline int AddUnitKernelRows(const SWORD* source, SWORD* destination, int stride, int words,
+                                                    int height, bool withCentre, Scaled scaled)
+{
+    int y = 1;
+    for (; y + 2 < height; y += 2) {
+        Vec<V> sums = V::Zero();
+        for (int x = 8; x < 8 + words; x += V::kWords) {
+            const SumPair<V> pair = UnitKernelSumPair<V>(WordRow(source, stride, y) + x, stride, withCentre);
+            sums = V::Or(sums, V::Or(pair.upper, pair.lower));
+            V::Store(BytesOf(WordRow(destination, stride, y) + x), scaled(pair.upper));
+            V::Store(BytesOf(WordRow(destination, stride, y + 1) + x), scaled(pair.lower));
+        }
+        if (HasNegativeWord<V>(sums))
+            return y;
+    }
+    if (y + 1 < height) {
+        Vec<V> sums = V::Zero();
+        ConvolveRow<V>(destination, stride, words, y, [&](int x, int row) {
+            const Vec<V> sum = UnitKernelSum<V>(WordRow(source, stride, row) + x, stride, withCentre);
+            sums = V::Or(sums, sum);
+            return scaled(sum);
+        });
+        if (HasNegativeWord<V>(sums))
+            return y;
+        ++y;
+    }
+    return y;
+}
+
 template <class V>
 HRESULT Convolution(const SWORD* source, SWORD* destination, int stride, int width, int height,
                     const SwordWords& kernel, SWORD scale)
@@ -158,52 +191,24 @@ HRESULT Convolution(const SWORD* source, SWORD* destination, int stride, int wid
             const Vec<V> value = Convolve<V>(WordRow(source, stride, y) + x, stride, k);
             return MultiplyShift<V>(value, factor, factor, 14);
         };
-        // A row done again must find its source rows as they were: not where the output overlaps them.
-        if (!IsUnitKernel(kernel3x3) || PlanesOverlap(source, destination, stride, height)) {
-            ConvolveRows<V>(destination, stride, width, height, anyWords);
-            V::End();
-            return S_OK;
-        }
         // Rows of small non-negative words, as masks are, take the additions; from the first row
-        // where a sum leaves that range on, the rows are done with the multiply-adds, that row
-        // again. A sum below 0x8000 times a scale within 13 bits, shifted right by 14, is the high
-        // word of the sum times 4 x scale, and stays inside 16 bits.
-        const bool withCentre = kernel3x3.k[4] != 0;
-        const bool shortScale = scale >= -8192 && scale < 8192;
-        const Vec<V> scaleTimes4 = V::Set1(static_cast<short>(shortScale ? scale * 4 : 0));
+        // whose sums leave that range on, the multiply-adds take every row, that one again, which
+        // must then find its source rows as they were: not where the output overlaps them. A sum
+        // below 0x8000 times a scale within 13 bits, shifted right by 14, is the high word of the
+        // sum times 4 x scale, and stays inside 16 bits.
         const int words = ConvolutionWordsPerRow(width, V::kWords);
-        const auto scaled = [&](Vec<V> sum) {
-            return shortScale ? V::MulHi(sum, scaleTimes4) : MultiplyShift<V>(sum, factor, factor, 14);
-        };
-        bool smallWords = true;
-        int y = 1;
-        for (; y + 2 < height && smallWords; y += 2) {
-            Vec<V> sums = V::Zero();
-            for (int x = 8; x < 8 + words; x += V::kWords) {
-                const SumPair<V> pair = UnitKernelSumPair<V>(WordRow(source, stride, y) + x, stride, withCentre);
-                sums = V::Or(sums, V::Or(pair.upper, pair.lower));
-                V::Store(BytesOf(WordRow(destination, stride, y) + x), scaled(pair.upper));
-                V::Store(BytesOf(WordRow(destination, stride, y + 1) + x), scaled(pair.lower));
-            }
-            smallWords = !HasNegativeWord<V>(sums);
-            if (!smallWords) {
-                ConvolveRow<V>(destination, stride, words, y, anyWords);
-                ConvolveRow<V>(destination, stride, words, y + 1, anyWords);
-            }
+        int firstMultiplied = 1;
+        if (IsUnitKernel(kernel3x3) && !PlanesOverlap(source, destination, stride, height)) {
+            const bool shortScale = scale >= -8192 && scale < 8192;
+            const Vec<V> scaleTimes4 = V::Set1(static_cast<short>(shortScale ? scale * 4 : 0));
+            firstMultiplied = AddUnitKernelRows<V>(source, destination, stride, words, height, kernel3x3.k[4] != 0,
+                                                   [&](Vec<V> sum) {
+                                                       return shortScale ? V::MulHi(sum, scaleTimes4)
+                                                                         : MultiplyShift<V>(sum, factor, factor, 14);
+                                                   });
         }
-        for (; y + 1 < height; ++y) {
-            if (smallWords) {
-                Vec<V> sums = V::Zero();
-                ConvolveRow<V>(destination, stride, words, y, [&](int x, int row) {
-                    const Vec<V> sum = UnitKernelSum<V>(WordRow(source, stride, row) + x, stride, withCentre);
-                    sums = V::Or(sums, sum);
-                    return scaled(sum);
-                });
-                smallWords = !HasNegativeWord<V>(sums);
-            }
-            if (!smallWords)
-                ConvolveRow<V>(destination, stride, words, y, anyWords);
-        }
+        for (int y = firstMultiplied; y + 1 < height; ++y)
+            ConvolveRow<V>(destination, stride, words, y, anyWords);
         V::End();
         return S_OK;
     }
