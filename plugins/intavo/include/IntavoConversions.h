@@ -87,6 +87,12 @@ HRESULT ConvertDataBufferToYUY2orY8Formats(const ConversionRoutinesIntavo1& rout
                                            BYTE* source, int sourceStride, InfoDataBufferPath1& destination,
                                            bool yuy2Output);
 
+// Whether the YUY2 output of ConvertDataBufferToYUY2orY8Formats (Y8 for a Y8 source) may take
+// the frame's own rows as its source: YUY2-family or Y8 rows that start the block, tightly packed
+// in whole vectors and inside its capacity already have the output's layout, so the conversion
+// moves no byte (UYVY and YVYU are reordered where they are).
+bool ConvertsInPlace(const InfoDataBufferPath1& frame);
+
 // Turns a picture upside down in place.
 HRESULT FlipImageRows(BYTE* data, int rowLength, int rows);
 

@@ -196,6 +196,18 @@ HRESULT ConvertFrame(const ConversionRoutinesIntavo1& routines, MemoryBlockClass
 
 } // namespace
 
+bool ConvertsInPlace(const InfoDataBufferPath1& frame)
+{
+    const SourceLayout layout = LayoutOf(frame.m_info.m_subtype);
+    if (layout != SourceLayout::Yuy2Family && layout != SourceLayout::Y8)
+        return false;
+    const int64_t width = std::abs(static_cast<int64_t>(frame.m_info.m_bih.biWidth));
+    const int64_t height = std::abs(static_cast<int64_t>(frame.m_info.m_bih.biHeight));
+    const int64_t stride = width * GetBytesPerPixelFromSubtype(frame.m_info.m_subtype);
+    return frame.m_data != nullptr && frame.m_offset_data == 0 && width > 0 && height > 0 && stride % 16 == 0 &&
+           stride * height <= frame.m_capacity;
+}
+
 HRESULT ConvertDataBufferToYUY2orY8Formats(const ConversionRoutinesIntavo1& routines, MemoryBlockClass<BYTE>& scratch,
                                            BYTE* source, int sourceStride, InfoDataBufferPath1& destination,
                                            bool yuy2Output)

@@ -25,6 +25,7 @@ enum class TakeOver
 {
     Failed,          // the frame cannot be delivered
     NeedsConversion, // the own buffer holds the sample; the frame buffer gets its conversion
+    ConvertsInPlace, // the frame buffer holds the sample, its rows already where the conversion puts them
     Converted,       // the frame buffer already holds the finished YUY2 picture
 };
 
@@ -85,6 +86,9 @@ TakeOver TakeOverFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
         state.m_own_frame.m_size_data = 0;
         if (IsPlanar420(frame.m_info.m_subtype))
             return TakeOverPlanarFrame(state, frame);
+        // Moving such a sample into the own buffer would only have it copied back row for row.
+        if (ConvertsInPlace(frame))
+            return TakeOver::ConvertsInPlace;
         TakeOverPackedFrame(state, frame);
     }
     catch (...) {
@@ -93,15 +97,29 @@ TakeOver TakeOverFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
     return TakeOver::NeedsConversion;
 }
 
-HRESULT ConvertOwnFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
+// The sample's rows are read with bytes per pixel x width as their stride.
+HRESULT ConvertSample(InfoFilterIntavo1& state, const InfoDataBufferPath1& sample, InfoDataBufferPath1& frame)
 {
-    const InfoDataBufferPath1& own = state.m_own_frame;
-    const int64_t sourceStride = static_cast<int64_t>(GetBytesPerPixelFromSubtype(own.m_info.m_subtype)) *
-                                 std::abs(own.m_info.m_bih.biWidth);
-    BYTE* source = own.m_data != nullptr ? own.m_data + own.m_offset_data : nullptr;
+    const int64_t sourceStride = static_cast<int64_t>(GetBytesPerPixelFromSubtype(sample.m_info.m_subtype)) *
+                                 std::abs(sample.m_info.m_bih.biWidth);
+    BYTE* source = sample.m_data != nullptr ? sample.m_data + sample.m_offset_data : nullptr;
     return ConvertDataBufferToYUY2orY8Formats(state.m_routines, state.m_scratch, source,
                                               sourceStride > INT32_MAX ? 0 : static_cast<int>(sourceStride), frame,
                                               true);
+}
+
+HRESULT FinishFrame(InfoFilterIntavo1& state, TakeOver takeOver, InfoDataBufferPath1& frame)
+{
+    switch (takeOver) {
+    case TakeOver::NeedsConversion:
+        return ConvertSample(state, state.m_own_frame, frame);
+    case TakeOver::ConvertsInPlace:
+        return ConvertSample(state, frame, frame);
+    case TakeOver::Converted:
+        return S_OK;
+    default:
+        return E_FAIL;
+    }
 }
 
 void RunSelfCheckWhenAsked(InfoFilterIntavo1& state)
@@ -119,9 +137,7 @@ void ConvertDeliveredFrame(InfoFilterIntavo1& state, InfoDataBufferPath1& frame)
 {
     // Mend: a planar sample that cannot be converted (a short sample) is not passed on with the
     // own buffer's old picture; the frame buffer stays a NULL frame.
-    const TakeOver takeOver = TakeOverFrame(state, frame);
-    if (takeOver == TakeOver::Failed ||
-        (takeOver == TakeOver::NeedsConversion && FAILED(ConvertOwnFrame(state, frame)))) {
+    if (FAILED(FinishFrame(state, TakeOverFrame(state, frame), frame))) {
         frame.SetNULLFrame();
         return;
     }

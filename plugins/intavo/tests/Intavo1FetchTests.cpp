@@ -24,17 +24,19 @@ bool TypeWordsCleared(const InfoCallInterfaceDataPath1& info)
            info.m_subtype == GUID_NULL && info.m_format_type == GUID_NULL && info.m_count == 0;
 }
 
-// A sample as the sink filter hands it over: the picture's bytes in a block of its own.
+// A sample as the sink filter hands it over: the picture's bytes in a block of its own, offset
+// bytes into it.
 void MakeDeliveredFrame(InfoDataBufferPath1& frame, const GUID& subtype, int width, int height,
-                        const std::vector<uint8_t>& bytes, int32_t stride)
+                        const std::vector<uint8_t>& bytes, int32_t stride, int32_t offset = 0)
 {
-    ASSERT_EQ(frame.AllocBufferForStandartTypeVideoData(static_cast<int>(bytes.size()), width, height, stride, 0,
-                                                        static_cast<int>(bytes.size()), subtype, subtype.Data1,
+    const int size = static_cast<int>(bytes.size());
+    ASSERT_EQ(frame.AllocBufferForStandartTypeVideoData(offset + size, width, height, stride, offset, size, subtype,
+                                                        subtype.Data1,
                                                         static_cast<unsigned short>(8 * GetBytesPerPixelFromSubtype(subtype))),
               S_OK);
     frame.m_info.m_state = InfoCallInterfaceDataPath1::kStateFrame;
     frame.m_info.m_count = 1;
-    std::memcpy(frame.m_data, bytes.data(), bytes.size());
+    std::memcpy(frame.m_data + offset, bytes.data(), bytes.size());
 }
 
 struct StandaloneSource
@@ -103,6 +105,43 @@ TEST(Intavo1Conversion, EveryDeliveredFormatBecomesTheReferencePicture)
             EXPECT_EQ(frame.m_stride, DataPathStride(c.subtype, c.width));
             EXPECT_EQ(frame.m_number_frame, 12);
             EXPECT_EQ(VisibleBytes(frame), ExpectedDataPathPicture(c.subtype, c.width, c.height, picture));
+        }
+    }
+}
+
+// A packed sample whose rows already lie as the data path's frame has them reaches the frame in the
+// block the sink filled; one that starts further into its block is copied out through the own
+// buffer. Either way the frame holds the reference picture.
+TEST(Intavo1Conversion, SamplesInTheFramesLayoutKeepTheirBlock)
+{
+    const struct
+    {
+        const char* name;
+        GUID subtype;
+        int32_t offset;
+        bool keepsBlock;
+    } cases[] = {
+        {"YUY2", MEDIASUBTYPE_YUY2, 0, true},           {"UYVY", MEDIASUBTYPE_UYVY, 0, true},
+        {"YVYU", MEDIASUBTYPE_YVYU, 0, true},           {"Y8", MediaSubtypeY8, 0, true},
+        {"YUY2 offset 16", MEDIASUBTYPE_YUY2, 16, false}, {"UYVY offset 16", MEDIASUBTYPE_UYVY, 16, false},
+        {"Y8 offset 32", MediaSubtypeY8, 32, false},     {"RGB24", MEDIASUBTYPE_RGB24, 0, false},
+    };
+    const int width = 48;
+    const int height = 6;
+    for (uint32_t mode : {1u, 4u}) {
+        StandaloneSource source(mode);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " mode " + std::to_string(mode));
+            const std::vector<uint8_t> picture = MakePatternPicture(c.subtype, width, height, 3);
+            InfoDataBufferPath1 frame;
+            MakeDeliveredFrame(frame, c.subtype, width, height, picture, SourceRowStride(c.subtype, width), c.offset);
+            const BYTE* delivered = frame.m_data;
+            ConvertDeliveredFrame(source.state, frame);
+            ASSERT_EQ(frame.IsNULLFrame(), S_OK);
+            EXPECT_EQ(frame.m_data == delivered, c.keepsBlock);
+            EXPECT_EQ(frame.m_offset_data, 0);
+            EXPECT_EQ(frame.m_stride, DataPathStride(c.subtype, width));
+            EXPECT_EQ(VisibleBytes(frame), ExpectedDataPathPicture(c.subtype, width, height, picture));
         }
     }
 }
