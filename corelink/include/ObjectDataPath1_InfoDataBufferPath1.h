@@ -26,6 +26,8 @@ public:
     InfoCallInterfaceDataPath1(const InfoCallInterfaceDataPath1& other);
     // Copies the description; the parameters stay with their record.
     InfoCallInterfaceDataPath1& operator=(const InfoCallInterfaceDataPath1& other);
+    // Trades descriptions with other; the parameters stay with their records.
+    void SwapDescription(InfoCallInterfaceDataPath1& other);
 
     // With full set, also clears the bitmap header and the extra description.
     HRESULT ResetStruct(bool full);

@@ -167,9 +167,7 @@ HRESULT InfoDataBufferPath1::ExchangeBuffersAndDataFromCurrent(InfoDataBufferPat
     try {
         if (&other == this || other.m_heap_buffer != m_heap_buffer)
             throw kRefused;
-        const InfoCallInterfaceDataPath1 description(m_info);
-        m_info = other.m_info;
-        other.m_info = description;
+        m_info.SwapDescription(other.m_info);
         std::swap(m_data, other.m_data);
         std::swap(m_capacity, other.m_capacity);
         std::swap(m_size_data, other.m_size_data);

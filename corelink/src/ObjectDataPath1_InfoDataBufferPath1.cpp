@@ -4,6 +4,7 @@
 #include "CatchAllLog.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -40,6 +41,21 @@ private:
     bool m_owned = false;
 };
 
+// Calls apply(field of a, same field of b) for every field of the description, the parameters aside.
+template <class Description, class Other, class Apply>
+void ForEachDescriptionField(Description& a, Other& b, Apply apply)
+{
+    apply(a.m_state, b.m_state);
+    apply(a.m_reserved, b.m_reserved);
+    apply(a.m_major_type, b.m_major_type);
+    apply(a.m_subtype, b.m_subtype);
+    apply(a.m_format_type, b.m_format_type);
+    apply(a.m_count, b.m_count);
+    apply(a.m_bih, b.m_bih);
+    apply(a.m_extra, b.m_extra);
+    apply(a.m_extra_short, b.m_extra_short);
+}
+
 } // namespace
 
 // ---- Description ----------------------------------------------------------------------------
@@ -70,16 +86,15 @@ InfoCallInterfaceDataPath1& InfoCallInterfaceDataPath1::operator=(const InfoCall
 
 void InfoCallInterfaceDataPath1::CopyDescription(const InfoCallInterfaceDataPath1& other)
 {
-    m_state = other.m_state;
-    m_reserved[0] = other.m_reserved[0];
-    m_reserved[1] = other.m_reserved[1];
-    m_major_type = other.m_major_type;
-    m_subtype = other.m_subtype;
-    m_format_type = other.m_format_type;
-    m_count = other.m_count;
-    m_bih = other.m_bih;
-    std::memcpy(m_extra, other.m_extra, sizeof(m_extra));
-    m_extra_short = other.m_extra_short;
+    ForEachDescriptionField(*this, other,
+                            [](auto& field, const auto& from) { std::memcpy(&field, &from, sizeof(field)); });
+}
+
+// Without a temporary description: constructing one would refill its parameters, the clock read
+// included, on every exchange of every child buffer.
+void InfoCallInterfaceDataPath1::SwapDescription(InfoCallInterfaceDataPath1& other)
+{
+    ForEachDescriptionField(*this, other, [](auto& field, auto& otherField) { std::swap(field, otherField); });
 }
 
 void InfoCallInterfaceDataPath1::ClearExtendedDescription()

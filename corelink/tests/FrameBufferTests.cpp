@@ -175,6 +175,8 @@ TEST_F(FrameBuffer, ExchangeSwapsBlocksWithoutCopying)
     MakeVideoFrame(first, kYUY2, 16, 4, 32, 0, 16);
     ASSERT_EQ(second.UpdateSizeBuffer(8, 1), S_OK);
     first.m_number_frame = 11;
+    first.m_info.m_extra[3] = 7;
+    first.m_info.m_extra_short = 5;
     first.m_info.m_params.GetElement(3).SetInt(33);
     first.EnableChildBuffers();
     first.m_index_child.GetElement(0) = 1;
@@ -190,6 +192,14 @@ TEST_F(FrameBuffer, ExchangeSwapsBlocksWithoutCopying)
     EXPECT_EQ(first.m_number_frame, -1);
     EXPECT_EQ(second.m_info.m_subtype, kYUY2);
     EXPECT_EQ(first.m_info.m_subtype, GUID_NULL);
+    EXPECT_EQ(second.m_info.m_state, 2u);
+    EXPECT_EQ(first.m_info.m_state, 1u);
+    EXPECT_EQ(second.m_info.m_bih.biWidth, 16);
+    EXPECT_EQ(first.m_info.m_bih.biWidth, 8);
+    EXPECT_EQ(second.m_info.m_extra[3], 7u);
+    EXPECT_EQ(first.m_info.m_extra[3], 0u);
+    EXPECT_EQ(second.m_info.m_extra_short, 5);
+    EXPECT_EQ(first.m_info.m_extra_short, 0);
     EXPECT_EQ(first.m_info.m_params.GetElement(3).GetInt(), 33) << "parameters stay with their buffer";
     EXPECT_EQ(second.m_child_buffers.GetCount(), 20u);
     EXPECT_EQ(first.m_child_buffers.GetCount(), 20u);
