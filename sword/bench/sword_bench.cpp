@@ -291,6 +291,15 @@ void RunFilters(const Settings& settings, Bench& bench, Frames& f)
             fn(f.r.Words(), nullptr, f.y.Words(), nullptr, nullptr, ps, ps, w, h, 0, nullptr, nullptr, nullptr);
         });
 
+    HeapBuffer luma(f.planeBytes);
+    luma.FillRandomLuma(random);
+    bench.Run<UnifSwordFunction>(
+        "edge image of luma",
+        {{"c", edge_image_sword_funct_c}, {"mmx", edge_image_sword_funct_mmx}, {"sse2", edge_image_sword_funct_sse2}},
+        2 * px, 2 * px, [&](UnifSwordFunction fn) {
+            fn(f.r.Words(), nullptr, luma.Words(), nullptr, nullptr, ps, ps, w, h, 0, nullptr, nullptr, nullptr);
+        });
+
     const auto noise1 = [&](RemoveNoiseFunction fn) { fn(f.y.Words(), f.u.Words(), ps, w, h, 8, 32, 96); };
     const auto noise2 = [&](RemoveNoise2Function fn) { fn(f.y.Words(), f.u.Words(), ps, w, h, thresholds, weights); };
     const auto noise3 = [&](RemoveNoise3Function fn) {

@@ -333,15 +333,72 @@ struct SharpenVector
 template <class V>
 struct EdgeVector
 {
-    EdgeVector() : centreWeights(GroupWeights<V>(8, 5)), factors(GroupWeights<V>(128 * 64, 205 * 64)) {}
+    EdgeVector()
+        : centreWeights(GroupWeights<V>(8, 5)), centreWeightsWithSelf(GroupWeights<V>(9, 6)),
+          factors(GroupWeights<V>(128 * 64, 205 * 64))
+    {
+    }
+    // The neighbours summed one by one, saturating after each as the plain code does.
     Vec<V> operator()(const GroupLoad<V>& g) const
     {
         const Vec<V> neighbours = FoldNeighbours<V>(g, V::Zero(), [](Vec<V> x, Vec<V> y) { return V::AddS(x, y); });
-        const Vec<V> value = V::SubS(V::MulLo(g.centre, centreWeights), neighbours);
-        return V::ClampToByteRange(V::MulHi(value, factors));
+        return Scale(V::SubS(V::MulLo(g.centre, centreWeights), neighbours));
     }
-    Vec<V> centreWeights, factors;
+    // Rows of words in the small range: no sum of up to nine words saturates, nor nine times the
+    // centre wraps, so the neighbours are the nine-word total less the centre, and that total is
+    // the column sums beside the word and in its own column.
+    Vec<V> Unsaturated(const GroupLoad<V>& g) const
+    {
+        const Vec<V> column = V::Add(V::Add(g.above, g.below), g.centre);
+        const Vec<V> total = V::Add(V::Add(column, V::WordsUp(column)), V::WordsDown(column));
+        return Scale(V::SubS(V::MulLo(g.centre, centreWeightsWithSelf), total));
+    }
+    Vec<V> Scale(Vec<V> value) const { return V::ClampToByteRange(V::MulHi(value, factors)); }
+
+    Vec<V> centreWeights, centreWeightsWithSelf, factors;
 };
+
+// Whether words lie in [-2048, 2047], the small range of EdgeVector: a word plus 2048 then has
+// none of its top four bits set.
+template <class V>
+struct SmallRangeCheck
+{
+    void Add(Vec<V> words) { bits = V::Or(bits, V::Add(words, V::Set1(2048))); }
+    bool Passed() const
+    {
+        alignas(16) SWORD lanes[V::kWords];
+        V::Store(BytesOf(lanes), V::And(bits, V::Set1(static_cast<short>(0xF000))));
+        for (SWORD lane : lanes)
+            if (lane != 0)
+                return false;
+        return true;
+    }
+    Vec<V> bits = V::Zero();
+};
+
+// The words [0, words) of a row.
+template <class V>
+bool InEdgeSmallRange(const BYTE* row, int words)
+{
+    SmallRangeCheck<V> check;
+    for (int x = 0; x < words; x += V::kWords)
+        check.Add(V::Load(row + 2 * x));
+    return check.Passed();
+}
+
+// One output row, and whether the row ahead is in the small range: checked on the way, its loads
+// overlap the arithmetic instead of waiting for memory in a pass of their own.
+template <class V, bool kSmall>
+bool EdgeRow(const EdgeVector<V>& edge, const BYTE* in, int strideB, SWORD* out, int words, const BYTE* ahead)
+{
+    SmallRangeCheck<V> check;
+    for (int x = 0; x < words; x += V::kWords) {
+        check.Add(V::Load(ahead + 2 * x));
+        const GroupLoad<V> g(in + 2 * x, strideB);
+        V::Store(BytesOf(out + x), kSmall ? edge.Unsaturated(g) : edge(g));
+    }
+    return check.Passed();
+}
 
 // The in-place run, two vectors a step, then the odd vector alone.
 template <class V, class Filter>
@@ -384,11 +441,22 @@ HRESULT EdgeImage(SWORD* planeA, const void* planeB, int strideA, int strideB, i
         return E_INVALIDARG;
     const EdgeVector<V> edge;
     const int words = width / 8 * 8;
+    const auto rowOf = [&](int y) { return BytesOf(WordRow(static_cast<const SWORD*>(planeB), strideB, y)); };
+    // Each row is checked once, two rows ahead of the output row. A row written over before it is
+    // read again holds outputs of 0..255, inside the small range, so a flag never goes wrong.
+    bool small[3] = {height > 2 && InEdgeSmallRange<V>(rowOf(0), words),
+                     height > 2 && InEdgeSmallRange<V>(rowOf(1), words),
+                     height > 2 && InEdgeSmallRange<V>(rowOf(2), words)};
     for (int y = 1; y + 1 < height; ++y) {
-        const BYTE* in = BytesOf(WordRow(static_cast<const SWORD*>(planeB), strideB, y));
+        // The last output row has no row two below: it checks its own row below again.
+        const BYTE* ahead = rowOf(y + 2 < height ? y + 2 : y + 1);
         SWORD* out = WordRow(planeA, strideA, y);
-        for (int x = 0; x < words; x += V::kWords)
-            V::Store(BytesOf(out + x), edge(GroupLoad<V>(in + 2 * x, strideB)));
+        const bool aheadSmall = small[0] && small[1] && small[2]
+                                    ? EdgeRow<V, true>(edge, rowOf(y), strideB, out, words, ahead)
+                                    : EdgeRow<V, false>(edge, rowOf(y), strideB, out, words, ahead);
+        small[0] = small[1];
+        small[1] = small[2];
+        small[2] = aheadSmall;
     }
     V::End();
     return S_OK;

@@ -31,21 +31,25 @@ __m128i BlockPairLanes(const SWORD* first, const SWORD* second, int stride)
     return _mm_srai_epi16(lanes, 6);
 }
 
-// Four 2 x 2 steps (16 source words of two rows) to 8 output words.
+// Four 2 x 2 steps (16 source words of two rows) to 8 output words. Each output is the
+// saturated sum of two column sums: the multiply-add by ones forms Y16's neighbouring pairs in
+// 32 bits and the signed pack saturates them; UV16's pairs lie two words apart, so the shuffle of
+// lanes puts every first pair beside its second for one saturating add.
 __m128i Average2x2Vector(const SWORD* row0, const SWORD* row1, PairLayout layout)
 {
-    __m128i t[2];
-    for (int half = 0; half < 2; ++half) {
-        const __m128i sum = _mm_adds_epi16(Load(row0 + 8 * half), Load(row1 + 8 * half));
-        if (layout == PairLayout::Y16) {
-            const __m128i pairs = _mm_srai_epi16(_mm_adds_epi16(sum, _mm_srli_epi32(sum, 16)), 2);
-            t[half] = _mm_srai_epi32(_mm_slli_epi32(pairs, 16), 16);
-        } else {
-            const __m128i pairs = _mm_srai_epi16(_mm_adds_epi16(sum, _mm_srli_epi64(sum, 32)), 2);
-            t[half] = _mm_shuffle_epi32(pairs, _MM_SHUFFLE(3, 1, 2, 0));
-        }
+    const __m128i low = _mm_adds_epi16(Load(row0), Load(row1));
+    const __m128i high = _mm_adds_epi16(Load(row0 + 8), Load(row1 + 8));
+    __m128i pairs;
+    if (layout == PairLayout::Y16) {
+        const __m128i ones = _mm_set1_epi16(1);
+        pairs = _mm_packs_epi32(_mm_madd_epi16(low, ones), _mm_madd_epi16(high, ones));
+    } else {
+        const __m128 lowLanes = _mm_castsi128_ps(low), highLanes = _mm_castsi128_ps(high);
+        const __m128i first = _mm_castps_si128(_mm_shuffle_ps(lowLanes, highLanes, _MM_SHUFFLE(2, 0, 2, 0)));
+        const __m128i second = _mm_castps_si128(_mm_shuffle_ps(lowLanes, highLanes, _MM_SHUFFLE(3, 1, 3, 1)));
+        pairs = _mm_adds_epi16(first, second);
     }
-    return layout == PairLayout::Y16 ? _mm_packs_epi32(t[0], t[1]) : _mm_unpacklo_epi64(t[0], t[1]);
+    return _mm_srai_epi16(pairs, 2);
 }
 
 // The step means (a + b) >> 1 of 8 output words, as unsigned 32-bit lanes.

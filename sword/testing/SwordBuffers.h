@@ -32,6 +32,15 @@ public:
         }
     }
 
+    // Words of 0 to 255, as the luma planes split from a frame hold.
+    void FillRandomLuma(std::mt19937& random) const
+    {
+        for (size_t i = 0; i + 1 < m_size; i += 2) {
+            const int16_t word = static_cast<int16_t>(random() % 256);
+            std::memcpy(m_data + i, &word, sizeof(word));
+        }
+    }
+
 protected:
     FilledBuffer(BYTE* data, size_t size)
         : m_data(data), m_size(size)

@@ -314,6 +314,38 @@ TEST(SwordFilterParity, EdgeImage)
                 }
 }
 
+// Rows of words in [-2048, 2047], the ends included, take the vector code's unsaturated sums; one
+// row with a word whose sums saturate (each row in turn, or none) sends the rows beside it the
+// saturating way. Both must give the plain code's words.
+TEST(SwordFilterParity, EdgeImageOfSmallWords)
+{
+    std::mt19937 random(17);
+    const int width = 35, height = 7;
+    const int strideA = GetSwordPlaneStride(width), strideB = strideA + 16;
+    for (const GroupVariant& v : kGroupVariants)
+        for (int wideRow = -1; wideRow < height; ++wideRow)
+            for (SWORD wideWord : {-32768, 32767})
+                for (int shift : {0, 1}) {
+                    SCOPED_TRACE(Describe(v.name, width, height, shift) + " wide row " + std::to_string(wideRow) +
+                                 " word " + std::to_string(wideWord));
+                    Source source(static_cast<size_t>(strideB) * height, shift, random);
+                    std::uniform_int_distribution<int> small(-2048, 2047), end(0, 7);
+                    for (int y = 0; y < height; ++y)
+                        for (int x = 0; x < strideB / 2 - shift; ++x) {
+                            const int pick = end(random);
+                            WordRow(source.words, strideB, y)[x] =
+                                static_cast<SWORD>(pick == 0 ? -2048 : (pick == 1 ? 2047 : small(random)));
+                        }
+                    if (wideRow >= 0)
+                        WordRow(source.words, strideB, wideRow)[random() % (width / 8 * 8)] = wideWord;
+                    PlanePair out(static_cast<size_t>(strideA) * height, shift, random());
+                    EdgeImagePlain(out.Plain(), source.words, strideA, strideB, width, height, v.groupWords);
+                    ASSERT_EQ(S_OK, v.edge(out.Variant(), nullptr, source.words, nullptr, nullptr, strideA, strideB,
+                                           width, height, 0, nullptr, nullptr, nullptr));
+                    EXPECT_TRUE(out.Same());
+                }
+}
+
 // ---- Noise removal --------------------------------------------------------------------------
 
 struct NoiseCase
