@@ -325,6 +325,10 @@ void RunFilters(const Settings& settings, Bench& bench, Frames& f)
         "histogram",
         {{"c", GetGistogramFromImage_c}, {"mmx", GetGistogramFromImage_mmx}, {"sse2", GetGistogramFromImage_sse2}},
         2 * px, 1024, histogram);
+    bench.Run<HistogramFunction>(
+        "histogram of luma",
+        {{"c", GetGistogramFromImage_c}, {"mmx", GetGistogramFromImage_mmx}, {"sse2", GetGistogramFromImage_sse2}},
+        2 * px, 1024, [&](HistogramFunction fn) { fn(luma.Words(), ps, w, h, counters.data(), 256); });
     uint32_t mean = 0;
     const auto averages = [&](UnifSwordFunction fn) {
         fn(f.r.Words(), &mean, f.y.Words(), nullptr, nullptr, ps, ps, w, h, 0, nullptr, nullptr, nullptr);

@@ -431,6 +431,33 @@ TEST(SwordFilterParity, Histogram)
     }
 }
 
+// Runs of one word, long and short, over whole rows: steps of one byte throughout are counted in
+// one addition, and runs of words below 0 or above 255 meet runs of 0 or 255 after saturation.
+TEST(SwordFilterParity, HistogramOfFlatRuns)
+{
+    std::mt19937 random(16);
+    const SWORD values[] = {-3, 0, 7, 128, 255, 300};
+    std::uniform_int_distribution<int> value(0, 5), length(1, 40);
+    for (const NoiseCase& c : NoiseCases()) {
+        SCOPED_TRACE(Describe("histogram", c.width, c.height, c.shift));
+        const int stride = GetSwordPlaneStride(c.width) + 16 * c.shift;
+        Source plane(static_cast<size_t>(stride) * c.height, c.shift, random);
+        const size_t words = (plane.buffer.Size() - 2 * c.shift) / 2;
+        for (size_t i = 0; i < words;) {
+            const SWORD word = values[value(random)];
+            for (int n = length(random); n > 0 && i < words; --n)
+                plane.words[i++] = word;
+        }
+        std::vector<uint32_t> plain(256), sse2(256), mmx(256), plain4(256);
+        ASSERT_EQ(S_OK, GetGistogramFromImage_c(plane.words, stride, c.width, c.height, plain.data(), 256));
+        ASSERT_EQ(S_OK, GetGistogramFromImage_sse2(plane.words, stride, c.width, c.height, sse2.data(), 256));
+        ASSERT_EQ(S_OK, GetGistogramFromImage_mmx(plane.words, stride, c.width, c.height, mmx.data(), 256));
+        HistogramPlain(plane.words, stride, c.width, c.height, plain4.data(), 4);
+        EXPECT_EQ(plain, sse2);
+        EXPECT_EQ(plain4, mmx);
+    }
+}
+
 using AverageVariants = std::vector<Variant<UnifSwordFunction>>;
 
 void ExpectSameAverages(UnifSwordFunction plain, const AverageVariants& variants, int blockWords, int blockRows,

@@ -115,6 +115,12 @@ struct Mmx
     // For the histogram: the low 32-bit lane, and every lane one place down (0 comes in).
     static uint32_t Low32(Vec a) { return static_cast<uint32_t>(_mm_cvtsi64_si32(a)); }
     static Vec LanesDown(Vec a) { return _mm_srli_si64(a, 32); }
+    // Whether every byte equals its neighbour above, the last one aside: all 8 bytes the same.
+    static bool AllBytesEqual(Vec a)
+    {
+        const Vec same = _mm_cmpeq_pi8(a, _mm_srli_si64(a, 8));
+        return Low32(same) == 0xFFFFFFFF && (Low32(_mm_srli_si64(same, 32)) | 0xFF000000) == 0xFFFFFFFF;
+    }
 };
 
 } // namespace sword_vector

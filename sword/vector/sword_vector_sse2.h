@@ -109,6 +109,8 @@ struct Sse2Words
     // For the histogram: the low 32-bit lane, and every lane one place down (0 comes in).
     static uint32_t Low32(Vec a) { return static_cast<uint32_t>(_mm_cvtsi128_si32(a)); }
     static Vec LanesDown(Vec a) { return _mm_srli_si128(a, 4); }
+    // Whether every byte equals its neighbour above, the last one aside: all 16 bytes the same.
+    static bool AllBytesEqual(Vec a) { return (_mm_movemask_epi8(_mm_cmpeq_epi8(a, _mm_srli_si128(a, 1))) & 0x7FFF) == 0x7FFF; }
 };
 
 struct Sse2Unaligned;
