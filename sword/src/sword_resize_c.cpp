@@ -38,19 +38,36 @@ void FillColumnTable(uint32_t* table, int first, int count, int sourceWidth, int
         table[i] = first + i < destinationWidth ? static_cast<uint32_t>(2 * column(first + i)) : 0;
 }
 
-// Gathers every row of the W8 destination columns, strip by strip of kColumnsAtOnce columns.
+// The leading columns of a strip that take every second source word, in whole groups of 8; the
+// word after each one's source word lies in the source row too, as the halving kernel reads it.
+int HalvedColumns(const uint32_t* table, int first, int count, int sourceWidth)
+{
+    int i = 0;
+    while (i < count && table[i] == 4 * static_cast<uint32_t>(first + i) && 2 * (first + i) + 1 < sourceWidth)
+        ++i;
+    return i & ~7;
+}
+
+// Gathers every row of the W8 destination columns, strip by strip of kColumnsAtOnce columns; the
+// strip's leading columns that halve the source go through the halving kernel when there is one.
 void GatherRows(const SWORD* source, SWORD* destination, int sourceWidth, int sourceHeight, int sourceStride,
-                int destinationWidth, int destinationHeight, int stride, int w8, ResizeGatherRow gather)
+                int destinationWidth, int destinationHeight, int stride, int w8, ResizeGatherRow gather,
+                ResizeHalveRow halve)
 {
     const NearestSample row(sourceHeight, destinationHeight);
     for (int first = 0; first < w8; first += kColumnsAtOnce) {
         const int count = std::min(kColumnsAtOnce, w8 - first);
         uint32_t columns[kColumnsAtOnce];
         FillColumnTable(columns, first, count, sourceWidth, destinationWidth);
+        const int halved = halve != nullptr ? HalvedColumns(columns, first, count, sourceWidth) : 0;
         BYTE* out = reinterpret_cast<BYTE*>(destination + first);
-        for (int j = 0; j < destinationHeight; ++j, out += stride)
-            gather(reinterpret_cast<const BYTE*>(source) + static_cast<ptrdiff_t>(row(j)) * sourceStride, columns,
-                   count, reinterpret_cast<SWORD*>(out));
+        for (int j = 0; j < destinationHeight; ++j, out += stride) {
+            const BYTE* in = reinterpret_cast<const BYTE*>(source) + static_cast<ptrdiff_t>(row(j)) * sourceStride;
+            SWORD* outRow = reinterpret_cast<SWORD*>(out);
+            if (halved > 0)
+                halve(in + 4 * static_cast<ptrdiff_t>(first), halved, outRow);
+            gather(in, columns + halved, count - halved, outRow + halved);
+        }
     }
 }
 
@@ -58,7 +75,7 @@ void GatherRows(const SWORD* source, SWORD* destination, int sourceWidth, int so
 
 HRESULT RunResize(const SWORD* source, SWORD* destination, int sourceWidth, int sourceHeight, int sourceStride,
                   int destinationWidth, int destinationHeight, int* destinationStride, int destinationCapacity,
-                  BYTE paddingFlag, ResizeGatherRow gather)
+                  BYTE paddingFlag, ResizeGatherRow gather, ResizeHalveRow halve)
 {
     try {
         if (source == nullptr || destination == nullptr || destinationStride == nullptr)
@@ -78,7 +95,7 @@ HRESULT RunResize(const SWORD* source, SWORD* destination, int sourceWidth, int 
         *destinationStride = stride;
 
         GatherRows(source, destination, sourceWidth, sourceHeight, sourceStride, destinationWidth, destinationHeight,
-                   stride, w8, gather);
+                   stride, w8, gather, halve);
         if (paddingFlag != 0)
             return FillRowPaddingSWORD(destination, 2 * destinationWidth, destinationHeight, stride);
         return S_OK;

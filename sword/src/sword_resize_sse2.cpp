@@ -1,4 +1,5 @@
-// SSE2 resize (8 gathered words put in place with the word insert) and mirror (16 bytes a step).
+// SSE2 resize (8 gathered words put in place with the word insert, or packed from two vectors
+// where the width is halved) and mirror (16 bytes a step).
 // Loads and stores take any alignment.
 #include "sword_resize.h"
 
@@ -24,6 +25,19 @@ void GatherRow(const BYTE* sourceRow, const uint32_t* columns, int w8, SWORD* de
     }
 }
 
+// Two vectors of source words to one of their even words: each even word is sign-extended over its
+// 32-bit lane, so the saturating pack keeps it exactly.
+void HalveRow(const BYTE* sourceRow, int w8, SWORD* destinationRow)
+{
+    for (int i = 0; i < w8; i += 8) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sourceRow + 4 * i));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sourceRow + 4 * i + 16));
+        const __m128i evenLow = _mm_srai_epi32(_mm_slli_epi32(low, 16), 16);
+        const __m128i evenHigh = _mm_srai_epi32(_mm_slli_epi32(high, 16), 16);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(destinationRow + i), _mm_packs_epi32(evenLow, evenHigh));
+    }
+}
+
 void SwapRows(BYTE* first, BYTE* second, int bytes)
 {
     int done = 0;
@@ -43,7 +57,7 @@ HRESULT resize_funct_sword_sse2(const SWORD* source, SWORD* destination, int sou
                                 int destinationCapacity, BYTE paddingFlag)
 {
     return RunResize(source, destination, sourceWidth, sourceHeight, sourceStride, destinationWidth,
-                     destinationHeight, destinationStride, destinationCapacity, paddingFlag, GatherRow);
+                     destinationHeight, destinationStride, destinationCapacity, paddingFlag, GatherRow, HalveRow);
 }
 
 HRESULT YMirror_function_sse2(SWORD* planeA, void*, const void*, void*, const SWORD*, int strideA, int, int width,

@@ -79,6 +79,36 @@ TEST(SwordResize, VariantsMatchThePlainOne)
         }
 }
 
+// Halved widths take the vector variants' halving kernels: odd destination widths, sources one
+// word wider, strips past the first, starts off by 0 to 3 words, the last row ending at a guard page.
+TEST(SwordResize, HalvedWidthsMatchThePlainOne)
+{
+    std::mt19937 random(33);
+    const int sizes[][3] = {{8, 16, 2}, {9, 18, 3}, {17, 35, 2}, {23, 46, 5}, {320, 640, 3}, {321, 643, 2},
+                            {1100, 2200, 2}, {1029, 2059, 1}};
+    for (const auto& size : sizes)
+        for (int shift = 0; shift < 4; ++shift) {
+            const int w = size[0], sourceWidth = size[1], h = size[2];
+            Source source(sourceWidth + shift, h, 0);
+            source.plane.FillRandomWords(random);
+            const int stride = 2 * W8(w);
+            const auto resize = [&](ResizeSwordFunction function, GuardedBuffer& out) {
+                int outStride = stride;
+                return function(source.plane.Words() + shift, out.Words(), sourceWidth, h, source.stride, w, h,
+                                &outStride, static_cast<int>(out.Size()), 0);
+            };
+            GuardedBuffer plain(static_cast<size_t>(stride) * h);
+            ASSERT_EQ(S_OK, resize(resize_funct_sword_c, plain));
+            for (const ResizeVariant& v : kResizeVariants) {
+                SCOPED_TRACE(std::string(v.name) + " " + std::to_string(sourceWidth) + " to " + std::to_string(w) +
+                             ", shift " + std::to_string(shift));
+                GuardedBuffer out(plain.Size());
+                ASSERT_EQ(S_OK, resize(v.function, out));
+                EXPECT_EQ(0, std::memcmp(out.Bytes(), plain.Bytes(), plain.Size()));
+            }
+        }
+}
+
 TEST(SwordResize, WorkedCases)
 {
     for (const ResizeVariant& v : kResizeVariants) {
