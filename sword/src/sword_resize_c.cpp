@@ -3,6 +3,7 @@
 #include "sword_resize.h"
 
 #include "CatchAllLog.h"
+#include "SwordNearestSample.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,22 +13,6 @@ namespace {
 // Destination columns whose source columns are looked up at once, in a table on the stack (a
 // multiple of 8, as the row kernels take whole groups of 8): a frame allocates nothing.
 constexpr int kColumnsAtOnce = 1024;
-
-// The source column or row a nearest-neighbour resize of size samples to scaledSize takes for
-// sample i.
-class NearestSample
-{
-public:
-    NearestSample(int size, int scaledSize)
-        : m_ratio(static_cast<float>(size) / static_cast<float>(scaledSize)), m_last(size - 1)
-    {
-    }
-    int operator()(int i) const { return std::min(static_cast<int>(static_cast<float>(i) * m_ratio), m_last); }
-
-private:
-    float m_ratio;
-    int m_last;
-};
 
 // Source column of destination columns first to first + count as byte offsets; the ones past
 // the destination width stay 0 (source column 0).

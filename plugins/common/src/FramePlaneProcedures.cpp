@@ -2,6 +2,7 @@
 
 #include "CatchAllLog.h"
 #include "ChromaPairPick.h"
+#include "SwordNearestSample.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,22 +40,6 @@ void CheckFitInsideTarget(const PlaneFit& fit)
         static_cast<int64_t>(fit.y) + fit.height > fit.targetHeight)
         throw kPictureOutsidePlane;
 }
-
-// The source sample a nearest-neighbour resize of size samples to scaledSize takes for sample i,
-// computed as the SWORD resize kernels compute it.
-class NearestSample
-{
-public:
-    NearestSample(int size, int scaledSize)
-        : m_ratio(static_cast<float>(size) / static_cast<float>(scaledSize)), m_last(size - 1)
-    {
-    }
-    int operator()(int i) const { return std::min(static_cast<int>(static_cast<float>(i) * m_ratio), m_last); }
-
-private:
-    float m_ratio;
-    int m_last;
-};
 
 // Words of a UV16 row walked in whole pairs: an odd width takes its last pair whole.
 int PairWords(int width)
