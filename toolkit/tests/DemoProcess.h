@@ -24,13 +24,23 @@ struct ChildLine
 class DemoProcess
 {
 public:
+    // The demo writes into a named pipe read with overlapped calls, so waiting for its output is a
+    // wait on an event.
     explicit DemoProcess(const std::string& page)
     {
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        HANDLE write = nullptr;
-        if (!CreatePipe(&m_output, &write, &inherit, 0))
+        static LONG demos = 0;
+        const std::string name = "\\\\.\\pipe\\KorvaneToolkitDemo" + std::to_string(GetCurrentProcessId()) + "_" +
+                                 std::to_string(InterlockedIncrement(&demos));
+        m_output = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED,
+                                    PIPE_TYPE_BYTE | PIPE_WAIT, 1, sizeof(m_buffer), sizeof(m_buffer), 0, nullptr);
+        if (m_output == INVALID_HANDLE_VALUE) {
+            m_output = nullptr;
             return;
-        SetHandleInformation(m_output, HANDLE_FLAG_INHERIT, 0);
+        }
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        HANDLE write = CreateFileA(name.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, 0, nullptr);
+        if (write == INVALID_HANDLE_VALUE)
+            return;
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
         startup.dwFlags = STARTF_USESTDHANDLES;
@@ -51,6 +61,7 @@ public:
         }
         if (m_output != nullptr)
             CloseHandle(m_output);
+        CloseHandle(m_readDone);
     }
     DemoProcess(const DemoProcess&) = delete;
     DemoProcess& operator=(const DemoProcess&) = delete;
@@ -69,26 +80,17 @@ public:
     std::string NextLine()
     {
         const ULONGLONG end = GetTickCount64() + LineTimeoutMs;
-        while (GetTickCount64() < end) {
+        for (;;) {
             const size_t newline = m_pending.find('\n');
             if (newline != std::string::npos) {
                 std::string line = m_pending.substr(0, newline);
                 m_pending.erase(0, newline + 1);
                 return line;
             }
-            DWORD available = 0;
-            if (!PeekNamedPipe(m_output, nullptr, 0, nullptr, &available, nullptr))
+            const ULONGLONG now = GetTickCount64();
+            if (now >= end || !ReadMore(static_cast<DWORD>(end - now)))
                 return "";
-            if (available == 0) {
-                Sleep(10);
-                continue;
-            }
-            char buffer[512];
-            DWORD read = 0;
-            if (ReadFile(m_output, buffer, std::min<DWORD>(available, sizeof(buffer)), &read, nullptr))
-                m_pending.append(buffer, read);
         }
-        return "";
     }
 
     // The children it prints before "ready".
@@ -116,6 +118,26 @@ public:
     }
 
 private:
+    // Appends what the demo writes next, waiting up to timeout ms; false when nothing came (the
+    // time ran out or the demo closed its output).
+    bool ReadMore(DWORD timeout)
+    {
+        if (m_output == nullptr)
+            return false;
+        OVERLAPPED overlapped = {};
+        overlapped.hEvent = m_readDone;
+        if (!ReadFile(m_output, m_buffer, sizeof(m_buffer), nullptr, &overlapped) && GetLastError() != ERROR_IO_PENDING)
+            return false;
+        if (WaitForSingleObject(m_readDone, timeout) != WAIT_OBJECT_0)
+            CancelIo(m_output);
+        // A cancelled read still completes: the buffer is not left to it.
+        DWORD read = 0;
+        if (!GetOverlappedResult(m_output, &overlapped, &read, TRUE))
+            return false;
+        m_pending.append(m_buffer, read);
+        return read > 0;
+    }
+
     static BOOL CALLBACK MatchHost(HWND window, LPARAM context)
     {
         auto& search = *reinterpret_cast<std::pair<DWORD, HWND>*>(context);
@@ -138,6 +160,8 @@ private:
     }
 
     HANDLE m_output = nullptr;
+    HANDLE m_readDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    char m_buffer[512] = {};
     PROCESS_INFORMATION m_process = {};
     bool m_started = false;
     std::string m_pending;

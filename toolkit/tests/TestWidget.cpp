@@ -147,13 +147,19 @@ void PumpPending()
 
 bool WaitFor(const std::function<bool()>& condition)
 {
-    for (int attempt = 0; attempt < 400; ++attempt) {
+    const ULONGLONG end = GetTickCount64() + kWaitForLimitMs;
+    for (;;) {
         PumpPending();
         if (condition())
             return true;
-        Sleep(25);
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end)
+            return false;
+        // Woken by the next message for this thread; what changes elsewhere (the screen, another
+        // process) is looked at again after at most 25 ms.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(25, end - now)),
+                                  QS_ALLINPUT);
     }
-    return false;
 }
 
 void RunOnOtherThreadWhilePumping(const std::function<void()>& work)

@@ -165,7 +165,8 @@ std::vector<uint32_t> ScreenPixels(int32_t left, int32_t top, int32_t width, int
 
 // Dispatches every message waiting for this thread.
 void PumpPending();
-// Pumps until the condition holds, for up to 10 s; false when it never did.
+inline constexpr DWORD kWaitForLimitMs = 30000;
+// Pumps until the condition holds, for up to kWaitForLimitMs; false when it never did.
 bool WaitFor(const std::function<bool()>& condition);
 // Runs the work on a second thread while this thread pumps, as a GUI thread does.
 void RunOnOtherThreadWhilePumping(const std::function<void()>& work);
