@@ -133,15 +133,22 @@ template <class V>
     return {upper, lower};
 }
 
+// Whether any word has a bit of mask set.
+template <class V>
+bool AnyWordHas(Vec<V> words, SWORD mask)
+{
+    alignas(16) SWORD stored[V::kWords];
+    V::Store(BytesOf(stored), V::And(words, V::Set1(mask)));
+    for (const SWORD word : stored)
+        if (word != 0)
+            return true;
+    return false;
+}
+
 template <class V>
 bool HasNegativeWord(Vec<V> words)
 {
-    alignas(16) SWORD stored[V::kWords];
-    V::Store(BytesOf(stored), words);
-    for (const SWORD word : stored)
-        if (word < 0)
-            return true;
-    return false;
+    return AnyWordHas<V>(words, static_cast<SWORD>(0x8000));
 }
 
 // The output rows from 1 on that the additions of a unit kernel give exactly: two at a time, the
@@ -364,15 +371,7 @@ template <class V>
 struct SmallRangeCheck
 {
     void Add(Vec<V> words) { bits = V::Or(bits, V::Add(words, V::Set1(2048))); }
-    bool Passed() const
-    {
-        alignas(16) SWORD lanes[V::kWords];
-        V::Store(BytesOf(lanes), V::And(bits, V::Set1(static_cast<short>(0xF000))));
-        for (SWORD lane : lanes)
-            if (lane != 0)
-                return false;
-        return true;
-    }
+    bool Passed() const { return !AnyWordHas<V>(bits, static_cast<SWORD>(0xF000)); }
     Vec<V> bits = V::Zero();
 };
 
