@@ -7,9 +7,10 @@
 // The fetch mode times the plug-in's whole per-frame fetch instead: "Intavo1.vdd" plays a
 // generated AVI file (YUY2, RGB24, I420) at 100 frames a second into the sink filter, and each
 // fetch that brings a frame is timed (the round trip to the graph thread, the exchange, the conversion);
-// beside it the conversion alone, a cold copy of the frame, the clock, and the round trip alone: a
-// request that does nothing on the graph thread, sent through the plug-in as the fetch is, both to
-// an idle graph thread and to the one whose file streams.
+// beside it the conversion alone (of a sample in the caches and of one out of them), a cold copy of
+// the frame, the clock, and the round trip alone: a request that does nothing on the graph thread,
+// sent through the plug-in as the fetch is, both to an idle graph thread and to the one whose file
+// streams.
 // Usage: intavo_bench fetch [runs] [frames per run]
 #include "BenchmarkTiming.h"
 #include "ConversionRoutineTable.h"
@@ -41,22 +42,26 @@ Bytes RandomBytes(size_t size)
     return bytes;
 }
 
-// Copies of the given size from slices that cycle through 256 MB, so every copy reads memory the
-// caches no longer hold.
-class ColdCopy
+// Slices that cycle through 256 MB, so every call reads and writes memory the caches no longer hold.
+class ColdPool
 {
 public:
-    ColdCopy() : m_pool(kPoolBytes, 1) {}
+    ColdPool() : m_pool(kPoolBytes, 1) {}
 
-    double Seconds(const BenchmarkSettings& settings, size_t bytes)
+    // The fastest call, each on the next slice of the given size.
+    double Seconds(const BenchmarkSettings& settings, size_t sliceBytes, const std::function<void(BYTE*)>& call)
     {
-        const size_t slices = kPoolBytes / (2 * bytes);
+        const size_t slices = kPoolBytes / sliceBytes;
         size_t next = 0;
         return FastestCall(settings, [&] {
-            BYTE* from = m_pool.data() + 2 * bytes * next;
-            MemCopy(from + bytes, from, bytes, "intavo_bench");
+            call(m_pool.data() + sliceBytes * next);
             next = (next + 1) % slices;
         });
+    }
+
+    double CopySeconds(const BenchmarkSettings& settings, size_t bytes)
+    {
+        return Seconds(settings, 2 * bytes, [&](BYTE* slice) { MemCopy(slice + bytes, slice, bytes, "intavo_bench"); });
     }
 
 private:
@@ -78,7 +83,7 @@ void Print(const Size& size, const std::string& operation, const char* variant, 
                 seconds / copySeconds);
 }
 
-void TimeRowRoutines(const BenchmarkSettings& settings, ColdCopy& cold, const Size& size)
+void TimeRowRoutines(const BenchmarkSettings& settings, ColdPool& cold, const Size& size)
 {
     for (const PackedRoutine& routine : kPackedRoutines) {
         const int sourceStride = StrideForEveryVariant(size.width, routine.sourceBytesPerPixel);
@@ -87,7 +92,7 @@ void TimeRowRoutines(const BenchmarkSettings& settings, ColdCopy& cold, const Si
         Bytes destination(static_cast<size_t>(destinationStride) * size.height);
         const size_t touched = static_cast<size_t>(size.width) * size.height *
                                (routine.sourceBytesPerPixel + routine.destinationBytesPerPixel);
-        const double copy = cold.Seconds(settings, touched / 2);
+        const double copy = cold.CopySeconds(settings, touched / 2);
         for (size_t variant = 0; variant < routine.variants.size(); ++variant) {
             const double seconds = FastestCall(settings, [&] {
                 routine.variants[variant](destination.data(), source.data(), destinationStride, sourceStride,
@@ -100,7 +105,7 @@ void TimeRowRoutines(const BenchmarkSettings& settings, ColdCopy& cold, const Si
         const int capacity = static_cast<int>(GetPlanar420FrameBytes(size.width, size.height));
         Bytes source = RandomBytes(static_cast<size_t>(capacity));
         Bytes destination(2 * static_cast<size_t>(size.width) * size.height);
-        const double copy = cold.Seconds(settings, (capacity + destination.size()) / 2);
+        const double copy = cold.CopySeconds(settings, (capacity + destination.size()) / 2);
         for (size_t variant = 0; variant < routine.variants.size(); ++variant) {
             const double seconds = FastestCall(settings, [&] {
                 routine.variants[variant](destination.data(), source.data(), 2 * size.width, size.width, size.height,
@@ -127,7 +132,7 @@ struct FrameCase
     int extraStride;
 };
 
-void TimeFrameConversions(const BenchmarkSettings& settings, ColdCopy& cold, const Size& size)
+void TimeFrameConversions(const BenchmarkSettings& settings, ColdPool& cold, const Size& size)
 {
     const FrameCase cases[] = {
         {"frame YUY2", MEDIASUBTYPE_YUY2, 2, 0},
@@ -139,7 +144,7 @@ void TimeFrameConversions(const BenchmarkSettings& settings, ColdCopy& cold, con
     for (const FrameCase& frameCase : cases) {
         const int sourceStride = size.width * frameCase.bytesPerPixel + frameCase.extraStride;
         Bytes source = RandomBytes(static_cast<size_t>(sourceStride) * size.height);
-        const double copy = cold.Seconds(settings, static_cast<size_t>(size.width) * size.height *
+        const double copy = cold.CopySeconds(settings, static_cast<size_t>(size.width) * size.height *
                                                        (frameCase.bytesPerPixel + 2) / 2);
         for (const ProcessorSet& set : kSets) {
             ConversionRoutinesIntavo1 routines{};
@@ -159,7 +164,7 @@ void TimeFrameConversions(const BenchmarkSettings& settings, ColdCopy& cold, con
     const int capacity = static_cast<int>(GetPlanar420FrameBytes(size.width, size.height));
     Bytes planar = RandomBytes(static_cast<size_t>(capacity));
     Bytes own(2 * static_cast<size_t>(size.width) * size.height);
-    const double copy = cold.Seconds(settings, (capacity + own.size()) / 2);
+    const double copy = cold.CopySeconds(settings, (capacity + own.size()) / 2);
     for (const ProcessorSet& set : kSets) {
         ConversionRoutinesIntavo1 routines{};
         SelectConversionRoutines(routines, set.mode);
@@ -304,27 +309,60 @@ double TimeRoundTrip(const BenchmarkSettings& settings, SourceInstance& source)
     return best;
 }
 
-double TimeConversion(const BenchmarkSettings& settings, const FetchCase& fetchCase, const Size& size)
+// The conversion of one sample into a warm frame block, the sample read from wherever sourceAt
+// puts it.
+class SampleConversion
 {
-    ConversionRoutinesIntavo1 routines{};
-    SelectConversionRoutines(routines, 4);
-    InfoDataBufferPath1 frame(false);
-    MemoryBlockClass<BYTE> scratch;
-    const bool planar = fetchCase.subtype == media_guids::MediaSubtypeI420;
-    const int capacity = static_cast<int>(GetPlanar420FrameBytes(size.width, size.height));
-    const int stride = size.width * (fetchCase.bitCount / 8);
-    Bytes source = RandomBytes(planar ? capacity : static_cast<size_t>(stride) * size.height);
-    Bytes own(2 * static_cast<size_t>(size.width) * size.height);
-    return FastestCall(settings, [&] {
-        if (planar) {
-            routines.i420ToYuy2(own.data(), source.data(), 2 * size.width, size.width, size.height, capacity);
+public:
+    SampleConversion(const FetchCase& fetchCase, const Size& size)
+        : m_case(fetchCase), m_size(size), m_planar(fetchCase.subtype == media_guids::MediaSubtypeI420),
+          m_capacity(static_cast<int>(GetPlanar420FrameBytes(size.width, size.height))),
+          m_stride(size.width * (fetchCase.bitCount / 8)), m_own(2 * static_cast<size_t>(size.width) * size.height)
+    {
+        SelectConversionRoutines(m_routines, 4);
+    }
+
+    size_t SampleBytes() const { return m_planar ? m_capacity : static_cast<size_t>(m_stride) * m_size.height; }
+
+    void Convert(BYTE* sample)
+    {
+        if (m_planar) {
+            m_routines.i420ToYuy2(m_own.data(), sample, 2 * m_size.width, m_size.width, m_size.height, m_capacity);
             return;
         }
-        frame.m_info.m_subtype = fetchCase.subtype;
-        frame.m_info.m_bih.biWidth = size.width;
-        frame.m_info.m_bih.biHeight = size.height;
-        ConvertDataBufferToYUY2orY8Formats(routines, scratch, source.data(), stride, frame, true);
-    });
+        m_frame.m_info.m_subtype = m_case.subtype;
+        m_frame.m_info.m_bih.biWidth = m_size.width;
+        m_frame.m_info.m_bih.biHeight = m_size.height;
+        ConvertDataBufferToYUY2orY8Formats(m_routines, m_scratch, sample, m_stride, m_frame, true);
+    }
+
+private:
+    const FetchCase& m_case;
+    const Size m_size;
+    const bool m_planar;
+    const int m_capacity;
+    const int m_stride;
+    ConversionRoutinesIntavo1 m_routines{};
+    InfoDataBufferPath1 m_frame{false};
+    MemoryBlockClass<BYTE> m_scratch;
+    Bytes m_own;
+};
+
+struct ConversionTimes
+{
+    double warm = 0.0; // the sample in the caches, as a lone conversion runs
+    double cold = 0.0; // the sample out of them, as another thread's write leaves it for this core
+};
+
+ConversionTimes TimeConversion(const BenchmarkSettings& settings, ColdPool& pool, const FetchCase& fetchCase,
+                               const Size& size)
+{
+    SampleConversion conversion(fetchCase, size);
+    Bytes sample = RandomBytes(conversion.SampleBytes());
+    ConversionTimes times;
+    times.warm = FastestCall(settings, [&] { conversion.Convert(sample.data()); });
+    times.cold = pool.Seconds(settings, sample.size(), [&](BYTE* slice) { conversion.Convert(slice); });
+    return times;
 }
 
 double TimeClockReading(const BenchmarkSettings& settings)
@@ -355,7 +393,7 @@ std::string WriteBenchAvi(const FetchCase& fetchCase, const Size& size)
                                                                                               : std::string();
 }
 
-void TimeFetch(const BenchmarkSettings& settings, const TestPluginExports& exports, ColdCopy& cold,
+void TimeFetch(const BenchmarkSettings& settings, const TestPluginExports& exports, ColdPool& cold,
                const FetchCase& fetchCase, const Size& size, double idleRoundTrip)
 {
     const std::string path = WriteBenchAvi(fetchCase, size);
@@ -373,15 +411,17 @@ void TimeFetch(const BenchmarkSettings& settings, const TestPluginExports& expor
     const FetchTimes times = TimeFetches(settings, source);
     const double roundTrip = TimeRoundTrip(settings, source);
     const double fetch = times.delivered;
-    const double conversion = TimeConversion(settings, fetchCase, size);
-    const double copy = cold.Seconds(settings, static_cast<size_t>(TestAviFrameSize(
-                                                   {fetchCase.compression, fetchCase.bitCount, size.width, size.height})));
-    const double budget = conversion + copy + roundTrip;
+    const ConversionTimes conversion = TimeConversion(settings, cold, fetchCase, size);
+    const double copy = cold.CopySeconds(settings, static_cast<size_t>(TestAviFrameSize(
+                                                       {fetchCase.compression, fetchCase.bitCount, size.width, size.height})));
+    const double budget = conversion.warm + copy + roundTrip;
     std::printf("  %4dx%-4d fetch %-5s %7.3f ms (empty %6.3f ms)   conversion %6.3f ms + cold copy %6.3f ms + "
-                "round trip while streaming %6.3f ms (idle %6.3f ms) = %6.3f ms   %s\n",
-                size.width, size.height, fetchCase.name, fetch * 1e3, times.empty * 1e3, conversion * 1e3, copy * 1e3,
-                roundTrip * 1e3, idleRoundTrip * 1e3, budget * 1e3,
-                fetch == 0.0 ? "no frames" : (fetch <= budget ? "within" : "ABOVE"));
+                "round trip while streaming %6.3f ms (idle %6.3f ms) = %6.3f ms   %s\n"
+                "            conversion of a sample out of the caches %6.3f ms + round trip while streaming = %6.3f ms\n",
+                size.width, size.height, fetchCase.name, fetch * 1e3, times.empty * 1e3, conversion.warm * 1e3,
+                copy * 1e3, roundTrip * 1e3, idleRoundTrip * 1e3, budget * 1e3,
+                fetch == 0.0 ? "no frames" : (fetch <= budget ? "within" : "ABOVE"), conversion.cold * 1e3,
+                (conversion.cold + roundTrip) * 1e3);
     DeleteFileA(path.c_str());
 }
 
@@ -409,7 +449,7 @@ int RunFetchBenchmark(const BenchmarkSettings& settings)
     std::printf("  round trip to an idle graph thread %.3f ms; clock reading %.3f us (1 a fetch that brings a frame, "
                 "2 an empty one)\n",
                 idleRoundTrip * 1e3, clock * 1e6);
-    ColdCopy cold;
+    ColdPool cold;
     const FetchCase cases[] = {{"YUY2", MEDIASUBTYPE_YUY2, MAKEFOURCC('Y', 'U', 'Y', '2'), 16},
                                {"RGB24", MEDIASUBTYPE_RGB24, BI_RGB, 24},
                                {"I420", media_guids::MediaSubtypeI420, MAKEFOURCC('I', '4', '2', '0'), 12}};
@@ -428,7 +468,7 @@ int main(int argc, char** argv)
         return RunFetchBenchmark(ReadBenchmarkSettings(argc - 1, argv + 1, {5, 20}));
     const BenchmarkSettings settings = ReadBenchmarkSettings(argc, argv, {7, 10});
     std::printf("intavo_bench: fastest of %d runs of %d calls\n", settings.runs, settings.calls);
-    ColdCopy cold;
+    ColdPool cold;
     for (const Size& size : {Size{640, 480}, Size{1920, 1080}}) {
         TimeRowRoutines(settings, cold, size);
         TimeFrameConversions(settings, cold, size);
