@@ -92,6 +92,7 @@ struct Mmx
     static Vec MulAddPairs(Vec a, Vec b) { return _mm_madd_pi16(a, b); }
     static Vec SllBy(Vec a, int count) { return _mm_slli_pi16(a, count); }
     static Vec SrlBy(Vec a, int count) { return _mm_srli_pi16(a, count); }
+    static Vec SraBy(Vec a, int count) { return _mm_srai_pi16(a, count); }
     static Vec SraLanesBy(Vec a, int count) { return _mm_srai_pi32(a, count); }
     // Every word one place up (towards the high end) or down; 0 comes in.
     static Vec WordsUp(Vec a) { return _mm_slli_si64(a, 16); }

@@ -81,6 +81,7 @@ struct Sse2Words
     static Vec MulAddPairs(Vec a, Vec b) { return _mm_madd_epi16(a, b); }
     static Vec SllBy(Vec a, int count) { return _mm_slli_epi16(a, count); }
     static Vec SrlBy(Vec a, int count) { return _mm_srli_epi16(a, count); }
+    static Vec SraBy(Vec a, int count) { return _mm_srai_epi16(a, count); }
     static Vec SraLanesBy(Vec a, int count) { return _mm_srai_epi32(a, count); }
     // Every word one place up (towards the high end) or down; 0 comes in.
     static Vec WordsUp(Vec a) { return _mm_slli_si128(a, 2); }

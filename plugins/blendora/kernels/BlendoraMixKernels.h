@@ -20,6 +20,28 @@ HRESULT MaskBlendPlanes_c(SWORD*, int, const SWORD*, int, const SWORD*, int, int
 HRESULT MaskBlendPlanes_mmx(SWORD*, int, const SWORD*, int, const SWORD*, int, int, int, SWORD);
 HRESULT MaskBlendPlanes_sse2(SWORD*, int, const SWORD*, int, const SWORD*, int, int, int, SWORD);
 
+// The chroma planes are blended about grey.
+constexpr SWORD kMixChromaBias = 128;
+
+// A plane of the base and the channel's picture of the same kind; strides in bytes.
+struct MixPlanePair
+{
+    SWORD* base;
+    int baseStride;
+    const SWORD* channel;
+    int channelStride;
+};
+
+// The mask blend of the luma planes and of the chroma planes (about grey) under one mask, as
+// the mask blend gives them plane by plane; the vector variants read the mask once for both.
+// (luma planes, chroma planes, mask, its stride, width, height); E_INVALIDARG for a missing plane.
+using MaskBlendLumaChromaFunction = HRESULT (*)(const MixPlanePair& luma, const MixPlanePair& chroma,
+                                                const SWORD* mask, int maskStride, int width, int height);
+
+HRESULT MaskBlendLumaChroma_c(const MixPlanePair&, const MixPlanePair&, const SWORD*, int, int, int);
+HRESULT MaskBlendLumaChroma_mmx(const MixPlanePair&, const MixPlanePair&, const SWORD*, int, int, int);
+HRESULT MaskBlendLumaChroma_sse2(const MixPlanePair&, const MixPlanePair&, const SWORD*, int, int, int);
+
 // The mask of a threshold: 255 where the luma word is above the limit, else 0, as the copy, the
 // comparison with a constant and the mask of the low byte give it.
 // (mask, its stride, luma, its stride, width, height, limit); E_INVALIDARG for a missing plane.

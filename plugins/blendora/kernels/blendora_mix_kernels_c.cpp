@@ -67,6 +67,20 @@ HRESULT MaskBlendPlanes_c(SWORD* base, int baseStride, const SWORD* channel, int
                          });
 }
 
+// The reference: the mask blend of each plane in turn.
+HRESULT MaskBlendLumaChroma_c(const MixPlanePair& luma, const MixPlanePair& chroma, const SWORD* mask, int maskStride,
+                              int width, int height)
+{
+    if (chroma.base == nullptr || chroma.channel == nullptr)
+        return E_INVALIDARG;
+    const HRESULT blended = MaskBlendPlanes_c(luma.base, luma.baseStride, luma.channel, luma.channelStride, mask,
+                                              maskStride, width, height, 0);
+    if (FAILED(blended))
+        return blended;
+    return MaskBlendPlanes_c(chroma.base, chroma.baseStride, chroma.channel, chroma.channelStride, mask, maskStride,
+                             width, height, kMixChromaBias);
+}
+
 HRESULT ThresholdMask_c(SWORD* mask, int maskStride, const SWORD* luma, int lumaStride, int width, int height,
                         SWORD limit)
 {

@@ -11,6 +11,16 @@
 
 namespace blendora {
 
+inline BYTE* RowBytes(SWORD* plane, int stride, int row)
+{
+    return reinterpret_cast<BYTE*>(plane) + static_cast<ptrdiff_t>(stride) * row;
+}
+
+inline const BYTE* RowBytes(const SWORD* plane, int stride, int row)
+{
+    return reinterpret_cast<const BYTE*>(plane) + static_cast<ptrdiff_t>(stride) * row;
+}
+
 // Runs step(vector of the first plane, vector of the second, row, byte offset in the row) over the
 // whole vectors covering width words of every row; E_INVALIDARG for a missing plane. The MMX
 // state is left empty on every path.
@@ -23,8 +33,8 @@ HRESULT WalkTwoPlanes(SWORD* first, int firstStride, const SWORD* second, int se
     try {
         const int bytesPerRow = std::max((width + V::kWords - 1) / V::kWords, 1) * V::kBytes;
         for (int row = 0; row < height; ++row) {
-            BYTE* a = reinterpret_cast<BYTE*>(first) + static_cast<ptrdiff_t>(firstStride) * row;
-            const BYTE* b = reinterpret_cast<const BYTE*>(second) + static_cast<ptrdiff_t>(secondStride) * row;
+            BYTE* a = RowBytes(first, firstStride, row);
+            const BYTE* b = RowBytes(second, secondStride, row);
             for (int done = 0; done < bytesPerRow; done += V::kBytes)
                 step(a + done, b + done, row, done);
         }
@@ -38,24 +48,54 @@ HRESULT WalkTwoPlanes(SWORD* first, int firstStride, const SWORD* second, int se
     }
 }
 
-// The mask blend with the bias taken off both planes and put back on, or, without a bias (luma),
-// with neither step: subtracting and adding 0 saturates nothing.
+// The shares of a mask word in 1/128: the base keeps the word halved, the channel shows with the
+// rest.
+template <class V>
+struct MaskShares
+{
+    typename V::Vec base, channel;
+};
+
+template <class V>
+MaskShares<V> SharesAt(const SWORD* mask, int maskStride, int row, int offset)
+{
+    const typename V::Vec base = V::SraBy(V::Load(RowBytes(mask, maskStride, row) + offset), 1);
+    return {base, V::SubS(V::Set1(128), base)};
+}
+
+// The mask blend of one vector. With a bias both planes are taken about it; without (luma) neither
+// step is made: subtracting and adding 0 saturates nothing. The shift counts are immediates: with
+// the counts in a register the blend of two planes at once ran a third slower.
+template <class V, bool kBiased>
+class MaskBlendVector
+{
+public:
+    using Vec = typename V::Vec;
+
+    explicit MaskBlendVector(SWORD bias) : m_bias(V::Set1(bias)) {}
+
+    Vec operator()(Vec base, Vec channel, const MaskShares<V>& shares) const
+    {
+        const Vec kept = V::SraBy(V::MulLo(Off(base), shares.base), 7);
+        const Vec shown = V::SraBy(V::MulLo(Off(channel), shares.channel), 7);
+        return On(V::AddS(kept, shown));
+    }
+
+private:
+    Vec Off(Vec words) const { return kBiased ? V::SubS(words, m_bias) : words; }
+    Vec On(Vec words) const { return kBiased ? V::AddS(words, m_bias) : words; }
+
+    Vec m_bias;
+};
+
 template <class V, bool kBiased>
 HRESULT MaskBlendAbout(SWORD* base, int baseStride, const SWORD* channel, int channelStride, const SWORD* mask,
                        int maskStride, int width, int height, SWORD bias)
 {
-    using Vec = typename V::Vec;
-    const Vec biasWords = V::Set1(bias), whole = V::Set1(128);
-    const Vec one = V::ShiftCount(1), seven = V::ShiftCount(7);
-    const auto off = [&](Vec words) { return kBiased ? V::SubS(words, biasWords) : words; };
-    const auto on = [&](Vec words) { return kBiased ? V::AddS(words, biasWords) : words; };
-    const BYTE* shares = reinterpret_cast<const BYTE*>(mask);
+    const MaskBlendVector<V, kBiased> blend(bias);
     return WalkTwoPlanes<V>(base, baseStride, channel, channelStride, width, height,
-                            [&](BYTE* d, const BYTE* s, int row, int offset) {
-                                const Vec share = V::Sra(V::Load(shares + static_cast<ptrdiff_t>(maskStride) * row + offset), one);
-                                const Vec kept = V::Sra(V::MulLo(off(V::Load(d)), share), seven);
-                                const Vec shown = V::Sra(V::MulLo(off(V::Load(s)), V::SubS(whole, share)), seven);
-                                V::Store(d, on(V::AddS(kept, shown)));
+                            [=](BYTE* d, const BYTE* s, int row, int offset) {
+                                V::Store(d, blend(V::Load(d), V::Load(s), SharesAt<V>(mask, maskStride, row, offset)));
                             });
 }
 
@@ -71,13 +111,32 @@ HRESULT MaskBlendPlanes(SWORD* base, int baseStride, const SWORD* channel, int c
                                                height, bias);
 }
 
+// Walked over the luma planes, each step blends the chroma planes at the same place as well.
+template <class V>
+HRESULT MaskBlendLumaChroma(const MixPlanePair& luma, const MixPlanePair& chroma, const SWORD* mask, int maskStride,
+                            int width, int height)
+{
+    if (mask == nullptr || chroma.base == nullptr || chroma.channel == nullptr)
+        return E_INVALIDARG;
+    const MaskBlendVector<V, false> blendLuma(0);
+    const MaskBlendVector<V, true> blendChroma(kMixChromaBias);
+    return WalkTwoPlanes<V>(luma.base, luma.baseStride, luma.channel, luma.channelStride, width, height,
+                            [=](BYTE* d, const BYTE* s, int row, int offset) {
+                                const MaskShares<V> shares = SharesAt<V>(mask, maskStride, row, offset);
+                                V::Store(d, blendLuma(V::Load(d), V::Load(s), shares));
+                                BYTE* dc = RowBytes(chroma.base, chroma.baseStride, row) + offset;
+                                const BYTE* sc = RowBytes(chroma.channel, chroma.channelStride, row) + offset;
+                                V::Store(dc, blendChroma(V::Load(dc), V::Load(sc), shares));
+                            });
+}
+
 template <class V>
 HRESULT ThresholdMask(SWORD* mask, int maskStride, const SWORD* luma, int lumaStride, int width, int height,
                       SWORD limit)
 {
     using Vec = typename V::Vec;
     const Vec limitWords = V::Set1(limit), lowByte = V::Set1(255);
-    return WalkTwoPlanes<V>(mask, maskStride, luma, lumaStride, width, height, [&](BYTE* m, const BYTE* l, int, int) {
+    return WalkTwoPlanes<V>(mask, maskStride, luma, lumaStride, width, height, [=](BYTE* m, const BYTE* l, int, int) {
         V::Store(m, V::And(V::CmpGt(V::Load(l), limitWords), lowByte));
     });
 }
@@ -91,6 +150,11 @@ HRESULT ThresholdMask(SWORD* mask, int maskStride, const SWORD* luma, int lumaSt
     {                                                                                                            \
         return blendora::MaskBlendPlanes<V>(base, baseStride, channel, channelStride, mask, maskStride, width,   \
                                             height, bias);                                                      \
+    }                                                                                                            \
+    HRESULT MaskBlendLumaChroma_##suffix(const MixPlanePair& luma, const MixPlanePair& chroma, const SWORD* mask, \
+                                         int maskStride, int width, int height)                                  \
+    {                                                                                                            \
+        return blendora::MaskBlendLumaChroma<V>(luma, chroma, mask, maskStride, width, height);                 \
     }                                                                                                            \
     HRESULT ThresholdMask_##suffix(SWORD* mask, int maskStride, const SWORD* luma, int lumaStride, int width,    \
                                    int height, SWORD limit)                                                      \

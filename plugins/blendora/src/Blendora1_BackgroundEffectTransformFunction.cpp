@@ -410,6 +410,24 @@ HRESULT MaskBlend(const BlendoraKernels& kernels, const ChannelMix& mix, const P
                              chroma ? kChromaBias[0] : SWORD{0});
 }
 
+MixPlanePair PairOf(const PlaneRegion& d, const PlaneRegion& s)
+{
+    return {d.data, d.stride, s.data, s.stride};
+}
+
+// A mask blend in place blends the luma and chroma planes in one pass, the mask read once.
+HRESULT MaskBlendInPlace(const BlendoraKernels& kernels, const ChannelMix& mix, InfoDataBufferPath1& luma,
+                         InfoDataBufferPath1& lumaPicture, InfoDataBufferPath1& chroma,
+                         InfoDataBufferPath1& chromaPicture, const ChannelRectangle& rectangle)
+{
+    const auto target = [&](InfoDataBufferPath1& plane) {
+        return RegionOf(plane, rectangle.x, rectangle.y, rectangle.width, rectangle.height);
+    };
+    return kernels.maskBlendLumaChroma(PairOf(target(luma), TopLeftOf(lumaPicture, rectangle)),
+                                       PairOf(target(chroma), TopLeftOf(chromaPicture, rectangle)), mix.mask.data,
+                                       mix.mask.stride, rectangle.width, rectangle.height);
+}
+
 // Only the alpha mix works the channel's share on a copy; the mask blend does it in its one pass.
 bool NeedsProduct(int operation)
 {
@@ -528,6 +546,8 @@ HRESULT MixChannel(State& state, InfoDataBufferPath1& frame, uint32_t channel, b
         if (FAILED(result))
             return result;
     }
+    if (withChroma && NeedsMask(mix.operation) && regionScratch == nullptr)
+        return MaskBlendInPlace(state.m_kernels, mix, *luma, lumaPicture, *chroma, chromaPicture, rectangle);
     result = MixPlane(state.m_kernels, mix, *luma, lumaPicture, regionScratch, rectangle, false);
     if (withChroma)
         result = MixPlane(state.m_kernels, mix, *chroma, chromaPicture, regionScratch, rectangle, true);

@@ -18,7 +18,7 @@ namespace {
         .multiplyShift = MulShiftPlaneSWORD##suffix, .inverseMultiplyShift = MulComplementShiftSWORD##suffix, \
         .compareGreater = CmpGTConstSWORD##suffix, .andConstant = AndConstSWORD##suffix,                     \
         .blur = blure_const_sword_funct##suffix, .thresholdMask = ThresholdMask##suffix,                     \
-        .maskBlend = MaskBlendPlanes##suffix,                                                                \
+        .maskBlend = MaskBlendPlanes##suffix, .maskBlendLumaChroma = MaskBlendLumaChroma##suffix,            \
     }
 
 } // namespace

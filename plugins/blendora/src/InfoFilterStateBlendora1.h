@@ -46,9 +46,10 @@ struct BlendoraKernels
     UnifSwordFunction andConstant = nullptr;
     UnifSwordFunction blur = nullptr;
     // The mixer's own kernels: the threshold mask of ops 11 and 12 and the mask blend of ops 11 to
-    // 14, each in one pass.
+    // 14, each in one pass, the latter also for both planes under one reading of the mask.
     ThresholdMaskFunction thresholdMask = nullptr;
     MaskBlendFunction maskBlend = nullptr;
+    MaskBlendLumaChromaFunction maskBlendLumaChroma = nullptr;
 };
 BlendoraKernels SelectBlendoraKernels(SwordColumn column);
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -18,13 +19,14 @@ struct MixKernelVariant
 {
     const char* name;
     MaskBlendFunction maskBlend;
+    MaskBlendLumaChromaFunction maskBlendLumaChroma;
     ThresholdMaskFunction thresholdMask;
     int vectorWords;
 };
 
-const MixKernelVariant kVariants[] = {{"plain", MaskBlendPlanes_c, ThresholdMask_c, 1},
-                                      {"mmx", MaskBlendPlanes_mmx, ThresholdMask_mmx, 4},
-                                      {"sse2", MaskBlendPlanes_sse2, ThresholdMask_sse2, 8}};
+const MixKernelVariant kVariants[] = {{"plain", MaskBlendPlanes_c, MaskBlendLumaChroma_c, ThresholdMask_c, 1},
+                                      {"mmx", MaskBlendPlanes_mmx, MaskBlendLumaChroma_mmx, ThresholdMask_mmx, 4},
+                                      {"sse2", MaskBlendPlanes_sse2, MaskBlendLumaChroma_sse2, ThresholdMask_sse2, 8}};
 
 const SWORD kAllLanes[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
 
@@ -112,6 +114,30 @@ TEST(MixKernelParity, MaskBlendGivesThePlanesOfItsKernelSteps)
     });
 }
 
+TEST(MixKernelParity, LumaChromaMaskBlendGivesThePlanesOfAMaskBlendOfEach)
+{
+    std::mt19937 random(28);
+    ForEachCase([&](const MixKernelVariant& v, const Case& c) {
+        // The chroma planes lie at another stride than the luma planes and the mask.
+        const Case chromaCase{c.width, c.height, c.stride + 16};
+        Plane luma(c.stride, c.height, random), lumaChannel(c.stride, c.height, random), mask(c.stride, c.height, random);
+        Plane chroma(chromaCase.stride, c.height, random), chromaChannel(chromaCase.stride, c.height, random);
+        std::vector<SWORD> expectedLuma = luma.Copy(), expectedChroma = chroma.Copy();
+        const std::vector<SWORD> lumaChannelBefore = lumaChannel.Copy(), chromaChannelBefore = chromaChannel.Copy();
+        ASSERT_EQ(S_OK, MaskBlendPlanes_c(expectedLuma.data(), c.stride, lumaChannel.Words(), c.stride, mask.Words(),
+                                          c.stride, c.width, c.height, 0));
+        ASSERT_EQ(S_OK, MaskBlendPlanes_c(expectedChroma.data(), chromaCase.stride, chromaChannel.Words(),
+                                          chromaCase.stride, mask.Words(), c.stride, c.width, c.height, kMixChromaBias));
+        ASSERT_EQ(S_OK, v.maskBlendLumaChroma({luma.Words(), c.stride, lumaChannel.Words(), c.stride},
+                                              {chroma.Words(), chromaCase.stride, chromaChannel.Words(), chromaCase.stride},
+                                              mask.Words(), c.stride, c.width, c.height));
+        EXPECT_TRUE(SameRows(expectedLuma.data(), luma.Words(), c));
+        EXPECT_TRUE(SameRows(expectedChroma.data(), chroma.Words(), chromaCase));
+        EXPECT_EQ(lumaChannel.Copy(), lumaChannelBefore);
+        EXPECT_EQ(chromaChannel.Copy(), chromaChannelBefore);
+    });
+}
+
 TEST(MixKernelParity, ThresholdMaskGivesThePlaneOfItsKernelSteps)
 {
     std::mt19937 random(27);
@@ -140,6 +166,14 @@ TEST(MixKernelParity, MissingPlanesAreRefused)
         EXPECT_EQ(E_INVALIDARG, v.maskBlend(nullptr, 16, &word, 16, &word, 16, 1, 1, 0)) << v.name;
         EXPECT_EQ(E_INVALIDARG, v.maskBlend(&word, 16, nullptr, 16, &word, 16, 1, 1, 0)) << v.name;
         EXPECT_EQ(E_INVALIDARG, v.maskBlend(&word, 16, &word, 16, nullptr, 16, 1, 1, 0)) << v.name;
+        const MixPlanePair planes{&word, 16, &word, 16};
+        for (const auto& [luma, chroma] : {std::pair<MixPlanePair, MixPlanePair>{{nullptr, 16, &word, 16}, planes},
+                                           {{&word, 16, nullptr, 16}, planes},
+                                           {planes, {nullptr, 16, &word, 16}},
+                                           {planes, {&word, 16, nullptr, 16}}})
+            EXPECT_EQ(E_INVALIDARG, v.maskBlendLumaChroma(luma, chroma, &word, 16, 1, 1)) << v.name;
+        EXPECT_EQ(E_INVALIDARG, v.maskBlendLumaChroma(planes, planes, nullptr, 16, 1, 1)) << v.name;
+        EXPECT_EQ(word, 0) << v.name << ": a refused blend writes nothing";
         EXPECT_EQ(E_INVALIDARG, v.thresholdMask(nullptr, 16, &word, 16, 1, 1, 0)) << v.name;
         EXPECT_EQ(E_INVALIDARG, v.thresholdMask(&word, 16, nullptr, 16, 1, 1, 0)) << v.name;
     }
