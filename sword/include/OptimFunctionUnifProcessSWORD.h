@@ -386,7 +386,8 @@ HRESULT sharp_const_sword_funct_mmx(SWORD*, void*, const void*, void*, const SWO
 HRESULT sharp_const_sword_funct_sse2(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
                                      const SWORD*, const SWORD*, int*);
 // Unified form: plane A = edge image of plane B (strides A and B), rows 1 to height - 2, the first
-// width / 8 x 8 words of each.
+// width / 8 x 8 words of each. The SSE2 variant stores past the caches when the rows of plane A
+// start on 16-byte boundaries and it shares no byte with plane B.
 HRESULT edge_image_sword_funct_c(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,
                                  const SWORD*, const SWORD*, int*);
 HRESULT edge_image_sword_funct_mmx(SWORD*, void*, const void*, void*, const SWORD*, int, int, int, int, int,

@@ -385,16 +385,27 @@ bool InEdgeSmallRange(const BYTE* row, int words)
     return check.Passed();
 }
 
+// Vector types with stores past the caches (SSE2; MMX has none).
+template <class V>
+concept StreamingStores = requires(BYTE* address, Vec<V> value) {
+    V::StreamStore(address, value);
+    V::EndStreaming();
+};
+
 // One output row, and whether the row ahead is in the small range: checked on the way, its loads
 // overlap the arithmetic instead of waiting for memory in a pass of their own.
-template <class V, bool kSmall>
+template <class V, bool kSmall, bool kStreamed>
 bool EdgeRow(const EdgeVector<V>& edge, const BYTE* in, int strideB, SWORD* out, int words, const BYTE* ahead)
 {
     SmallRangeCheck<V> check;
     for (int x = 0; x < words; x += V::kWords) {
         check.Add(V::Load(ahead + 2 * x));
         const GroupLoad<V> g(in + 2 * x, strideB);
-        V::Store(BytesOf(out + x), kSmall ? edge.Unsaturated(g) : edge(g));
+        const Vec<V> value = kSmall ? edge.Unsaturated(g) : edge(g);
+        if constexpr (kStreamed)
+            V::StreamStore(BytesOf(out + x), value);
+        else
+            V::Store(BytesOf(out + x), value);
     }
     return check.Passed();
 }
@@ -430,17 +441,12 @@ HRESULT WeightedGroupFilter(SWORD* planeA, int strideA, int height, const SWORD*
     return S_OK;
 }
 
-template <class V>
-HRESULT EdgeImage(SWORD* planeA, const void* planeB, int strideA, int strideB, int width, int height,
-                  int* alignmentOut)
+template <class V, bool kStreamed>
+void EdgeRows(const EdgeVector<V>& edge, SWORD* planeA, const SWORD* planeB, int strideA, int strideB, int width,
+              int height)
 {
-    if (planeA == nullptr)
-        return AnswerSwordAlignmentQuery(alignmentOut, kSwordAlignmentNone);
-    if (planeB == nullptr)
-        return E_INVALIDARG;
-    const EdgeVector<V> edge;
     const int words = width / 8 * 8;
-    const auto rowOf = [&](int y) { return BytesOf(WordRow(static_cast<const SWORD*>(planeB), strideB, y)); };
+    const auto rowOf = [&](int y) { return BytesOf(WordRow(planeB, strideB, y)); };
     // Each row is checked once, two rows ahead of the output row. A row written over before it is
     // read again holds outputs of 0..255, inside the small range, so a flag never goes wrong.
     bool small[3] = {height > 2 && InEdgeSmallRange<V>(rowOf(0), words),
@@ -451,12 +457,42 @@ HRESULT EdgeImage(SWORD* planeA, const void* planeB, int strideA, int strideB, i
         const BYTE* ahead = rowOf(y + 2 < height ? y + 2 : y + 1);
         SWORD* out = WordRow(planeA, strideA, y);
         const bool aheadSmall = small[0] && small[1] && small[2]
-                                    ? EdgeRow<V, true>(edge, rowOf(y), strideB, out, words, ahead)
-                                    : EdgeRow<V, false>(edge, rowOf(y), strideB, out, words, ahead);
+                                    ? EdgeRow<V, true, kStreamed>(edge, rowOf(y), strideB, out, words, ahead)
+                                    : EdgeRow<V, false, kStreamed>(edge, rowOf(y), strideB, out, words, ahead);
         small[0] = small[1];
         small[1] = small[2];
         small[2] = aheadSmall;
     }
+}
+
+// The edge image is an output plane of the frame: other filters read it, the steps after it do
+// not, so it goes past the caches when every row starts on a vector boundary. Not when it shares
+// bytes with its source, whose rows would then be read back from memory.
+inline bool StreamsEdgeImage(const SWORD* planeA, const SWORD* planeB, int strideA, int strideB, int height)
+{
+    return reinterpret_cast<uintptr_t>(planeA) % 16 == 0 && strideA % 16 == 0 &&
+           !PlanesOverlap(planeA, planeB, strideA > strideB ? strideA : strideB, height);
+}
+
+template <class V>
+HRESULT EdgeImage(SWORD* planeA, const void* planeB, int strideA, int strideB, int width, int height,
+                  int* alignmentOut)
+{
+    if (planeA == nullptr)
+        return AnswerSwordAlignmentQuery(alignmentOut, kSwordAlignmentNone);
+    if (planeB == nullptr)
+        return E_INVALIDARG;
+    const EdgeVector<V> edge;
+    const SWORD* source = static_cast<const SWORD*>(planeB);
+    if constexpr (StreamingStores<V>) {
+        if (StreamsEdgeImage(planeA, source, strideA, strideB, height)) {
+            EdgeRows<V, true>(edge, planeA, source, strideA, strideB, width, height);
+            V::EndStreaming();
+            V::End();
+            return S_OK;
+        }
+    }
+    EdgeRows<V, false>(edge, planeA, source, strideA, strideB, width, height);
     V::End();
     return S_OK;
 }

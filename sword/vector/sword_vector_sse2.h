@@ -24,6 +24,10 @@ struct Sse2Words
     static Vec ShiftCount(unsigned count) { return _mm_cvtsi32_si128(static_cast<int>(count)); }
     static Vec ShiftCount64(const SWORD* constant) { return _mm_loadl_epi64(reinterpret_cast<const Vec*>(constant)); }
     static void End() {}
+    // A store past the caches to a 16-byte aligned address, for output nothing reads soon; the
+    // fence orders such stores before any later store.
+    static void StreamStore(BYTE* address, Vec value) { _mm_stream_si128(reinterpret_cast<Vec*>(address), value); }
+    static void EndStreaming() { _mm_sfence(); }
 
     static Vec Zero() { return _mm_setzero_si128(); }
     static Vec Set1(short value) { return _mm_set1_epi16(value); }
