@@ -54,7 +54,8 @@ constexpr int kFixedPointShift = 7;
 constexpr SWORD kFixedPointOne = 128;
 
 constexpr SWORD kAllLanes[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
-constexpr SWORD kChromaBias[8] = {128, 128, 128, 128, 128, 128, 128, 128};
+constexpr SWORD kChromaBias[8] = {kMixChromaBias, kMixChromaBias, kMixChromaBias, kMixChromaBias,
+                                  kMixChromaBias, kMixChromaBias, kMixChromaBias, kMixChromaBias};
 
 struct WordVector
 {
@@ -407,7 +408,7 @@ HRESULT MaskBlend(const BlendoraKernels& kernels, const ChannelMix& mix, const P
                   bool chroma)
 {
     return kernels.maskBlend(d.data, d.stride, s.data, s.stride, mix.mask.data, mix.mask.stride, d.width, d.height,
-                             chroma ? kChromaBias[0] : SWORD{0});
+                             chroma ? kMixChromaBias : SWORD{0});
 }
 
 MixPlanePair PairOf(const PlaneRegion& d, const PlaneRegion& s)
